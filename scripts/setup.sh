@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs (only those missing), then
+# configures and builds into build/. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+PACKAGES=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libxml2-dev libxml2-utils
+    libgtest-dev libgmock-dev libbenchmark-dev
+    tango-icon-theme
+    xvfb xauth xdotool
+)
+
+missing_packages() {
+    local pkg
+    for pkg in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || echo "$pkg"
+    done
+}
+
+install_missing_packages() {
+    local missing
+    missing=$(missing_packages)
+    [ -z "$missing" ] && return 0
+    echo "Installing missing packages:" $missing
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo apt-get update -qq
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+
+build_project() {
+    local root
+    root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$root/build" -j"$(nproc)"
+}
+
+install_missing_packages
+build_project

@@ -1,0 +1,239 @@
+#include "store/XmlDocument.h"
+
+#include "store/XmlDocumentData.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QUrl>
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
+#include <libxml/valid.h>
+#include <libxml/xmlIO.h>
+
+#include <mutex>
+
+namespace {
+
+// What one parse learnt besides the tree: the first error worth reporting and
+// whether an external definition could not be loaded.
+struct ParseReport
+{
+    QString firstError;
+    bool externalLoadFailed = false;
+    QString failedResource;
+};
+
+thread_local ParseReport *currentReport = nullptr;
+
+bool isLocalResource(const char *url)
+{
+    if (!url)
+        return false;
+    const QString text = QString::fromUtf8(url);
+    const QUrl parsed(text);
+    const QString scheme = parsed.scheme();
+    // A one-letter scheme would be a drive letter; there are none here, but a
+    // plain path never has a scheme at all.
+    return scheme.isEmpty() || scheme.compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
+}
+
+// Every external resource the parser asks for passes here: local files only,
+// the network never.
+xmlParserInputPtr localOnlyLoader(const char *url, const char *id, xmlParserCtxtPtr ctxt)
+{
+    xmlParserInputPtr input = nullptr;
+    if (isLocalResource(url))
+        input = xmlNoNetExternalEntityLoader(url, id, ctxt);
+    if (!input && currentReport) {
+        currentReport->externalLoadFailed = true;
+        if (currentReport->failedResource.isEmpty())
+            currentReport->failedResource = QString::fromUtf8(url ? url : id ? id : "");
+    }
+    return input;
+}
+
+void collectError(void *, xmlErrorPtr error)
+{
+    if (!currentReport || !error)
+        return;
+    if (error->level >= XML_ERR_ERROR && error->domain != XML_FROM_VALID && currentReport->firstError.isEmpty()) {
+        currentReport->firstError = QString::fromUtf8(error->message ? error->message : "").trimmed();
+        if (error->line > 0)
+            currentReport->firstError += QStringLiteral(" (line %1)").arg(error->line);
+    }
+}
+
+void initialiseLibxml()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        xmlSetExternalEntityLoader(localOnlyLoader);
+    });
+}
+
+bool declaresExternalSubset(xmlDocPtr doc)
+{
+    return doc && doc->intSubset && doc->intSubset->SystemID;
+}
+
+} // namespace
+
+XmlDocument::XmlDocument(std::shared_ptr<XmlDocumentData> data)
+    : m_data(std::move(data))
+{
+}
+
+XmlDocument XmlDocument::create()
+{
+    return XmlDocument(std::make_shared<XmlDocumentData>());
+}
+
+bool XmlDocument::isEmpty() const
+{
+    return !m_data || !m_data->doc || !xmlDocGetRootElement(m_data->doc);
+}
+
+bool XmlDocument::load(const QString &path)
+{
+    initialiseLibxml();
+    if (!m_data)
+        m_data = std::make_shared<XmlDocumentData>();
+    if (m_data->doc) {
+        xmlFreeDoc(m_data->doc);
+        m_data->doc = nullptr;
+    }
+    m_data->parseErrorReason.clear();
+
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        m_data->parseErrorReason = QStringLiteral("The file does not exist.");
+        return false;
+    }
+    if (!info.isReadable()) {
+        m_data->parseErrorReason = QStringLiteral("The file cannot be read.");
+        return false;
+    }
+
+    ParseReport report;
+    currentReport = &report;
+    xmlSetStructuredErrorFunc(nullptr, collectError);
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    xmlDocPtr doc = nullptr;
+    bool wellFormed = false;
+    if (ctxt) {
+        const int options = XML_PARSE_DTDLOAD | XML_PARSE_NOBLANKS | XML_PARSE_NONET;
+        doc = xmlCtxtReadFile(ctxt, QFile::encodeName(path).constData(), nullptr, options);
+        wellFormed = ctxt->wellFormed != 0;
+        xmlFreeParserCtxt(ctxt);
+    }
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
+    currentReport = nullptr;
+
+    QString reason;
+    if (!doc || !wellFormed)
+        reason = report.firstError.isEmpty() ? QStringLiteral("The file is not well-formed XML.") : report.firstError;
+    else if (report.externalLoadFailed || (declaresExternalSubset(doc) && !doc->extSubset))
+        reason = QStringLiteral("The external definition file %1 could not be loaded.").arg(report.failedResource);
+    else if (!xmlDocGetRootElement(doc))
+        reason = QStringLiteral("The document has no root element.");
+
+    if (!reason.isEmpty()) {
+        if (doc)
+            xmlFreeDoc(doc);
+        m_data->parseErrorReason = reason;
+        return false;
+    }
+    m_data->doc = doc;
+    return true;
+}
+
+QString XmlDocument::parseErrorReason() const
+{
+    return m_data ? m_data->parseErrorReason : QString();
+}
+
+XmlNode XmlDocument::documentElement() const
+{
+    if (!m_data || !m_data->doc)
+        return {};
+    xmlNodePtr root = xmlDocGetRootElement(m_data->doc);
+    return root ? XmlNode(m_data, root) : XmlNode();
+}
+
+XmlNode XmlDocument::selectSingleNode(const QString &name) const
+{
+    XmlNode root = documentElement();
+    return (root && root.nodeName() == name) ? root : XmlNode();
+}
+
+XmlNode XmlDocument::createElement(const QString &name)
+{
+    if (!m_data)
+        m_data = std::make_shared<XmlDocumentData>();
+    if (!m_data->doc)
+        m_data->doc = xmlNewDoc(reinterpret_cast<const xmlChar *>("1.0"));
+    xmlNodePtr node =
+        xmlNewDocNode(m_data->doc, nullptr, reinterpret_cast<const xmlChar *>(name.toUtf8().constData()), nullptr);
+    if (!node)
+        return {};
+    // Until it is appended, the element belongs to the document's spare nodes
+    // and is freed with the document if it never joins the tree.
+    m_data->detached.push_back(node);
+    return XmlNode(m_data, node);
+}
+
+XmlNode XmlDocument::nodeFromID(const QString &id) const
+{
+    if (!m_data || !m_data->doc || id.isEmpty())
+        return {};
+    xmlAttrPtr attr = xmlGetID(m_data->doc, reinterpret_cast<const xmlChar *>(id.toUtf8().constData()));
+    if (!attr || !attr->parent)
+        return {};
+    XmlNode element(m_data, attr->parent);
+    return element.isInDocument() ? element : XmlNode();
+}
+
+QByteArray XmlDocument::serialize() const
+{
+    if (!m_data || !m_data->doc)
+        return {};
+    xmlChar *buffer = nullptr;
+    int size = 0;
+    const char *encoding = m_data->doc->encoding ? reinterpret_cast<const char *>(m_data->doc->encoding) : "UTF-8";
+    xmlDocDumpFormatMemoryEnc(m_data->doc, &buffer, &size, encoding, 1);
+    if (!buffer)
+        return {};
+    QByteArray result(reinterpret_cast<const char *>(buffer), size);
+    xmlFree(buffer);
+    return result;
+}
+
+SaveResult XmlDocument::save(const QString &path) const
+{
+    if (isEmpty())
+        return SaveResult::failure(QStringLiteral("There is no library document to save."));
+    const QByteArray bytes = serialize();
+    if (bytes.isEmpty())
+        return SaveResult::failure(QStringLiteral("The library document could not be written out."));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return SaveResult::failure(file.errorString());
+    const QFileInfo existing(path);
+    if (existing.exists())
+        file.setPermissions(existing.permissions());
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return SaveResult::failure(error);
+    }
+    // commit() flushes the temporary file to disk before renaming it over the
+    // old one, so the library on disk is always one whole document.
+    if (!file.commit())
+        return SaveResult::failure(file.errorString());
+    return SaveResult::success();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+struct XmlDocumentData;
+struct _xmlNode;
+class XmlDocument;
+
+// A handle on one element (or the document node) of a library document.
+// Copying a handle never copies the element.
+class XmlNode
+{
+public:
+    XmlNode() = default;
+    XmlNode(std::shared_ptr<XmlDocumentData> data, _xmlNode *node);
+
+    bool isNull() const { return m_node == nullptr; }
+    explicit operator bool() const { return !isNull(); }
+    bool operator==(const XmlNode &other) const { return m_node == other.m_node; }
+
+    QString nodeName() const;
+    XmlNode parentNode() const;
+    XmlDocument ownerDocument() const;
+    // True while the node is part of its document's tree (not removed, not
+    // created and left unattached).
+    bool isInDocument() const;
+
+    // First child element with exactly this name, or a null node.
+    XmlNode selectSingleNode(const QString &name) const;
+    // Child elements in document order.
+    std::vector<XmlNode> childElements() const;
+    // Every element with this name below the node, at any depth, in document order.
+    std::vector<XmlNode> getElementsByTagName(const QString &name) const;
+    int countElementsByTagName(const QString &name) const;
+
+    bool hasAttributes() const;
+    QString getAttribute(const QString &name) const;
+    void setAttribute(const QString &name, const QString &value);
+
+    // Appends as the last child; an element already in the tree moves (its
+    // identifier goes with it). Refuses to make a node its own descendant.
+    bool appendChild(const XmlNode &child);
+    // Takes the child (and everything below it) out of the document.
+    bool removeChild(const XmlNode &child);
+
+    QString text() const;
+    // The element's text as typed value; the library's elements are untyped.
+    QString nodeTypedValue() const { return text(); }
+    // Replaces the element's content with plain text. Characters XML cannot
+    // hold are dropped so that the file always opens again.
+    void setText(const QString &text);
+
+    _xmlNode *raw() const { return m_node; }
+
+private:
+    std::shared_ptr<XmlDocumentData> m_data;
+    _xmlNode *m_node = nullptr;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// Points the XDG folders (settings, data, runtime socket) of this test
+// process at a private temporary folder, so tests never touch the user's own
+// files and parallel test programs never see each other.
+class TestEnvironment
+{
+public:
+    static void isolateXdgFolders();
+    static QString testData(const QString &name);
+    static QString toolPath(const QString &name);
+};
