@@ -1,10 +1,10 @@
 #include "store/XmlDocument.h"
 
+#include "store/AtomicFile.h"
 #include "store/XmlDocumentData.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <libxml/parser.h>
@@ -220,20 +220,5 @@ SaveResult XmlDocument::save(const QString &path) const
     if (bytes.isEmpty())
         return SaveResult::failure(QStringLiteral("The library document could not be written out."));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveResult::failure(file.errorString());
-    const QFileInfo existing(path);
-    if (existing.exists())
-        file.setPermissions(existing.permissions());
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return SaveResult::failure(error);
-    }
-    // commit() flushes the temporary file to disk before renaming it over the
-    // old one, so the library on disk is always one whole document.
-    if (!file.commit())
-        return SaveResult::failure(file.errorString());
-    return SaveResult::success();
+    return AtomicFile::write(path, bytes);
 }

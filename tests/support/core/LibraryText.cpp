@@ -1,0 +1,61 @@
+#include "LibraryText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+QString LibraryText::internalSubset()
+{
+    return QStringLiteral("<!DOCTYPE FOLDERS [\n"
+                          "<!ATTLIST FOLDER TID ID #REQUIRED>\n"
+                          "<!ATTLIST SITEPIN WID ID #REQUIRED>\n"
+                          "]>\n");
+}
+
+QString LibraryText::document(const QString &body, bool declareIds)
+{
+    QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    if (declareIds)
+        text += internalSubset();
+    return text + QStringLiteral("<FOLDERS>") + body + QStringLiteral("</FOLDERS>\n");
+}
+
+QString LibraryText::folder(int tid, const QString &name, const QString &sitePins, const QString &subFolders)
+{
+    return QStringLiteral(
+               "<FOLDER TID=\"T%1\"><NAME>%2</NAME><SITEPINS>%3</SITEPINS><SUBFOLDERS>%4</SUBFOLDERS></FOLDER>")
+        .arg(tid)
+        .arg(escaped(name), sitePins, subFolders);
+}
+
+QString LibraryText::sitePin(int wid, const QString &name, const QString &address, const QString &notes,
+                             const QString &fav, const QString &description)
+{
+    return QStringLiteral("<SITEPIN WID=\"W%1\"><NAME>%2</NAME><ADDRESS>%3</ADDRESS>"
+                          "<CREATED_DATE>04 Dec 2026</CREATED_DATE><DESCRIPTION>%4</DESCRIPTION>"
+                          "<NOTES>%5</NOTES><KEYWORD1/><KEYWORD2/><FAV>%6</FAV></SITEPIN>")
+        .arg(wid)
+        .arg(escaped(name), escaped(address), escaped(description), escaped(notes), escaped(fav));
+}
+
+QString LibraryText::escaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+bool LibraryText::writeFile(const QString &path, const QString &text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(text.toUtf8()) >= 0;
+}
+
+QByteArray LibraryText::readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
