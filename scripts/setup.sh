@@ -8,7 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libxml2-dev libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
-    tango-icon-theme
+    tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool
 )
 

@@ -1,13 +1,34 @@
 #include "mainwindow/ProgramStart.h"
 
+#include "mainwindow/DesktopLook.h"
+#include "mainwindow/FontFallback.h"
+#include "mainwindow/TabIndexSetting.h"
+#include "mainwindow/frmSitePins.h"
+#include "platform/ui/QtDesktopServices.h"
+#include "platform/ui/QtUserDialogs.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int ProgramStart::run(QApplication &app)
 {
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("SitePins Manager"));
-    window.resize(700, 506);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("SitePins"));
+    QApplication::setApplicationDisplayName(QStringLiteral("SitePins Manager"));
+    DesktopLook::apply();
+
+    QtUserDialogs dialogs;
+    QtDesktopServices desktop;
+    ProgramEnvironment environment;
+    environment.programFolder = QApplication::applicationDirPath();
+    environment.fontAvailable = FontFallback::isFontAvailable();
+    environment.dialogs = &dialogs;
+    environment.desktop = &desktop;
+    environment.endProgram = [] {
+        QCoreApplication::quit();
+    };
+    TabIndexSetting::addDefaultFormValues();
+
+    frmSitePins window(environment);
+    if (!window.prepare())
+        return 0;
     return app.exec();
 }

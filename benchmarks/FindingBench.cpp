@@ -1,0 +1,204 @@
+#include "LibraryGenerator.h"
+
+#include "finding/Favourites.h"
+#include "finding/Search.h"
+#include "mainwindow/TabIndexSetting.h"
+#include "mainwindow/frmSitePins.h"
+#include "mainwindow/frmSitePinsUi.h"
+#include "platform/ui/DesktopServices.h"
+#include "platform/ui/UserDialogs.h"
+
+#include "store/XmlNode.h"
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QStringMatcher>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Answers every message at once: a search without hits must not wait.
+class SilentDialogs : public UserDialogs
+{
+public:
+    MessageAnswer showMessage(QWidget *, const MessageRequest &request) override
+    {
+        return request.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    QString getOpenFileName(QWidget *, const OpenFileRequest &) override { return {}; }
+};
+
+class NoDesktop : public DesktopServices
+{
+public:
+    bool openUrl(const QUrl &) override { return false; }
+};
+
+// The real main window on the largest library the identifiers allow, in a
+// program folder and settings of its own.
+class LargeLibraryWindow
+{
+public:
+    bool start(QString &error)
+    {
+        if (!m_folder.isValid() || !m_settings.isValid())
+            return fail(error, QStringLiteral("no temporary folder"));
+        qputenv("XDG_CONFIG_HOME", m_settings.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_RUNTIME_DIR", m_settings.path().toUtf8());
+        QFile::setPermissions(m_settings.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        const QString library = QDir(m_folder.path()).filePath(QStringLiteral("MySitePins/SitePins.xml"));
+        QDir().mkpath(QFileInfo(library).absolutePath());
+        error = LibraryGenerator::writeLibrary(library, LibraryGenerator::kMaxSitePins);
+        if (!error.isEmpty())
+            return false;
+        TabIndexSetting::addDefaultFormValues();
+        m_environment.programFolder = m_folder.path();
+        m_environment.dialogs = &m_dialogs;
+        m_environment.desktop = &m_desktop;
+        m_environment.instanceName = QStringLiteral("SitePinsFindingBench%1").arg(QCoreApplication::applicationPid());
+        m_environment.splashFirstTickMs = 0;
+        m_environment.splashPollMs = 0;
+        m_window = std::make_unique<frmSitePins>(m_environment);
+        if (!m_window->prepare() || m_window->isDegraded())
+            return fail(error, QStringLiteral("the library did not open"));
+        while (!m_window->isVisible())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return true;
+    }
+
+    frmSitePins &window() { return *m_window; }
+
+private:
+    static bool fail(QString &error, const QString &why)
+    {
+        error = why;
+        return false;
+    }
+
+    QTemporaryDir m_folder;
+    QTemporaryDir m_settings;
+    SilentDialogs m_dialogs;
+    NoDesktop m_desktop;
+    ProgramEnvironment m_environment;
+    std::unique_ptr<frmSitePins> m_window;
+};
+
+struct SearchCase
+{
+    const char *name;
+    Search::Field field;
+    const char *term;
+};
+
+// Everyday terms, and the empty term, which makes every SitePin a hit.
+const SearchCase kSearches[] = {
+    {"FullText/recipe", Search::Field::FullText, "recipe"}, {"Name/guide", Search::Field::Name, "guide"},
+    {"Address/wiki", Search::Field::Address, "wiki"},       {"Notes/password", Search::Field::Notes, "password"},
+    {"FullText/everything", Search::Field::FullText, ""},
+};
+
+void runSearch(benchmark::State &state, frmSitePins &window, const SearchCase &search)
+{
+    frmSitePinsUi &ui = window.ui();
+    window.selectLeftTab(1);
+    ui.optSearch[int(search.field)]->setChecked(true);
+    ui.txtSearch->setText(QString::fromUtf8(search.term));
+    for (auto _ : state)
+        window.search().cmdSearch_Click();
+    state.counters["hits"] = ui.lblFound->text().toDouble();
+}
+
+void populateFavourites(benchmark::State &state, frmSitePins &window)
+{
+    window.selectLeftTab(2);
+    for (auto _ : state)
+        window.favourites().populateFavsList(window.m_objDOMSitePins);
+    state.counters["favourites"] = double(window.m_colFavs.size());
+}
+
+void structural(const XmlNode &folderList, int &count, int name)
+{
+    for (const XmlNode &folder : folderList.childElements()) {
+        for (const XmlNode &sp : folder.selectSingleNode(QStringLiteral("SITEPINS")).childElements()) {
+            ++count;
+            if (name == 1)
+                benchmark::DoNotOptimize(sp.selectSingleNode(QStringLiteral("NAME")).text());
+            if (name == 2)
+                benchmark::DoNotOptimize(sp.text());
+            if (name == 3)
+                for (const XmlNode &c : sp.childElements())
+                    benchmark::DoNotOptimize(c.text());
+            if (name == 5) {
+                static const QStringMatcher matcher(QStringLiteral("recipe"), Qt::CaseInsensitive);
+                benchmark::DoNotOptimize(matcher.indexIn(sp.text()));
+            }
+            if (name == 6)
+                benchmark::DoNotOptimize(sp.text().toCaseFolded().contains(QStringLiteral("recipe")));
+            if (name == 4)
+                benchmark::DoNotOptimize(sp.text().contains(QStringLiteral("recipe"), Qt::CaseInsensitive));
+        }
+        structural(folder.selectSingleNode(QStringLiteral("SUBFOLDERS")), count, name);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    LargeLibraryWindow large;
+    QString error;
+    if (!large.start(error)) {
+        std::fprintf(stderr, "FindingBench: %s\n", qPrintable(error));
+        return 1;
+    }
+    frmSitePins &window = large.window();
+    for (const SearchCase &search : kSearches) {
+        benchmark::RegisterBenchmark((std::string("BM_Search/") + search.name).c_str(), [&window, &search](
+                                                                                            benchmark::State &state) {
+            runSearch(state, window, search);
+        })->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark("BM_PopulateFavsList", [&window](benchmark::State &state) {
+        populateFavourites(state, window);
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("X_count", [&window](benchmark::State &state) {
+        for (auto _ : state)
+            benchmark::DoNotOptimize(window.m_objDOMSitePins.documentElement().countElementsByTagName("SITEPIN"));
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("X_getElements", [&window](benchmark::State &state) {
+        for (auto _ : state)
+            benchmark::DoNotOptimize(window.m_objDOMSitePins.documentElement().getElementsByTagName("SITEPIN"));
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("X_getElementsName", [&window](benchmark::State &state) {
+        for (auto _ : state)
+            for (const XmlNode &sp : window.m_objDOMSitePins.documentElement().getElementsByTagName("SITEPIN"))
+                benchmark::DoNotOptimize(sp.selectSingleNode(QStringLiteral("NAME")).text());
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("X_getElementsWholeText", [&window](benchmark::State &state) {
+        for (auto _ : state)
+            for (const XmlNode &sp : window.m_objDOMSitePins.documentElement().getElementsByTagName("SITEPIN"))
+                benchmark::DoNotOptimize(sp.text());
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("X_structural", [&window](benchmark::State &state) {
+        for (auto _ : state) { int c = 0; structural(window.m_objDOMSitePins.documentElement(), c, false); benchmark::DoNotOptimize(c); }
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("X_structuralMode", [&window](benchmark::State &state) {
+        for (auto _ : state) { int c = 0; structural(window.m_objDOMSitePins.documentElement(), c, int(state.range(0))); benchmark::DoNotOptimize(c); }
+    })->DenseRange(2, 6)->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

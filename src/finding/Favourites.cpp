@@ -1,0 +1,185 @@
+#include "finding/Favourites.h"
+
+#include "finding/SitePinWalk.h"
+#include "mainwindow/FolderTree.h"
+#include "mainwindow/TreeNode.h"
+#include "mainwindow/frmSitePins.h"
+#include "mainwindow/frmSitePinsUi.h"
+#include "store/XmlDocument.h"
+
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+QString windowTitle()
+{
+    return QString::fromLatin1(frmSitePins::kWindowTitle);
+}
+
+bool isFavourite(const XmlNode &sitePin)
+{
+    return sitePin.selectSingleNode(QStringLiteral("FAV")).text().compare(QLatin1String("TRUE"), Qt::CaseInsensitive) ==
+           0;
+}
+
+QString nameOf(const XmlNode &sitePin)
+{
+    return sitePin.selectSingleNode(QStringLiteral("NAME")).text();
+}
+
+} // namespace
+
+Favourites::Favourites(frmSitePins &window)
+    : QObject(&window)
+    , m_window(window)
+    , m_listEvents(window, window.ui().tvwFavs)
+{
+    // The list shows its entries sorted by name; the order of insertion is
+    // kept apart in m_nodes.
+    window.ui().tvwFavs->setSortingEnabled(true);
+    window.ui().tvwFavs->sortByColumn(0, Qt::AscendingOrder);
+    connect(window.ui().cmdFAdd, &QPushButton::clicked, this, &Favourites::cmdFAdd_Click);
+    connect(window.ui().cmdFDelete, &QPushButton::clicked, this, &Favourites::cmdFDelete_Click);
+    window.commands().on(QStringLiteral("mnuFavsAdd"), [this] { cmdFAdd_Click(); });
+    window.commands().on(QStringLiteral("mnuFavsDelete"), [this] { cmdFDelete_Click(); });
+}
+
+void Favourites::populateFavsList(const XmlDocument &dom)
+{
+    clearFavourites();
+    SitePinWalk::forEach(dom.documentElement(), [this](const XmlNode &sitePin) {
+        if (isFavourite(sitePin))
+            m_window.m_colFavs.append(sitePin.getAttribute(QStringLiteral("WID")));
+    });
+    fillFavsList(m_window.m_colFavs);
+    // The fill stops at an identifier the document cannot find; what it did
+    // not list is not a favourite here either, or the positions would part.
+    m_window.m_colFavs.resize(m_nodes.size());
+}
+
+void Favourites::fillFavsList(const QStringList &wids)
+{
+    QTreeWidget *list = m_window.ui().tvwFavs;
+    list->setSortingEnabled(false);
+    list->clear();
+    m_nodes.clear();
+    for (const QString &wid : wids) {
+        const XmlNode sitePin = m_window.m_objDOMSitePins.nodeFromID(wid);
+        if (!sitePin)
+            break;
+        m_nodes.append(m_window.folderTree().makeSitePinEntry(sitePin));
+    }
+    list->addTopLevelItems(m_nodes);
+    list->setSortingEnabled(true);
+    if (!m_nodes.isEmpty())
+        list->scrollToItem(m_nodes.back());
+}
+
+void Favourites::clearFavourites()
+{
+    m_window.ui().tvwFavs->clear();
+    m_nodes.clear();
+    m_window.m_colFavs.clear();
+}
+
+void Favourites::appendNode(QTreeWidgetItem *node)
+{
+    m_window.ui().tvwFavs->addTopLevelItem(node);
+    m_nodes.append(node);
+}
+
+void Favourites::removeAt(int position)
+{
+    if (position < 0 || position >= m_nodes.size())
+        return;
+    delete m_nodes.takeAt(position);
+    if (position < m_window.m_colFavs.size())
+        m_window.m_colFavs.removeAt(position);
+}
+
+int Favourites::positionOf(const QString &wid) const
+{
+    for (int i = 0; i < m_window.m_colFavs.size(); ++i) {
+        if (m_window.m_colFavs.at(i).compare(wid, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// The SitePin the commands act on; a null node when none is displayed or
+// the one last displayed is no longer in the library.
+XmlNode Favourites::displayedSitePin() const
+{
+    const QString wid = m_window.m_strCurrentWID;
+    const XmlNode element = wid.isEmpty() ? XmlNode() : m_window.m_objDOMSitePins.nodeFromID(wid);
+    return element.nodeName() == QLatin1String("SITEPIN") ? element : XmlNode();
+}
+
+// Editing a SitePin empties the list without clearing the flags; the
+// commands must compare with the flags, as the Fav's tab would show them.
+void Favourites::ensureListBuilt()
+{
+    if (m_window.m_colFavs.isEmpty() && m_window.ui().tvwFavs->topLevelItemCount() == 0)
+        populateFavsList(m_window.m_objDOMSitePins);
+}
+
+void Favourites::setFavouriteFlag(XmlNode &sitePin, const QString &flag)
+{
+    XmlNode fav = sitePin.selectSingleNode(QStringLiteral("FAV"));
+    if (!fav) {
+        fav = m_window.m_objDOMSitePins.createElement(QStringLiteral("FAV"));
+        sitePin.appendChild(fav);
+    }
+    fav.setText(flag);
+}
+
+void Favourites::cmdFAdd_Click()
+{
+    XmlNode sitePin = displayedSitePin();
+    if (!sitePin) {
+        m_window.message(QStringLiteral("No SitePin is currently selected to add to your favorite SitePins list"),
+                         windowTitle());
+        return;
+    }
+    ensureListBuilt();
+    const QString wid = m_window.m_strCurrentWID;
+    if (positionOf(wid) >= 0) {
+        m_window.message(QStringLiteral("The selected SitePin is already in your favorites list"), windowTitle());
+        return;
+    }
+    setFavouriteFlag(sitePin, QStringLiteral("TRUE"));
+    m_window.saveLibrary();
+    m_window.m_colFavs.append(wid);
+    appendNode(m_window.folderTree().makeSitePinEntry(sitePin));
+    m_window.message(
+        QStringLiteral("The SitePin %1 has been added to your favorite SitePins list").arg(nameOf(sitePin)));
+}
+
+void Favourites::cmdFDelete_Click()
+{
+    XmlNode sitePin = displayedSitePin();
+    if (!sitePin) {
+        m_window.message(QStringLiteral("No SitePin is currently selected to delete from your favorite SitePins list"),
+                         windowTitle());
+        return;
+    }
+    ensureListBuilt();
+    const int position = positionOf(m_window.m_strCurrentWID);
+    if (position < 0) {
+        m_window.message(QStringLiteral("The displayed SitePin is not in your favorites list"), windowTitle());
+        return;
+    }
+    if (!confirmRemoval(nameOf(sitePin)))
+        return;
+    setFavouriteFlag(sitePin, QStringLiteral("FALSE"));
+    m_window.saveLibrary();
+    removeAt(position);
+}
+
+bool Favourites::confirmRemoval(const QString &name)
+{
+    return m_window.message(QStringLiteral("Are you sure you wish to delete %1 from your favorites list?").arg(name),
+                            windowTitle(), MessageButtons::YesNo, MessageIcon::None,
+                            MessageAnswer::Yes) == MessageAnswer::Yes;
+}

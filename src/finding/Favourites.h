@@ -1,0 +1,48 @@
+#pragma once
+
+#include "finding/HitListEvents.h"
+
+#include <QObject>
+#include <QStringList>
+
+class QTreeWidgetItem;
+class XmlDocument;
+class XmlNode;
+class frmSitePins;
+
+// The favourites list tvwFavs and the window's collection m_colFavs of the
+// favourites' identifiers. Both hold the same identifiers in the same order
+// of insertion, whatever order the list displays; every change to one is
+// made to the other.
+class Favourites : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Favourites(frmSitePins &window);
+
+    void populateFavsList(const XmlDocument &dom);
+    void fillFavsList(const QStringList &wids);
+    // Empties the list and the collection together.
+    void clearFavourites();
+    // The list's nodes in order of insertion (not of display).
+    const QList<QTreeWidgetItem *> &nodesInInsertionOrder() const { return m_nodes; }
+    void appendNode(QTreeWidgetItem *node);
+    // Removes the entry at a position of insertion from both.
+    void removeAt(int position);
+    int positionOf(const QString &wid) const;
+
+    void cmdFAdd_Click();
+    void cmdFDelete_Click();
+    void tvwFavs_NodeClick() { m_listEvents.nodeClick(); }
+
+private:
+    XmlNode displayedSitePin() const;
+    void ensureListBuilt();
+    bool confirmRemoval(const QString &name);
+    void setFavouriteFlag(XmlNode &sitePin, const QString &flag);
+
+    frmSitePins &m_window;
+    QList<QTreeWidgetItem *> m_nodes;
+    HitListEvents m_listEvents;
+};

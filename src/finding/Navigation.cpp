@@ -1,0 +1,106 @@
+#include "finding/Navigation.h"
+
+#include "finding/Favourites.h"
+#include "finding/Search.h"
+#include "mainwindow/DetailPanel.h"
+#include "mainwindow/FolderTree.h"
+#include "mainwindow/frmSitePins.h"
+#include "mainwindow/frmSitePinsUi.h"
+
+#include <QTreeWidget>
+
+Navigation::Navigation(frmSitePins &window)
+    : QObject(&window)
+    , m_window(window)
+{
+    CommandRouter &router = window.commands();
+    router.on(QStringLiteral("mnuNavFirst"), [this] { mnuNavFirst_Click(); });
+    router.on(QStringLiteral("mnuNavPrevious"), [this] { mnuNavPrevious_Click(); });
+    router.on(QStringLiteral("mnuNavNext"), [this] { mnuNavNext_Click(); });
+    router.on(QStringLiteral("mnuNavLast"), [this] { mnuNavLast_Click(); });
+}
+
+void Navigation::mnuNavFirst_Click()
+{
+    goToEnd(false);
+}
+
+void Navigation::mnuNavPrevious_Click()
+{
+    step(-1);
+}
+
+void Navigation::mnuNavNext_Click()
+{
+    step(1);
+}
+
+void Navigation::mnuNavLast_Click()
+{
+    goToEnd(true);
+}
+
+QTreeWidget *Navigation::currentList() const
+{
+    const frmSitePinsUi &ui = m_window.ui();
+    switch (m_window.selectedLeftTab()) {
+    case 0:
+        return ui.tvwWM;
+    case 1:
+        return ui.tvwSearch;
+    case 2:
+        return ui.tvwFavs;
+    default:
+        return nullptr;
+    }
+}
+
+// Top-level items are in display order: a sorted list keeps its items sorted.
+void Navigation::goToEnd(bool last)
+{
+    QTreeWidget *list = currentList();
+    const int count = list ? list->topLevelItemCount() : 0;
+    if (count == 0)
+        return;
+    moveTo(list, list->topLevelItem(last ? count - 1 : 0));
+}
+
+void Navigation::step(int offset)
+{
+    QTreeWidget *list = currentList();
+    QTreeWidgetItem *selected = list ? FolderTree::selectedEntry(list) : nullptr;
+    if (!selected)
+        return;
+    const int target = list->indexOfTopLevelItem(selected) + offset;
+    if (target < 0 || target >= list->topLevelItemCount())
+        return;
+    moveTo(list, list->topLevelItem(target));
+}
+
+// The selection moves before the SitePin is shown, so when the user keeps
+// an open edit the list shows the new entry while the panel keeps the old.
+void Navigation::moveTo(QTreeWidget *list, QTreeWidgetItem *entry)
+{
+    list->setCurrentItem(entry);
+    entry->setSelected(true);
+    list->scrollToItem(entry);
+    showSelected();
+    list->setFocus();
+}
+
+void Navigation::showSelected()
+{
+    switch (m_window.selectedLeftTab()) {
+    case 0:
+        m_window.detailPanel().displayWM();
+        break;
+    case 1:
+        m_window.search().tvwSearch_NodeClick();
+        break;
+    case 2:
+        m_window.favourites().tvwFavs_NodeClick();
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,141 @@
+#include "finding/Search.h"
+
+#include "finding/SearchTerm.h"
+#include "finding/SitePinWalk.h"
+#include "mainwindow/FolderTree.h"
+#include "mainwindow/TreeNode.h"
+#include "mainwindow/frmSitePins.h"
+#include "mainwindow/frmSitePinsUi.h"
+#include "store/XmlNode.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+Search::Search(frmSitePins &window)
+    : QObject(&window)
+    , m_window(window)
+    , m_listEvents(window, window.ui().tvwSearch)
+{
+    frmSitePinsUi &ui = window.ui();
+    connect(ui.cmdSearch, &QPushButton::clicked, this, &Search::cmdSearch_Click);
+    connect(ui.txtSearch, &QLineEdit::returnPressed, this, &Search::cmdSearch_Click);
+    registerCommands();
+}
+
+void Search::registerCommands()
+{
+    CommandRouter &router = m_window.commands();
+    router.on(QStringLiteral("mnuToolsSearchText"), [this] { prepareSearchFor(Field::FullText); });
+    router.on(QStringLiteral("mnuToolsSearchName"), [this] { prepareSearchFor(Field::Name); });
+    router.on(QStringLiteral("mnuToolsSearchAddress"), [this] { prepareSearchFor(Field::Address); });
+    router.on(QStringLiteral("mnuToolsSearchNotes"), [this] { prepareSearchFor(Field::Notes); });
+}
+
+void Search::prepareSearchFor(Field field)
+{
+    frmSitePinsUi &ui = m_window.ui();
+    m_window.selectLeftTab(1);
+    ui.txtSearch->setFocus();
+    ui.optSearch[int(field)]->setChecked(true);
+}
+
+Search::Field Search::chosenField() const
+{
+    const frmSitePinsUi &ui = m_window.ui();
+    if (ui.optSearch[0]->isChecked())
+        return Field::FullText;
+    if (ui.optSearch[1]->isChecked())
+        return Field::Name;
+    return ui.optSearch[2]->isChecked() ? Field::Address : Field::Notes;
+}
+
+void Search::cmdSearch_Click()
+{
+    frmSitePinsUi &ui = m_window.ui();
+    const Field field = chosenField();
+    const SearchTerm term(ui.txtSearch->text());
+    ui.tvwSearch->hide();
+    QStringList hits;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        hits = findHits(field, term);
+        if (!hits.isEmpty())
+            fillSearchList(hits);
+    }
+    if (hits.isEmpty())
+        reportNoHits();
+    ui.lblFound->setText(QString::number(hits.size()));
+    ui.tvwSearch->show();
+}
+
+QStringList Search::findHits(Field field, const SearchTerm &term) const
+{
+    QStringList hits;
+    SitePinWalk::forEach(m_window.m_objDOMSitePins.documentElement(), [&](const XmlNode &sitePin) {
+        if (isHit(sitePin, field, term))
+            hits.append(sitePin.getAttribute(QStringLiteral("WID")));
+    });
+    return hits;
+}
+
+// Full text looks for the term within each field on its own: a term that
+// only appears across the end of one field and the start of the next is
+// not in the SitePin.
+bool Search::isHit(const XmlNode &sitePin, Field field, const SearchTerm &term)
+{
+    switch (field) {
+    case Field::FullText: {
+        if (!term.mayOccurInAnyPartOf(sitePin.text()))
+            return false;
+        const std::vector<XmlNode> children = sitePin.childElements();
+        return std::any_of(children.begin(), children.end(),
+                           [&term](const XmlNode &child) { return term.occursIn(child.text()); });
+    }
+    case Field::Name:
+        return term.occursIn(sitePin.selectSingleNode(QStringLiteral("NAME")).text());
+    case Field::Address:
+        return term.occursIn(sitePin.selectSingleNode(QStringLiteral("ADDRESS")).text());
+    case Field::Notes:
+        return term.occursIn(sitePin.selectSingleNode(QStringLiteral("NOTES")).text());
+    }
+    return false;
+}
+
+// The old results stay listed while the message is up.
+void Search::reportNoHits()
+{
+    frmSitePinsUi &ui = m_window.ui();
+    ui.tvwSearch->show();
+    m_window.message(QStringLiteral("No search results were found"), QString::fromLatin1(frmSitePins::kWindowTitle));
+    FolderTree::clearList(ui.tvwSearch);
+}
+
+void Search::fillSearchList(const QStringList &wids)
+{
+    QTreeWidget *list = m_window.ui().tvwSearch;
+    FolderTree::clearList(list);
+    QList<QTreeWidgetItem *> nodes;
+    for (const QString &wid : wids) {
+        const XmlNode sitePin = m_window.m_objDOMSitePins.nodeFromID(wid);
+        if (!sitePin)
+            break;
+        nodes.append(m_window.folderTree().makeSitePinEntry(sitePin));
+    }
+    list->addTopLevelItems(nodes);
+    if (!nodes.isEmpty())
+        list->scrollToItem(nodes.back());
+}
+
+void Search::clearResults()
+{
+    FolderTree::clearList(m_window.ui().tvwSearch);
+    m_window.ui().lblFound->setText(QStringLiteral("0"));
+}

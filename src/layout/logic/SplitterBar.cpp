@@ -1,0 +1,3 @@
+#include "layout/logic/SplitterBar.h"
+
+SplitterBar::~SplitterBar() = default;

@@ -1,0 +1,3 @@
+#include "layout/logic/SplitterChild.h"
+
+SplitterChild::~SplitterChild() = default;

@@ -1,0 +1,3 @@
+#include "layout/logic/SplitterHost.h"
+
+SplitterHost::~SplitterHost() = default;

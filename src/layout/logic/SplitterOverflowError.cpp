@@ -1,0 +1,6 @@
+#include "layout/logic/SplitterOverflowError.h"
+
+SplitterOverflowError::SplitterOverflowError()
+    : std::overflow_error("Overflow")
+{
+}

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "layout/CommandRouter.h"
+#include "mainwindow/ProgramEnvironment.h"
+#include "platform/ui/UserDialogs.h"
+#include "store/XMLDatabase.h"
+#include "store/XmlDocument.h"
+
+#include <QMainWindow>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+class ClipboardCommands;
+class DeleteCommands;
+class DetailPanel;
+class Favourites;
+class FolderCommands;
+class FolderTree;
+class HoverHelp;
+class InstanceChannel;
+class MainWindowLayout;
+class MoveCommands;
+class Navigation;
+class PreviewPane;
+class Search;
+class SitePinEditor;
+class Statistics;
+class ViewCommands;
+class frmSplash;
+struct frmSitePinsUi;
+
+// The main window: it owns the widgets, the open library and the state the
+// rest of the program reads and writes, and it runs the program's start,
+// File > Open and end. What each command does lives in its own part of the
+// program, which reaches the window through these members.
+class frmSitePins : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *kWindowTitle = "SitePins Manager";
+    // Title of message boxes that name none of their own.
+    static constexpr const char *kApplicationTitle = "SitePins";
+
+    explicit frmSitePins(const ProgramEnvironment &environment, QWidget *parent = nullptr);
+    ~frmSitePins() override;
+
+    // Runs the window's preparation. False when another instance was
+    // already running and has been handed the start: the program then ends.
+    bool prepare();
+    bool isDegraded() const { return m_degraded; }
+
+    frmSitePinsUi &ui() { return *m_ui; }
+    const ProgramEnvironment &environment() const { return m_environment; }
+    CommandRouter &commands() { return m_commands; }
+    XMLDatabase &getMyDB() { return *m_objDatabase; }
+
+    FolderTree &folderTree() { return *m_folderTree; }
+    DetailPanel &detailPanel() { return *m_detailPanel; }
+    SitePinEditor &editor() { return *m_editor; }
+    Favourites &favourites() { return *m_favourites; }
+    PreviewPane &preview() { return *m_preview; }
+    MainWindowLayout &layoutPasses() { return *m_layout; }
+    Search &search() { return *m_search; }
+    Navigation &navigation() { return *m_navigation; }
+    Statistics &statistics() { return *m_statistics; }
+    ClipboardCommands &clipboard() { return *m_clipboard; }
+    FolderCommands &folderCommands() { return *m_folderCommands; }
+    DeleteCommands &deleteCommands() { return *m_deleteCommands; }
+    MoveCommands &moveCommands() { return *m_moveCommands; }
+    HoverHelp &hoverHelp() { return *m_hoverHelp; }
+    ViewCommands &viewCommands() { return *m_viewCommands; }
+
+    // Shared state, under the names the whole program uses.
+    XmlDocument m_objDOMSitePins;
+    QString m_strLibraryPath;
+    bool m_blnEditMode = false;
+    bool m_blnAutoPreview = false;
+    QString m_strCurrentWID;
+    QString m_strSavedNotes;
+    QStringList m_colFavs;
+    QPersistentModelIndex m_objClickedNode;
+
+    // Message boxes and the file dialog, through the one module tests answer.
+    MessageAnswer message(const QString &text, const QString &title = QString::fromLatin1(kApplicationTitle),
+                          MessageButtons buttons = MessageButtons::Ok, MessageIcon icon = MessageIcon::None,
+                          MessageAnswer defaultButton = MessageAnswer::Ok);
+    UserDialogs &dialogs() { return *m_environment.dialogs; }
+
+    bool confirmDiscardChanges();
+    // Writes the whole library document to its file; a failure is shown
+    // to the user and the change stays in memory for the next save.
+    bool saveLibrary();
+
+    int selectedLeftTab() const;
+    void selectLeftTab(int tab);
+
+    void mnuFileOpen_Click();
+    void mnuFileExit_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectCommandSurface();
+    void prepareBrowsingState();
+    void disableForBrowsingStart();
+    void whitenDetailPanel();
+    bool openDefaultLibrary();
+    void finishWorkingStart();
+    void enterDegradedState();
+    void leaveDegradedState();
+    void showButtonsForTab(int tab);
+    void resetAfterOpen();
+    bool handOverToRunningInstance();
+    void receiveHandOver(const QString &text);
+    void Timer1_Timer();
+    void runEndSequence();
+
+    ProgramEnvironment m_environment;
+    std::unique_ptr<frmSitePinsUi> m_ui;
+    CommandRouter m_commands;
+    std::unique_ptr<XMLDatabase> m_objDatabase;
+    std::unique_ptr<PreviewPane> m_preview;
+    std::unique_ptr<FolderTree> m_folderTree;
+    std::unique_ptr<DetailPanel> m_detailPanel;
+    std::unique_ptr<SitePinEditor> m_editor;
+    std::unique_ptr<Favourites> m_favourites;
+    std::unique_ptr<MainWindowLayout> m_layout;
+    std::unique_ptr<Search> m_search;
+    std::unique_ptr<Navigation> m_navigation;
+    std::unique_ptr<Statistics> m_statistics;
+    std::unique_ptr<ClipboardCommands> m_clipboard;
+    std::unique_ptr<FolderCommands> m_folderCommands;
+    std::unique_ptr<DeleteCommands> m_deleteCommands;
+    std::unique_ptr<MoveCommands> m_moveCommands;
+    std::unique_ptr<HoverHelp> m_hoverHelp;
+    std::unique_ptr<ViewCommands> m_viewCommands;
+    std::unique_ptr<InstanceChannel> m_instance;
+    QPointer<frmSplash> m_splash;
+    QList<QObject *> m_disabledByDegradedStart;
+    bool m_degraded = false;
+    bool m_ending = false;
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/ui/DesktopServices.h"
+
+class QtDesktopServices : public DesktopServices
+{
+public:
+    bool openUrl(const QUrl &url) override;
+};

@@ -1,8 +1,0 @@
-#include "store/XmlDocument.h"
-
-#include <gtest/gtest.h>
-
-TEST(XmlDocument, placeholder)
-{
-    EXPECT_TRUE(XmlDocument().isNull());
-}

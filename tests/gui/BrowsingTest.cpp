@@ -1,0 +1,163 @@
+#include "LibraryText.h"
+#include "MainWindowFixture.h"
+#include "browser/PreviewPane.h"
+#include "layout/CommandSurface.h"
+#include "mainwindow/NotifyingLabel.h"
+#include "mainwindow/PanelStatusBar.h"
+#include "mainwindow/frmSitePins.h"
+#include "mainwindow/frmSitePinsUi.h"
+#include "platform/StateField.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+namespace {
+
+using LT = LibraryText;
+
+class BrowsingTest : public MainWindowFixture
+{
+protected:
+    QTreeWidgetItem *root() { return ui().tvwTopics->topLevelItem(0); }
+};
+
+} // namespace
+
+TEST_F(BrowsingTest, rootFoldersAreSortedAndSubFoldersOnlyOnceOpened)
+{
+    writeLibraryBody(LT::folder(1, "beta", {}, LT::folder(4, "Z") + LT::folder(5, "A")) + LT::folder(2, "Alpha") +
+                     LT::folder(3, "gamma"));
+    start();
+    EXPECT_EQ(root()->text(0), "FOLDERS");
+    EXPECT_TRUE(root()->isExpanded());
+    EXPECT_EQ(childNames(root()), QStringList({"Alpha", "beta", "gamma"}));
+    QTreeWidgetItem *beta = folderNode("beta");
+    EXPECT_FALSE(beta->isExpanded());
+    EXPECT_EQ(childNames(beta), QStringList({"Z", "A"})) << "document order until first opened";
+    ui().tvwTopics->expandItem(beta);
+    EXPECT_EQ(childNames(beta), QStringList({"A", "Z"}));
+    EXPECT_EQ(beta->data(0, Qt::UserRole).toString(), "T1") << "nodes carry the folder's identifier";
+}
+
+TEST_F(BrowsingTest, clickingAFolderListsItsSitePinsSortedAndMakesItCurrent)
+{
+    writeLibraryBody(LT::folder(7, "Work", LT::sitePin(1, "zeta") + LT::sitePin(2, "Alpha") + LT::sitePin(3, "beta")) +
+                     LT::folder(8, "Empty"));
+    start();
+    clickFolder("Work");
+    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Alpha", "beta", "zeta"}));
+    EXPECT_EQ(ui().lblTName->caption(), "Work");
+    EXPECT_EQ(ui().txtTID->text(), "T7");
+    EXPECT_EQ(ui().lblSelectedTopic->text(), "Work");
+    EXPECT_TRUE(isEnabled("mnuNavigate"));
+    EXPECT_TRUE(isButtonEnabled(14)) << "a folder is current: it can be deleted";
+
+    clickFolder("Empty");
+    EXPECT_EQ(ui().tvwWM->topLevelItemCount(), 0);
+    EXPECT_TRUE(ui().tvwWM->isVisible()) << "the list is shown again even when empty";
+}
+
+TEST_F(BrowsingTest, clickingTheRootChangesNothingAndCollapsingItEmptiesTheList)
+{
+    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(1, "Intranet")));
+    start();
+    clickFolder("Work");
+    clickItem(ui().tvwTopics, root());
+    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Intranet"}));
+    EXPECT_EQ(ui().lblTName->caption(), "Work");
+
+    ui().tvwTopics->collapseItem(root());
+    EXPECT_EQ(ui().tvwWM->topLevelItemCount(), 0);
+    EXPECT_EQ(ui().lblSelectedTopic->text(), "No folder");
+}
+
+TEST_F(BrowsingTest, displayingASitePinFillsThePanelAndEnablesItsCommands)
+{
+    writeLibraryBody(LT::folder(
+        1, "Work", LT::sitePin(4, "Intranet", "http://intranet/", "line one\nline two", "FALSE", "The company pages")));
+    start();
+    clickFolder("Work");
+    clickSitePin("Intranet");
+    EXPECT_EQ(ui().lblWName->caption(), "Intranet");
+    EXPECT_EQ(ui().txtWName->text(), "Intranet");
+    EXPECT_EQ(ui().lblAddress->text(), "http://intranet/");
+    EXPECT_EQ(ui().txtAddress->text(), "http://intranet/");
+    EXPECT_EQ(ui().lblDescription->text(), "The company pages");
+    EXPECT_EQ(ui().lblCreatedDate->text(), "04 Dec 2026");
+    EXPECT_EQ(ui().txtNotes->toPlainText(), "line one\nline two");
+    EXPECT_TRUE(ui().txtNotes->isReadOnly());
+    EXPECT_EQ(ui().txtModTab->text(), "0");
+    EXPECT_EQ(ui().txtWID->text(), "W4");
+    EXPECT_EQ(window().m_strCurrentWID, "W4");
+    EXPECT_TRUE(ui().tabInfo->isVisible());
+    for (int button : {2, 3, 16})
+        EXPECT_TRUE(isButtonEnabled(button)) << button;
+    for (const char *menu : {"mnuEditModify", "mnuEditDelete", "mnuToolsOpen", "mnuEditClip", "mnuFavs"})
+        EXPECT_TRUE(isEnabled(menu)) << menu;
+    EXPECT_EQ(window().preview().currentAddress(), "about:blank") << "auto-preview is off";
+}
+
+TEST_F(BrowsingTest, enterInTheListShowsTheSelectedSitePin)
+{
+    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(1, "First") + LT::sitePin(2, "Second")));
+    start();
+    clickFolder("Work");
+    ui().tvwWM->setFocus();
+    ui().tvwWM->setCurrentItem(entry(ui().tvwWM, "Second"));
+    QTest::keyClick(ui().tvwWM, Qt::Key_Return);
+    EXPECT_EQ(ui().lblWName->caption(), "Second");
+}
+
+TEST_F(BrowsingTest, statusBarShowsTheFolderPathOfNestedFolders)
+{
+    writeLibraryBody(LT::folder(1, "A", {}, LT::folder(2, "B", {}, LT::folder(3, "C", LT::sitePin(1, "deep")))));
+    start();
+    ui().tvwTopics->expandAll();
+    clickFolder("C");
+    EXPECT_EQ(ui().StatusBar1->panelText(2), " -> A -> B -> C");
+    clickSitePin("deep");
+    EXPECT_EQ(ui().StatusBar1->panelText(2), " -> A -> B -> C");
+    EXPECT_EQ(ui().lblTName->caption(), "C");
+}
+
+TEST_F(BrowsingTest, anotherFolderClearsThePanelAndRefillingKeepsTheShownSitePinSelected)
+{
+    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(1, "Mail") + LT::sitePin(2, "Wiki")) + LT::folder(2, "Home"));
+    start();
+    clickFolder("Work");
+    clickSitePin("Wiki");
+    clickFolder("Home");
+    EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
+    EXPECT_FALSE(ui().tabInfo->isVisible());
+    EXPECT_FALSE(isButtonEnabled(2));
+    clickFolder("Work");
+    const QTreeWidgetItem *selected = ui().tvwWM->currentItem();
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(selected->text(0), "Wiki") << "the SitePin last shown stays selected when its folder is listed";
+}
+
+TEST_F(BrowsingTest, aFolderClickedWhileCreatingBecomesTheTargetAndLeavesTheFields)
+{
+    writeLibraryBody(LT::folder(1, "Work") + LT::folder(2, "Home"));
+    start();
+    clickFolder("Work");
+    runMenu("mnuAddSitePin");
+    QTest::keyClicks(ui().txtWName, "Draft");
+    clickFolder("Home");
+    EXPECT_EQ(ui().lblTName->caption(), "Home");
+    EXPECT_EQ(ui().txtWName->text(), "Draft");
+    EXPECT_EQ(ui().txtMode->text(), "add");
+}
+
+// Without ID declarations nothing can be looked up; the folder simply lists nothing.
+TEST_F(BrowsingTest, libraryWithoutIdDeclarationsListsNothingAndDoesNotCrash)
+{
+    writeLibrary(LT::document(LT::folder(1, "Work", LT::sitePin(1, "Hidden")), false));
+    start();
+    clickFolder("Work");
+    EXPECT_EQ(ui().tvwWM->topLevelItemCount(), 0);
+}

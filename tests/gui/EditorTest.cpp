@@ -1,0 +1,329 @@
+#include "LibraryText.h"
+#include "MainWindowFixture.h"
+#include "editing/SitePinEditor.h"
+#include "layout/CommandSurface.h"
+#include "mainwindow/NotifyingLabel.h"
+#include "mainwindow/frmSitePins.h"
+#include "mainwindow/frmSitePinsUi.h"
+#include "platform/StateField.h"
+#include "store/LibraryLimits.h"
+#include "store/XMLDatabase.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+namespace {
+
+using LT = LibraryText;
+
+class EditorTest : public MainWindowFixture
+{
+protected:
+    void typeSitePin(const QString &name, const QString &address, const QString &description = {},
+                     const QString &notes = {})
+    {
+        QTest::keyClicks(ui().txtWName, name);
+        QTest::keyClicks(ui().txtAddress, address);
+        ui().txtDescription->setPlainText(description);
+        ui().txtNotes->setPlainText(notes);
+    }
+    void save() { clickToolbarButton(20); }
+    void cancel() { clickToolbarButton(21); }
+
+    QStringList childNamesOf(const XmlNode &element)
+    {
+        QStringList names;
+        for (const XmlNode &child : element.childElements())
+            names << child.nodeName();
+        return names;
+    }
+};
+
+const QString kTwoFolders =
+    LT::folder(1, "Work", LT::sitePin(1, "Wiki", "http://wiki/", "old notes", "FALSE", "old text")) +
+    LT::folder(2, "Home");
+
+} // namespace
+
+TEST_F(EditorTest, createdSitePinIsWrittenWithItsEightFieldsListedAndShown)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    clickFolder("Work");
+    runMenu("mnuAddSitePin");
+    EXPECT_EQ(ui().txtMode->text(), "add");
+    EXPECT_EQ(ui().lblCreatedDate->text(), "09 Mar 2026");
+    EXPECT_FALSE(isButtonEnabled(20)) << "no name yet";
+    typeSitePin("Alpha news", "https://news.example/a?b=1&c=2", "Daily", "first\nsecond");
+    EXPECT_TRUE(isButtonEnabled(20));
+    save();
+
+    EXPECT_TRUE(m_dialogs.shown().empty());
+    EXPECT_EQ(ui().txtMode->text(), "");
+    EXPECT_FALSE(window().m_blnEditMode);
+    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Alpha news", "Wiki"}));
+    EXPECT_EQ(ui().tvwWM->currentItem()->text(0), "Alpha news");
+    EXPECT_EQ(ui().lblWName->caption(), "Alpha news");
+    EXPECT_EQ(window().m_strCurrentWID, "W2");
+
+    const auto db = reopenLibrary();
+    const XmlNode pin = db->getTheDOM().nodeFromID("W2");
+    ASSERT_TRUE(pin);
+    EXPECT_EQ(pin.parentNode().parentNode().getAttribute("TID"), "T1");
+    EXPECT_EQ(childNamesOf(pin),
+              QStringList({"NAME", "ADDRESS", "CREATED_DATE", "DESCRIPTION", "NOTES", "KEYWORD1", "KEYWORD2", "FAV"}));
+    EXPECT_EQ(db->getSPAddress("W2"), "https://news.example/a?b=1&c=2");
+    EXPECT_EQ(db->getSPNotes("W2"), "first\nsecond");
+    EXPECT_EQ(pin.selectSingleNode("CREATED_DATE").text(), "09 Mar 2026");
+    EXPECT_EQ(pin.selectSingleNode("KEYWORD1").text(), "");
+    EXPECT_EQ(pin.selectSingleNode("KEYWORD2").text(), "");
+    EXPECT_EQ(pin.selectSingleNode("FAV").text(), "FALSE");
+}
+
+TEST_F(EditorTest, createFromAnotherTabFilesIntoTheIndexAndNeedsAFolderFirst)
+{
+    writeLibraryBody(kTwoFolders);
+    setStoredTabIndex("1");
+    start();
+    runMenu("mnuAddSitePin");
+    EXPECT_EQ(ui().tabIndex->currentIndex(), 0);
+    EXPECT_EQ(ui().tvwTopics->currentItem(), ui().tvwTopics->topLevelItem(0));
+    EXPECT_EQ(ui().lblTName->caption(), "No folder selected");
+    typeSitePin("Orphan", "http://x/");
+    window().editor().saveEdit();
+    EXPECT_EQ(m_dialogs.lastText(), "No folder has been selected");
+    EXPECT_EQ(ui().txtMode->text(), "add") << "the editor stays open";
+
+    clickFolder("Home");
+    save();
+    EXPECT_EQ(reopenLibrary()->getSPName("W2"), "Orphan");
+}
+
+// The folder check comes first: with neither folder nor name only it is reported.
+TEST_F(EditorTest, saveChecksTheFolderBeforeTheName)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    runMenu("mnuAddSitePin");
+    window().editor().saveEdit();
+    EXPECT_EQ(m_dialogs.shownTexts(), QStringList({"No folder has been selected"}));
+    clickFolder("Work");
+    window().editor().saveEdit();
+    EXPECT_EQ(m_dialogs.lastText(), "A website name is required before the SitePin can be saved.");
+    EXPECT_TRUE(ui().txtWName->hasFocus());
+}
+
+TEST_F(EditorTest, blankNameKeepsSaveDisabled)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    clickFolder("Work");
+    runMenu("mnuAddSitePin");
+    QTest::keyClicks(ui().txtWName, "   ");
+    EXPECT_FALSE(isButtonEnabled(20));
+    QTest::keyClicks(ui().txtWName, "x ");
+    EXPECT_TRUE(isButtonEnabled(20));
+}
+
+TEST_F(EditorTest, cancelAnsweredNoKeepsEverythingAndYesEndsTheCreate)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    clickFolder("Work");
+    runMenu("mnuAddSitePin");
+    typeSitePin("Draft", "http://draft/");
+    m_dialogs.answerNext(MessageAnswer::No);
+    cancel();
+    EXPECT_EQ(m_dialogs.lastText(), "You are about to lose unsaved changes - do you wish to continue?");
+    EXPECT_EQ(m_dialogs.shown().back().request.title, "Unsaved changes");
+    EXPECT_EQ(ui().txtWName->text(), "Draft");
+    EXPECT_EQ(ui().txtMode->text(), "add");
+
+    m_dialogs.answerNext(MessageAnswer::Yes);
+    cancel();
+    EXPECT_EQ(ui().txtMode->text(), "");
+    EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
+    EXPECT_FALSE(ui().Frame1->isVisible());
+    EXPECT_EQ(reopenLibrary()->getTheDOM().documentElement().countElementsByTagName("SITEPIN"), 1);
+}
+
+TEST_F(EditorTest, modifyThenCancelRestoresTheStoredValues)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    clickFolder("Work");
+    clickSitePin("Wiki");
+    runMenu("mnuEditModify");
+    EXPECT_EQ(ui().txtWName->selectedText(), "Wiki");
+    ui().txtWName->setText("Changed");
+    ui().txtAddress->setText("http://changed/");
+    ui().txtDescription->setPlainText("new text");
+    ui().txtNotes->setPlainText("new notes");
+    m_dialogs.answerNext(MessageAnswer::Yes);
+    cancel();
+    EXPECT_EQ(ui().txtMode->text(), "");
+    runMenu("mnuEditModify");
+    EXPECT_EQ(ui().txtWName->text(), "Wiki");
+    EXPECT_EQ(ui().txtAddress->text(), "http://wiki/");
+    EXPECT_EQ(ui().txtDescription->toPlainText(), "old text");
+    EXPECT_EQ(ui().txtNotes->toPlainText(), "old notes");
+}
+
+TEST_F(EditorTest, modifySavedWritesTheFieldsAndKeepsTheRest)
+{
+    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(5, "Wiki", "http://wiki/", "n", "TRUE", "d")));
+    start();
+    clickFolder("Work");
+    clickSitePin("Wiki");
+    runMenu("mnuEditModify");
+    ui().txtWName->setText("Wiki 2");
+    ui().txtNotes->setPlainText("more\nnotes");
+    save();
+    EXPECT_EQ(ui().txtMode->text(), "");
+    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Wiki 2"}));
+    const auto db = reopenLibrary();
+    EXPECT_EQ(db->getSPName("W5"), "Wiki 2");
+    EXPECT_EQ(db->getSPNotes("W5"), "more\nnotes");
+    const XmlNode pin = db->getTheDOM().nodeFromID("W5");
+    EXPECT_EQ(pin.selectSingleNode("FAV").text(), "TRUE");
+    EXPECT_EQ(pin.selectSingleNode("CREATED_DATE").text(), "04 Dec 2026");
+}
+
+TEST_F(EditorTest, modifyWithNothingShownSaysSo)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    window().editor().mnuEditModify_Click();
+    EXPECT_EQ(m_dialogs.lastText(), "No SitePin has been selected to modify");
+    EXPECT_EQ(ui().txtMode->text(), "");
+}
+
+TEST_F(EditorTest, pressingTheFolderTreeDuringAModifyAsksAndNoKeepsTheSelection)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    clickFolder("Work");
+    clickSitePin("Wiki");
+    runMenu("mnuEditModify");
+    m_dialogs.answerNext(MessageAnswer::No);
+    clickFolder("Home");
+    EXPECT_EQ(ui().tvwTopics->currentItem()->text(0), "Work");
+    EXPECT_EQ(ui().txtMode->text(), "mod");
+
+    m_dialogs.answerNext(MessageAnswer::Yes);
+    clickFolder("Home");
+    EXPECT_EQ(ui().txtMode->text(), "");
+    EXPECT_FALSE(window().m_blnEditMode);
+    EXPECT_EQ(ui().lblTName->caption(), "Home");
+    EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
+}
+
+struct SurfaceCase
+{
+    const char *mode;
+    bool create, modify, addFolder, modifyFolder, fileOpen, favs, cancel, editMenu;
+};
+
+class CommandSurfaceByMode : public EditorTest, public ::testing::WithParamInterface<SurfaceCase>
+{
+};
+
+TEST_P(CommandSurfaceByMode, locksWhatAnEditMustNotReach)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    clickFolder("Work");
+    clickSitePin("Wiki");
+    const SurfaceCase c = GetParam();
+    if (QString(c.mode) == "add")
+        runMenu("mnuAddSitePin");
+    else if (QString(c.mode) == "mod")
+        runMenu("mnuEditModify");
+    EXPECT_EQ(isButtonEnabled(1), c.create);
+    EXPECT_EQ(isButtonEnabled(2), c.modify);
+    EXPECT_EQ(isButtonEnabled(12), c.addFolder);
+    EXPECT_EQ(isButtonEnabled(13), c.modifyFolder);
+    EXPECT_EQ(isEnabled("mnuFileOpen"), c.fileOpen);
+    EXPECT_EQ(isEnabled("mnuFavs"), c.favs);
+    EXPECT_EQ(isButtonEnabled(21), c.cancel);
+    EXPECT_EQ(ui().commands->toolbarButton(21)->isVisible(), c.cancel);
+    EXPECT_EQ(isEnabled("mnuEdit"), c.editMenu);
+    EXPECT_EQ(ui().cmdMoveSP->isEnabled(), !c.cancel);
+    EXPECT_EQ(ui().Label5->isVisibleTo(ui().Frame1), c.cancel) << "the Description: caption shows while editing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CommandSurfaceByMode,
+                         ::testing::Values(SurfaceCase{"", true, true, true, true, true, true, false, true},
+                                           SurfaceCase{"add", false, false, true, false, false, false, true, true},
+                                           SurfaceCase{"mod", false, false, false, false, false, false, true, false}),
+                         [](const auto &info) { return std::string(*info.param.mode ? info.param.mode : "browse"); });
+
+// A failed save used to go unreported; the change must stay and reach the
+// file with the next save that succeeds.
+TEST_F(EditorTest, failedSaveIsShownAndTheNextSaveWritesTheChange)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    const QString folder = programFolder() + "/MySitePins";
+    ASSERT_TRUE(QDir().rename(folder, folder + ".away"));
+    clickFolder("Work");
+    runMenu("mnuAddSitePin");
+    typeSitePin("Kept", "http://kept/");
+    save();
+    ASSERT_EQ(m_dialogs.shown().size(), 1u);
+    EXPECT_TRUE(m_dialogs.lastText().startsWith("Your change could not be saved to the SitePins file."));
+    EXPECT_EQ(m_dialogs.shown().back().request.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Kept", "Wiki"}));
+
+    ASSERT_TRUE(QDir().rename(folder + ".away", folder));
+    runMenu("mnuAddSitePin");
+    typeSitePin("Second", "http://second/");
+    save();
+    const auto db = reopenLibrary();
+    EXPECT_EQ(db->getSPName("W2"), "Kept");
+    EXPECT_EQ(db->getSPName("W3"), "Second");
+}
+
+TEST_F(EditorTest, fieldLongerThanTheLibraryCanHoldIsRefusedBeforeSaving)
+{
+    writeLibraryBody(kTwoFolders);
+    start();
+    const QByteArray before = LT::readFile(libraryPath());
+    clickFolder("Work");
+    runMenu("mnuAddSitePin");
+    QTest::keyClicks(ui().txtWName, "Huge");
+    // Pasted text comes in lines; one endless line would only make the editor slow to lay out.
+    const QString line = QString(99, QLatin1Char('n')) + QLatin1Char('\n');
+    ui().txtNotes->setPlainText(line.repeated(LibraryLimits::kMaxFieldLength / line.size() + 1));
+    save();
+    EXPECT_EQ(m_dialogs.lastText(),
+              "The notes is too long to be saved: a SitePin field can hold at most 1,000,000 characters.");
+    EXPECT_EQ(ui().txtMode->text(), "add");
+    EXPECT_EQ(LT::readFile(libraryPath()), before);
+}
+
+TEST_F(EditorTest, noIdentifierLeftMeansNothingIsCreatedOrSaved)
+{
+    QString pins;
+    for (int wid = 1; wid <= 32767; ++wid)
+        pins += QStringLiteral("<SITEPIN WID=\"W%1\"><NAME>p</NAME></SITEPIN>").arg(wid);
+    writeLibraryBody(LT::folder(1, "Full", pins));
+    start();
+    const QByteArray before = LT::readFile(libraryPath());
+    clickFolder("Full");
+    runMenu("mnuAddSitePin");
+    typeSitePin("One too many", "http://x/");
+    save();
+    EXPECT_EQ(m_dialogs.lastText(), "The SitePin cannot be saved: the library already holds the largest number of "
+                                    "SitePins it can number (32767).");
+    EXPECT_EQ(ui().txtMode->text(), "add");
+    EXPECT_EQ(window().m_objDOMSitePins.documentElement().countElementsByTagName("SITEPIN"), 32767);
+    EXPECT_EQ(LT::readFile(libraryPath()), before);
+}

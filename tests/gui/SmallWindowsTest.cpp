@@ -1,0 +1,143 @@
+#include "MainWindowFixture.h"
+#include "ScriptedDialogs.h"
+#include "mainwindow/FontFallback.h"
+#include "mainwindow/frmHelpAbout.h"
+#include "mainwindow/frmProgress.h"
+#include "mainwindow/frmSitePins.h"
+#include "mainwindow/frmSplash.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// The pointer passing over a widget, as a mouse-tracking widget receives it.
+void hover(QWidget *widget, QPoint at = {2, 2})
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+QString labelText(const QWidget *window, const char *name)
+{
+    const auto *label = window->findChild<QLabel *>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<missing>");
+}
+
+} // namespace
+
+TEST(Splash, firstTickAfterHalfASecondThenEveryTenthAndClosesOnlyOnceUnloaded)
+{
+    QWidget mainWindow;
+    QPointer<frmSplash> splash = new frmSplash(&mainWindow, true);
+    splash->show();
+    EXPECT_EQ(labelText(splash, "lblVersion"), "v1.2");
+    EXPECT_EQ(labelText(splash, "Label1"), "Loading ...");
+    EXPECT_EQ(splash->timer()->interval(), 500);
+    EXPECT_TRUE(splash->timer()->isActive());
+
+    splash->Timer1_Timer();
+    EXPECT_EQ(splash->timer()->interval(), 100) << "after the first tick it checks every tenth of a second";
+    EXPECT_FALSE(mainWindow.isVisible());
+    EXPECT_TRUE(splash->isVisible());
+
+    splash->setUnload();
+    splash->Timer1_Timer();
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); })) << "the splash closes itself";
+}
+
+// Even a main window that is ready at once waits for the first tick.
+TEST(Splash, keepsTheMainWindowHiddenUntilItsFirstTick)
+{
+    QWidget mainWindow;
+    auto *splash = new frmSplash(&mainWindow, true);
+    splash->show();
+    splash->setUnload();
+    QTest::qWait(250);
+    EXPECT_FALSE(mainWindow.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mainWindow.isVisible(); }, 5000));
+}
+
+TEST(AboutWindow, underlinesItsLinksUnderThePointerAndOpensThem)
+{
+    RecordingDesktop desktop;
+    frmHelpAbout about(nullptr, desktop, true);
+    about.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    EXPECT_EQ(labelText(&about, "lblVersion"), "1.2.2");
+
+    hover(about.lblEMail());
+    EXPECT_TRUE(about.lblEMail()->font().underline());
+    hover(about.lblURL());
+    EXPECT_TRUE(about.lblURL()->font().underline());
+    hover(&about, QPoint(5, about.height() - 5));
+    EXPECT_FALSE(about.lblEMail()->font().underline()) << "the background takes the underline from both";
+    EXPECT_FALSE(about.lblURL()->font().underline());
+
+    QTest::mouseClick(about.lblEMail(), Qt::LeftButton);
+    QTest::mouseClick(about.lblURL(), Qt::LeftButton);
+    ASSERT_EQ(desktop.opened.size(), 2u);
+    EXPECT_EQ(desktop.opened[0].toString(), "mailto:support@example.org?Subject=Customer query");
+    EXPECT_EQ(desktop.opened[1].toString(), "https://www.example.org/");
+    EXPECT_FALSE(about.lblURL()->font().underline());
+}
+
+TEST(ProgressWindow, showsItselfFromZero)
+{
+    QWidget owner;
+    frmProgress progress(&owner, true);
+    progress.progress1()->setValue(40);
+    progress.show();
+    EXPECT_EQ(progress.windowTitle(), "Loading...");
+    EXPECT_EQ(progress.progress1()->value(), 0);
+    EXPECT_EQ(progress.progress1()->maximum(), 100);
+}
+
+TEST(FontCheck, matchesTheDesignFontExactly)
+{
+    EXPECT_TRUE(FontFallback::isFontAvailable({"Arial", "Microsoft Sans Serif", "Verdana"}));
+    EXPECT_FALSE(FontFallback::isFontAvailable({"microsoft sans serif", "Microsoft Sans Serif Bold"}));
+    EXPECT_FALSE(FontFallback::isFontAvailable({}));
+}
+
+class FontFallbackTest : public MainWindowFixture
+{
+};
+
+TEST_F(FontFallbackTest, everyControlButVerdanaOnesSwitchesWhenTheDesignFontIsMissing)
+{
+    m_environment.fontAvailable = false;
+    writeLibraryBody({});
+    start();
+    int verdana = 0;
+    int switched = 0;
+    for (const QWidget *control : window().findChildren<QWidget *>()) {
+        if (control->objectName().isEmpty())
+            continue; // Qt's own anonymous parts, created when needed, are not the window's controls
+        const QString family = control->font().family();
+        if (family == "Verdana") {
+            ++verdana;
+            continue;
+        }
+        EXPECT_EQ(family, QStringLiteral("MS Sans Serif"))
+            << control->metaObject()->className() << " " << control->objectName().toStdString();
+        ++switched;
+    }
+    EXPECT_GT(verdana, 3) << "the SitePin's own fields keep Verdana";
+    EXPECT_GT(switched, 50);
+}
+
+TEST_F(FontFallbackTest, controlsKeepTheirDesignFontWhenItIsInstalled)
+{
+    writeLibraryBody({});
+    start();
+    const auto *tree = window().findChild<QWidget *>("tvwTopics");
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(tree->font().family(), "Microsoft Sans Serif");
+}

@@ -1,0 +1,237 @@
+#include "LibraryText.h"
+#include "MainWindowFixture.h"
+#include "layout/CommandSurface.h"
+#include "mainwindow/NotifyingLabel.h"
+#include "mainwindow/frmSitePins.h"
+#include "mainwindow/frmSitePinsUi.h"
+#include "platform/StateField.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace {
+
+const char *const kDefaultFailed =
+    "Failed to open the default SitePins.XML file.  Please select another from the File->Open menu.";
+
+QString twoFolders()
+{
+    return LibraryText::folder(1, "Work", LibraryText::sitePin(1, "Intranet", "http://intranet")) +
+           LibraryText::folder(2, "Home");
+}
+
+class StartupTest : public MainWindowFixture
+{
+protected:
+    QString writeOther(const QString &name, const QString &text)
+    {
+        const QString path = programFolder() + "/" + name;
+        EXPECT_TRUE(LibraryText::writeFile(path, text));
+        return path;
+    }
+
+    void expectOnlyFileOpenEnabled()
+    {
+        for (QAction *element : ui().commands->allMenuElements()) {
+            const QString name = element->objectName();
+            if (element->isSeparator() || name == "mnuStartSP" || name == "mnuOpenSP")
+                continue;
+            const bool expected = name == "mnuFile" || name == "mnuFileOpen";
+            EXPECT_EQ(element->isEnabled(), expected) << name.toStdString();
+        }
+        for (int index = 1; index <= CommandSurface::kToolbarButtonCount; ++index)
+            EXPECT_FALSE(isButtonEnabled(index)) << "toolbar button " << index;
+        for (QWidget *control : {static_cast<QWidget *>(ui().tvwTopics), static_cast<QWidget *>(ui().tvwWM),
+                                 static_cast<QWidget *>(ui().tabIndex), static_cast<QWidget *>(ui().txtSearch)})
+            EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    }
+};
+
+} // namespace
+
+TEST_F(StartupTest, workingStartShowsTheLibraryAndLeavesSelectionCommandsOff)
+{
+    writeLibraryBody(twoFolders());
+    start();
+    EXPECT_TRUE(m_dialogs.shown().empty());
+    EXPECT_EQ(window().windowTitle(), "SitePins Manager");
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_FALSE(window().isDegraded());
+    EXPECT_EQ(window().m_strLibraryPath, libraryPath());
+    EXPECT_EQ(childNames(ui().tvwTopics->topLevelItem(0)), QStringList({"Home", "Work"}));
+    for (int button : {2, 3, 5, 6, 7, 8, 14, 16})
+        EXPECT_FALSE(isButtonEnabled(button)) << button;
+    for (const char *menu : {"mnuEditModify", "mnuEditDelete", "mnuNavigate", "mnuFavs", "mnuToolsOpen"})
+        EXPECT_FALSE(isEnabled(menu)) << menu;
+    EXPECT_TRUE(isEnabled("mnuAddSitePin"));
+    EXPECT_FALSE(ui().commands->toolbarButton(20)->isVisible());
+    EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
+}
+
+struct BrokenDefault
+{
+    const char *label;
+    const char *text; // nullptr: no library file at all
+};
+
+class DegradedStart : public StartupTest, public ::testing::WithParamInterface<BrokenDefault>
+{
+};
+
+TEST_P(DegradedStart, offersOnlyFileOpenUntilAnotherLibraryOpens)
+{
+    if (GetParam().text)
+        writeLibrary(QString::fromLatin1(GetParam().text));
+    start();
+    ASSERT_EQ(m_dialogs.shown().size(), 1u);
+    const MessageRequest &shown = m_dialogs.shown().front().request;
+    EXPECT_EQ(shown.text, kDefaultFailed);
+    EXPECT_EQ(shown.title, "SitePins");
+    EXPECT_EQ(shown.buttons, MessageButtons::Ok);
+    EXPECT_EQ(shown.icon, MessageIcon::None);
+    EXPECT_TRUE(window().isVisible()) << "the splash still hands over to the window";
+    EXPECT_TRUE(window().isDegraded());
+    expectOnlyFileOpenEnabled();
+
+    const QString other = writeOther("Other.xml", LibraryText::document(twoFolders()));
+    m_dialogs.chooseFileNext(other);
+    runMenu("mnuFileOpen");
+    EXPECT_FALSE(window().isDegraded());
+    EXPECT_EQ(window().m_strLibraryPath, other);
+    EXPECT_EQ(window().getMyDB().getPath(), other);
+    EXPECT_TRUE(ui().tvwTopics->isEnabled());
+    EXPECT_TRUE(ui().tabIndex->isEnabled());
+    for (const char *menu : {"mnuEdit", "mnuAddSitePin", "mnuView", "mnuFileExit", "mnuHelp", "mnuTools"})
+        EXPECT_TRUE(isEnabled(menu)) << menu;
+    EXPECT_TRUE(isButtonEnabled(1));
+    EXPECT_FALSE(isButtonEnabled(2)) << "still nothing selected";
+    EXPECT_EQ(childNames(ui().tvwTopics->topLevelItem(0)), QStringList({"Home", "Work"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DegradedStart,
+                         ::testing::Values(BrokenDefault{"missing", nullptr},
+                                           BrokenDefault{"malformed", "<FOLDERS><FOLDER></FOLDERS>"}),
+                         [](const auto &info) { return std::string(info.param.label); });
+
+TEST_F(StartupTest, fileOpenThatIsCancelledOrFailsKeepsLibraryPathAndDisplay)
+{
+    writeLibraryBody(twoFolders());
+    start();
+    clickFolder("Work");
+    const XmlDocument before = window().m_objDOMSitePins;
+
+    m_dialogs.chooseFileNext(QString());
+    runMenu("mnuFileOpen");
+    ASSERT_EQ(m_dialogs.fileRequests().size(), 1u);
+    EXPECT_EQ(m_dialogs.fileRequests().front().title, "Open SitePins file");
+    EXPECT_EQ(m_dialogs.fileRequests().front().initialDirectory, programFolder() + "/MySitePins");
+    EXPECT_TRUE(m_dialogs.shown().empty());
+
+    m_dialogs.chooseFileNext(writeOther("Broken.xml", "<FOLDERS>"));
+    runMenu("mnuFileOpen");
+    ASSERT_EQ(m_dialogs.shown().size(), 1u);
+    EXPECT_EQ(m_dialogs.lastText(), "Failed to open the SitePins file");
+    EXPECT_EQ(m_dialogs.shown().back().request.title, "SitePins");
+
+    EXPECT_TRUE(window().m_objDOMSitePins == before);
+    EXPECT_EQ(window().m_strLibraryPath, libraryPath());
+    EXPECT_EQ(window().getMyDB().getPath(), libraryPath());
+    EXPECT_TRUE(window().getMyDB().getTheDOM() == before);
+    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Intranet"}));
+    EXPECT_EQ(ui().lblTName->caption(), "Work");
+}
+
+TEST_F(StartupTest, fileOpenWhileEditingAsksFirst)
+{
+    writeLibraryBody(twoFolders());
+    start();
+    runMenu("mnuAddSitePin");
+    EXPECT_FALSE(isEnabled("mnuFileOpen")) << "the menu is locked while editing";
+    m_dialogs.answerNext(MessageAnswer::No);
+    window().mnuFileOpen_Click();
+    ASSERT_EQ(m_dialogs.shown().size(), 1u);
+    EXPECT_EQ(m_dialogs.lastText(), "Opening a new SitePins file will lose any unsaved changes.  Are you sure?");
+    EXPECT_EQ(m_dialogs.shown().back().request.title, "Exit SitePins application?");
+    EXPECT_TRUE(m_dialogs.fileRequests().empty()) << "No keeps the edit and opens nothing";
+    EXPECT_TRUE(window().m_blnEditMode);
+}
+
+struct TabCase
+{
+    const char *stored;
+    int tab;
+};
+
+class StoredTab : public StartupTest, public ::testing::WithParamInterface<TabCase>
+{
+};
+
+TEST_P(StoredTab, selectsTheLeftTabAndItsButtons)
+{
+    writeLibraryBody(twoFolders());
+    setStoredTabIndex(QString::fromLatin1(GetParam().stored));
+    start();
+    const int tab = GetParam().tab;
+    EXPECT_EQ(ui().tabIndex->currentIndex(), tab);
+    EXPECT_EQ(!ui().cmdFAdd->isHidden(), tab == 2);
+    EXPECT_EQ(!ui().cmdFDelete->isHidden(), tab == 2);
+    EXPECT_EQ(!ui().cmdMoveSP->isHidden(), tab == 0);
+    EXPECT_EQ(!ui().cmdMoveFolder->isHidden(), tab == 0);
+    EXPECT_EQ(!ui().cmdSearch->isHidden(), tab == 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StoredTab,
+                         ::testing::Values(TabCase{"2", 2}, TabCase{"1", 1}, TabCase{"0", 0}, TabCase{"", 0},
+                                           TabCase{"7", 0}, TabCase{"two", 0}));
+
+TEST_F(StartupTest, firstStartCreatesTheSettingAndTheEndSequenceWritesTheTab)
+{
+    writeLibraryBody(twoFolders());
+    EXPECT_EQ(storedTabIndex(), "0") << "created on the first start";
+    start();
+    ui().tabIndex->setCurrentIndex(1);
+    runMenu("mnuFileExit");
+    EXPECT_TRUE(m_dialogs.shown().empty()) << "no edit open: no question";
+    EXPECT_EQ(storedTabIndex(), "1");
+    EXPECT_EQ(m_endProgramCalls, 1);
+    EXPECT_FALSE(window().isVisible());
+}
+
+TEST_F(StartupTest, closingInEditModeAsksOnceAndNoKeepsTheProgramRunning)
+{
+    writeLibraryBody(twoFolders());
+    start();
+    runMenu("mnuAddSitePin");
+
+    m_dialogs.answerNext(MessageAnswer::No);
+    window().close();
+    ASSERT_EQ(m_dialogs.shown().size(), 1u);
+    EXPECT_EQ(m_dialogs.lastText(), "Are you sure you wish exit SitePins with unsaved changes?");
+    EXPECT_EQ(m_dialogs.shown().back().request.title, "Exit SitePins application?");
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(m_endProgramCalls, 0);
+
+    m_dialogs.answerNext(MessageAnswer::Yes);
+    window().close();
+    EXPECT_EQ(m_dialogs.shown().size(), 2u) << "asked once for this exit";
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(m_endProgramCalls, 1);
+}
+
+TEST_F(StartupTest, fileExitInEditModeAsksOnceAndNoDoesNothing)
+{
+    writeLibraryBody(twoFolders());
+    start();
+    runMenu("mnuAddSitePin");
+    m_dialogs.answerNext(MessageAnswer::No);
+    runMenu("mnuFileExit");
+    EXPECT_TRUE(window().isVisible());
+    m_dialogs.answerNext(MessageAnswer::Yes);
+    runMenu("mnuFileExit");
+    EXPECT_EQ(m_dialogs.shown().size(), 2u);
+    EXPECT_EQ(m_endProgramCalls, 1);
+    EXPECT_FALSE(window().isVisible());
+}

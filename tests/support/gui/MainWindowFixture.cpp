@@ -1,0 +1,182 @@
+#include "MainWindowFixture.h"
+
+#include "LibraryText.h"
+#include "layout/CommandSurface.h"
+#include "mainwindow/DesktopLook.h"
+#include "mainwindow/TabIndexSetting.h"
+#include "mainwindow/frmSitePins.h"
+#include "mainwindow/frmSitePinsUi.h"
+#include "platform/RegistryFunctions.h"
+#include "store/XMLDatabase.h"
+
+#include <QAction>
+#include <QDir>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace {
+
+int instanceCounter = 0;
+
+} // namespace
+
+void MainWindowFixture::SetUp()
+{
+    DesktopLook::apply();
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    m_environment.programFolder = m_folder.path();
+    m_environment.fontAvailable = true;
+    m_environment.dialogs = &m_dialogs;
+    m_environment.desktop = &m_desktop;
+    m_environment.today = [] {
+        return QDate(2026, 3, 9);
+    };
+    m_environment.instanceName = QStringLiteral("SitePinsTest%1").arg(++instanceCounter);
+    m_environment.splashFirstTickMs = 0;
+    m_environment.splashPollMs = 0;
+    m_environment.endProgram = [this] {
+        ++m_endProgramCalls;
+    };
+    TabIndexSetting::addDefaultFormValues();
+}
+
+void MainWindowFixture::TearDown()
+{
+    m_window.reset();
+}
+
+QString MainWindowFixture::libraryPath() const
+{
+    return QDir(m_folder.path()).filePath(QStringLiteral("MySitePins/SitePins.xml"));
+}
+
+void MainWindowFixture::writeLibrary(const QString &text)
+{
+    ASSERT_TRUE(LibraryText::writeFile(libraryPath(), text));
+}
+
+void MainWindowFixture::writeLibraryBody(const QString &body)
+{
+    writeLibrary(LibraryText::document(body));
+}
+
+void MainWindowFixture::setStoredTabIndex(const QString &value)
+{
+    RegistryKey key;
+    RegistryFunctions::createRegistryKey(RegistryRoot::HKEY_CURRENT_USER,
+                                         QString::fromLatin1(TabIndexSetting::kKeyPath), key);
+    RegistryFunctions::setRegistryValue(key, QString::fromLatin1(TabIndexSetting::kValueName), REG_SZ, value);
+    RegistryFunctions::closeRegistryKey(key);
+}
+
+QString MainWindowFixture::storedTabIndex() const
+{
+    return RegistryFunctions::getRegistryValue(RegistryRoot::HKEY_CURRENT_USER,
+                                               QString::fromLatin1(TabIndexSetting::kKeyPath),
+                                               QString::fromLatin1(TabIndexSetting::kValueName))
+        .toString();
+}
+
+frmSitePins &MainWindowFixture::start()
+{
+    m_window = std::make_unique<frmSitePins>(m_environment);
+    EXPECT_TRUE(m_window->prepare());
+    // The splash shows the window at its first tick.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->isVisible(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->activateWindow();
+    QTest::qWaitForWindowActive(m_window.get());
+    return *m_window;
+}
+
+frmSitePinsUi &MainWindowFixture::ui()
+{
+    return m_window->ui();
+}
+
+std::unique_ptr<XMLDatabase> MainWindowFixture::reopenLibrary() const
+{
+    auto db = std::make_unique<XMLDatabase>();
+    EXPECT_TRUE(db->openDBValidate(libraryPath())) << db->lastOpenError().toStdString();
+    return db;
+}
+
+QTreeWidgetItem *MainWindowFixture::folderNode(const QString &name) const
+{
+    for (QTreeWidgetItemIterator it(m_window->ui().tvwTopics); *it; ++it) {
+        if ((*it)->text(0) == name)
+            return *it;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *MainWindowFixture::entry(QTreeWidget *list, const QString &name) const
+{
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        if (list->topLevelItem(i)->text(0) == name)
+            return list->topLevelItem(i);
+    }
+    return nullptr;
+}
+
+QStringList MainWindowFixture::entryNames(QTreeWidget *list) const
+{
+    QStringList names;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        names << list->topLevelItem(i)->text(0);
+    return names;
+}
+
+QStringList MainWindowFixture::childNames(QTreeWidgetItem *node) const
+{
+    QStringList names;
+    for (int i = 0; node && i < node->childCount(); ++i)
+        names << node->child(i)->text(0);
+    return names;
+}
+
+void MainWindowFixture::clickItem(QTreeWidget *tree, QTreeWidgetItem *item)
+{
+    ASSERT_TRUE(item);
+    tree->scrollToItem(item);
+    const QRect rect = tree->visualItemRect(item);
+    ASSERT_TRUE(rect.isValid()) << "item not visible: " << item->text(0).toStdString();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void MainWindowFixture::clickFolder(const QString &name)
+{
+    clickItem(ui().tvwTopics, folderNode(name));
+}
+
+void MainWindowFixture::clickSitePin(const QString &name)
+{
+    clickItem(ui().tvwWM, entry(ui().tvwWM, name));
+}
+
+void MainWindowFixture::runMenu(const QString &name)
+{
+    QAction *action = ui().commands->element(name);
+    ASSERT_TRUE(action) << name.toStdString();
+    action->trigger();
+}
+
+void MainWindowFixture::clickToolbarButton(int index)
+{
+    QAction *button = ui().commands->toolbarButton(index);
+    ASSERT_TRUE(button);
+    QWidget *widget = ui().Toolbar1->widgetForAction(button);
+    ASSERT_TRUE(widget);
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+bool MainWindowFixture::isEnabled(const QString &menuElement) const
+{
+    return m_window->ui().commands->isEnabled(menuElement);
+}
+
+bool MainWindowFixture::isButtonEnabled(int index) const
+{
+    return m_window->ui().commands->isButtonEnabled(index);
+}
