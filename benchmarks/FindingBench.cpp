@@ -8,7 +8,6 @@
 #include "platform/ui/DesktopServices.h"
 #include "platform/ui/UserDialogs.h"
 
-#include "store/XmlNode.h"
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -16,7 +15,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-#include <QStringMatcher>
 
 #include <benchmark/benchmark.h>
 
@@ -43,18 +41,14 @@ public:
 };
 
 // The real main window on the largest library the identifiers allow, in a
-// program folder and settings of its own.
+// program folder of its own.
 class LargeLibraryWindow
 {
 public:
     bool start(QString &error)
     {
-        if (!m_folder.isValid() || !m_settings.isValid())
+        if (!m_folder.isValid())
             return fail(error, QStringLiteral("no temporary folder"));
-        qputenv("XDG_CONFIG_HOME", m_settings.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_RUNTIME_DIR", m_settings.path().toUtf8());
-        QFile::setPermissions(m_settings.path(),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         const QString library = QDir(m_folder.path()).filePath(QStringLiteral("MySitePins/SitePins.xml"));
         QDir().mkpath(QFileInfo(library).absolutePath());
         error = LibraryGenerator::writeLibrary(library, LibraryGenerator::kMaxSitePins);
@@ -85,7 +79,6 @@ private:
     }
 
     QTemporaryDir m_folder;
-    QTemporaryDir m_settings;
     SilentDialogs m_dialogs;
     NoDesktop m_desktop;
     ProgramEnvironment m_environment;
@@ -125,35 +118,27 @@ void populateFavourites(benchmark::State &state, frmSitePins &window)
     state.counters["favourites"] = double(window.m_colFavs.size());
 }
 
-void structural(const XmlNode &folderList, int &count, int name)
+// Settings and the instance channel in a folder of their own, set before
+// the application object reads them.
+bool isolateUserFolders(const QTemporaryDir &folder)
 {
-    for (const XmlNode &folder : folderList.childElements()) {
-        for (const XmlNode &sp : folder.selectSingleNode(QStringLiteral("SITEPINS")).childElements()) {
-            ++count;
-            if (name == 1)
-                benchmark::DoNotOptimize(sp.selectSingleNode(QStringLiteral("NAME")).text());
-            if (name == 2)
-                benchmark::DoNotOptimize(sp.text());
-            if (name == 3)
-                for (const XmlNode &c : sp.childElements())
-                    benchmark::DoNotOptimize(c.text());
-            if (name == 5) {
-                static const QStringMatcher matcher(QStringLiteral("recipe"), Qt::CaseInsensitive);
-                benchmark::DoNotOptimize(matcher.indexIn(sp.text()));
-            }
-            if (name == 6)
-                benchmark::DoNotOptimize(sp.text().toCaseFolded().contains(QStringLiteral("recipe")));
-            if (name == 4)
-                benchmark::DoNotOptimize(sp.text().contains(QStringLiteral("recipe"), Qt::CaseInsensitive));
-        }
-        structural(folder.selectSingleNode(QStringLiteral("SUBFOLDERS")), count, name);
-    }
+    if (!folder.isValid())
+        return false;
+    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", folder.path().toUtf8());
+    return QFile::setPermissions(folder.path(),
+                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    const QTemporaryDir userFolders;
+    if (!isolateUserFolders(userFolders)) {
+        std::fprintf(stderr, "FindingBench: no temporary folder\n");
+        return 1;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -174,30 +159,6 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("BM_PopulateFavsList", [&window](benchmark::State &state) {
         populateFavourites(state, window);
     })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("X_count", [&window](benchmark::State &state) {
-        for (auto _ : state)
-            benchmark::DoNotOptimize(window.m_objDOMSitePins.documentElement().countElementsByTagName("SITEPIN"));
-    })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("X_getElements", [&window](benchmark::State &state) {
-        for (auto _ : state)
-            benchmark::DoNotOptimize(window.m_objDOMSitePins.documentElement().getElementsByTagName("SITEPIN"));
-    })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("X_getElementsName", [&window](benchmark::State &state) {
-        for (auto _ : state)
-            for (const XmlNode &sp : window.m_objDOMSitePins.documentElement().getElementsByTagName("SITEPIN"))
-                benchmark::DoNotOptimize(sp.selectSingleNode(QStringLiteral("NAME")).text());
-    })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("X_getElementsWholeText", [&window](benchmark::State &state) {
-        for (auto _ : state)
-            for (const XmlNode &sp : window.m_objDOMSitePins.documentElement().getElementsByTagName("SITEPIN"))
-                benchmark::DoNotOptimize(sp.text());
-    })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("X_structural", [&window](benchmark::State &state) {
-        for (auto _ : state) { int c = 0; structural(window.m_objDOMSitePins.documentElement(), c, false); benchmark::DoNotOptimize(c); }
-    })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("X_structuralMode", [&window](benchmark::State &state) {
-        for (auto _ : state) { int c = 0; structural(window.m_objDOMSitePins.documentElement(), c, int(state.range(0))); benchmark::DoNotOptimize(c); }
-    })->DenseRange(2, 6)->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -1,7 +1,7 @@
 #include "LibraryGenerator.h"
 
 #include <QDate>
-#include <QSaveFile>
+#include <QFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -393,15 +393,17 @@ QString LibraryGenerator::writeLibrary(const QString &path, int sitePinCount, st
         return QStringLiteral("The SitePin count must be between 0 and %1.").arg(kMaxSitePins);
     LibraryGenerator generator(seed);
     const QByteArray bytes = generator.generate(sitePinCount);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a full disk shows up in write() rather than being
+    // lost in a flush nobody checks; a partial file is not left behind.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return file.errorString();
     if (file.write(bytes) != bytes.size()) {
         const QString error = file.errorString();
-        file.cancelWriting();
+        file.close();
+        file.remove();
         return error;
     }
-    if (!file.commit())
-        return file.errorString();
+    file.close();
     return {};
 }

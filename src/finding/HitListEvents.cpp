@@ -16,7 +16,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTextDocument>
 #include <QTreeWidget>
 
 HitListEvents::HitListEvents(frmSitePins &window, QTreeWidget *list)
@@ -112,7 +111,9 @@ void HitListEvents::mouseMove(const QPoint &position)
     const QTreeWidgetItem *node = m_list->itemAt(position);
     const XmlNode sitePin = node ? sitePinOf(TreeNode::tagOf(node).trimmed()) : XmlNode();
     const QString address = sitePin.selectSingleNode(QStringLiteral("ADDRESS")).text();
-    // An address is data: "<b>" or "&amp;" in it must show as typed.
-    m_window.ui().Splitter2->setToolTip(address.isEmpty() ? QString()
-                                                          : Qt::convertFromPlainText(address, Qt::WhiteSpaceNoWrap));
+    // An address is data: "<b>" or "&amp;" in it must show as typed, and on
+    // one line.
+    m_window.ui().Splitter2->setToolTip(
+        address.isEmpty() ? QString()
+                          : QStringLiteral("<p style='white-space:pre'>%1</p>").arg(address.toHtmlEscaped()));
 }

@@ -62,26 +62,27 @@ void Search::cmdSearch_Click()
     const Field field = chosenField();
     const SearchTerm term(ui.txtSearch->text());
     ui.tvwSearch->hide();
-    QStringList hits;
+    std::vector<XmlNode> hits;
+    // The hourglass goes before a message can come up.
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         hits = findHits(field, term);
-        if (!hits.isEmpty())
+        if (!hits.empty())
             fillSearchList(hits);
     }
-    if (hits.isEmpty())
+    if (hits.empty())
         reportNoHits();
     ui.lblFound->setText(QString::number(hits.size()));
     ui.tvwSearch->show();
 }
 
-QStringList Search::findHits(Field field, const SearchTerm &term) const
+std::vector<XmlNode> Search::findHits(Field field, const SearchTerm &term) const
 {
-    QStringList hits;
+    std::vector<XmlNode> hits;
     SitePinWalk::forEach(m_window.m_objDOMSitePins.documentElement(), [&](const XmlNode &sitePin) {
         if (isHit(sitePin, field, term))
-            hits.append(sitePin.getAttribute(QStringLiteral("WID")));
+            hits.push_back(sitePin);
     });
     return hits;
 }
@@ -120,15 +121,24 @@ void Search::reportNoHits()
 
 void Search::fillSearchList(const QStringList &wids)
 {
+    std::vector<XmlNode> sitePins;
+    for (const QString &wid : wids) {
+        XmlNode sitePin = m_window.m_objDOMSitePins.nodeFromID(wid);
+        if (!sitePin)
+            break;
+        sitePins.push_back(std::move(sitePin));
+    }
+    fillSearchList(sitePins);
+}
+
+void Search::fillSearchList(const std::vector<XmlNode> &sitePins)
+{
     QTreeWidget *list = m_window.ui().tvwSearch;
     FolderTree::clearList(list);
     QList<QTreeWidgetItem *> nodes;
-    for (const QString &wid : wids) {
-        const XmlNode sitePin = m_window.m_objDOMSitePins.nodeFromID(wid);
-        if (!sitePin)
-            break;
+    nodes.reserve(qsizetype(sitePins.size()));
+    for (const XmlNode &sitePin : sitePins)
         nodes.append(m_window.folderTree().makeSitePinEntry(sitePin));
-    }
     list->addTopLevelItems(nodes);
     if (!nodes.isEmpty())
         list->scrollToItem(nodes.back());

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <vector>
+
 class SearchTerm;
 class XmlNode;
 class frmSitePins;
@@ -30,6 +32,7 @@ public:
     void cmdSearch_Click();
     // Stops at the first identifier no SitePin carries.
     void fillSearchList(const QStringList &wids);
+    void fillSearchList(const std::vector<XmlNode> &sitePins);
     void tvwSearch_NodeClick() { m_listEvents.nodeClick(); }
     // Empties the results, for a library whose SitePins they do not name.
     void clearResults();
@@ -38,7 +41,7 @@ private:
     void registerCommands();
     void prepareSearchFor(Field field);
     Field chosenField() const;
-    QStringList findHits(Field field, const SearchTerm &term) const;
+    std::vector<XmlNode> findHits(Field field, const SearchTerm &term) const;
     static bool isHit(const XmlNode &sitePin, Field field, const SearchTerm &term);
     void reportNoHits();
 

@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QChildEvent>
-#include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStackedWidget>

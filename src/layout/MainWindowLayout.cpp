@@ -158,7 +158,7 @@ bool MainWindowLayout::setTwipsLeft(QWidget *widget, int left)
 }
 
 // The toolbar keeps to the top edge and the status bar to the bottom edge
-// of the client area, whatever its size; the status bar's width is step 5.
+// of the client area, whatever its size; its width follows with the panels.
 void MainWindowLayout::dockBars()
 {
     frmSitePinsUi &ui = m_window.ui();

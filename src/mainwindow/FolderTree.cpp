@@ -152,13 +152,16 @@ void FolderTree::fillSitePinList(const std::vector<XmlNode> &sitePins)
     list->setSortingEnabled(false); // one sort at the end, not one per entry
     clearList(list);
     QTreeWidgetItem *match = nullptr;
+    QList<QTreeWidgetItem *> entries;
+    entries.reserve(qsizetype(sitePins.size()));
     for (const XmlNode &sitePin : sitePins) {
         TreeNode *entry = makeSitePinEntry(sitePin);
-        list->addTopLevelItem(entry);
+        entries.append(entry);
         // Refilling keeps the SitePin on display selected.
         if (entry->text(0).compare(shownName, Qt::CaseInsensitive) == 0)
             match = entry;
     }
+    list->addTopLevelItems(entries);
     list->setSortingEnabled(sorted);
     if (match) {
         list->setCurrentItem(match);

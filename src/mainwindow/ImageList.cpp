@@ -14,6 +14,9 @@ QIcon ImageList::image(const QString &key) const
 
 QIcon ImageList::pair(const QString &key, const QString &selectedKey) const
 {
+    const QString pairKey = key + QLatin1Char('\n') + selectedKey;
+    if (const auto cached = m_pairs.constFind(pairKey); cached != m_pairs.constEnd())
+        return *cached;
     QIcon result;
     const QIcon normal = image(key);
     const QIcon selected = image(selectedKey);
@@ -21,6 +24,7 @@ QIcon ImageList::pair(const QString &key, const QString &selectedKey) const
         result.addPixmap(normal.pixmap(size), QIcon::Normal);
         result.addPixmap(selected.pixmap(size), QIcon::Selected);
     }
+    m_pairs.insert(pairKey, result);
     return result;
 }
 

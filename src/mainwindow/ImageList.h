@@ -21,4 +21,6 @@ public:
 
 private:
     QHash<QString, QIcon> m_images;
+    // Building a pair renders pixmaps: done once per pair, not once per node.
+    mutable QHash<QString, QIcon> m_pairs;
 };

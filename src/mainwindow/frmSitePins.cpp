@@ -45,6 +45,7 @@
 namespace {
 
 constexpr int kHandOverTimeoutMs = 3000;
+constexpr int kMaxExtentTwips = 32000;
 
 void setWhiteBackground(QWidget *widget)
 {
@@ -64,6 +65,9 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmSitePins"));
     setWindowTitle(QString::fromLatin1(kWindowTitle));
+    // Pane positions are 16-bit twips: past 32767 twips (about 2180 pixels at
+    // 96 dpi) the splitters could no longer place anything.
+    setMaximumSize(m_ui->scale.toPixelsX(kMaxExtentTwips), m_ui->scale.toPixelsY(kMaxExtentTwips));
     m_preview = std::make_unique<PreviewPane>(*this);
     m_folderTree = std::make_unique<FolderTree>(*this);
     m_detailPanel = std::make_unique<DetailPanel>(*this);

@@ -1,6 +1,7 @@
 #include "store/XmlDocument.h"
 
 #include "store/AtomicFile.h"
+#include "store/DoctypeSpan.h"
 #include "store/XmlDocumentData.h"
 
 #include <QFile>
@@ -73,6 +74,24 @@ void initialiseLibxml()
         xmlInitParser();
         xmlSetExternalEntityLoader(localOnlyLoader);
     });
+}
+
+// Only for encodings whose markup is plain ASCII; others are re-formatted by
+// libxml2 as before.
+QByteArray originalDoctypeOf(const QString &path, xmlDocPtr doc)
+{
+    if (!doc->intSubset)
+        return {};
+    const QByteArray encoding = doc->encoding ? QByteArray(reinterpret_cast<const char *>(doc->encoding)).toUpper()
+                                              : QByteArray("UTF-8");
+    if (encoding != "UTF-8" && !encoding.startsWith("ISO-8859") && encoding != "US-ASCII" && encoding != "ASCII")
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // The declaration comes before the root element, near the top of the file.
+    const QByteArray head = file.read(1 << 20);
+    return DoctypeSpan::find(head).in(head);
 }
 
 bool declaresExternalSubset(xmlDocPtr doc)
@@ -148,6 +167,7 @@ bool XmlDocument::load(const QString &path)
         return false;
     }
     m_data->doc = doc;
+    m_data->originalDoctype = originalDoctypeOf(path, doc);
     return true;
 }
 
@@ -209,6 +229,9 @@ QByteArray XmlDocument::serialize() const
         return {};
     QByteArray result(reinterpret_cast<const char *>(buffer), size);
     xmlFree(buffer);
+    const DoctypeSpan written = DoctypeSpan::find(result);
+    if (!m_data->originalDoctype.isEmpty() && written.isValid())
+        result.replace(written.start, written.length, m_data->originalDoctype);
     return result;
 }
 

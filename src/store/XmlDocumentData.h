@@ -15,6 +15,8 @@ struct XmlDocumentData
     // handle (a drag in progress, a list entry) may still refer to them.
     std::vector<xmlNodePtr> detached;
     QString parseErrorReason;
+    // The declaration as the file had it, written back unchanged on save.
+    QByteArray originalDoctype;
 
     XmlDocumentData() = default;
     XmlDocumentData(const XmlDocumentData &) = delete;

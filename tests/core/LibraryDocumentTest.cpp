@@ -176,3 +176,24 @@ TEST_F(LibraryDocumentTest, libraryAtTheLimitsOpensAgainAfterASave)
     EXPECT_EQ(again.nodeFromID("W1").selectSingleNode("NOTES").text().size(), LibraryLimits::kMaxFieldLength);
     EXPECT_EQ(again.nodeFromID("T100").selectSingleNode("NAME").text(), "L100");
 }
+
+TEST_F(LibraryDocumentTest, theDeclarationIsWrittenBackByteForByte)
+{
+    const QByteArray declaration = "<!DOCTYPE FOLDERS [\n"
+                                   "  <!-- folders hold folders ] and > in a comment -->\n"
+                                   "  <!ELEMENT FOLDERS (FOLDER*)>\n"
+                                   "  <!ELEMENT FOLDER (NAME, SITEPINS, SUBFOLDERS)>\n"
+                                   "  <!ATTLIST FOLDER TID ID #REQUIRED note CDATA \"a ] b > c\">\n"
+                                   "  <!ATTLIST SITEPIN WID ID #REQUIRED>\n"
+                                   "]>";
+    m_path = m_dir.filePath("SitePins.xml");
+    ASSERT_TRUE(LibraryText::writeFile(m_path, QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" +
+                                                                 declaration + "\n<FOLDERS>" +
+                                                                 LibraryText::folder(1, "A").toUtf8() + "</FOLDERS>")));
+    XmlDocument doc = reload();
+    doc.nodeFromID("T1").selectSingleNode("NAME").setText("B");
+    ASSERT_TRUE(doc.save(m_path).ok);
+    const QByteArray saved = LibraryText::readFile(m_path);
+    EXPECT_TRUE(saved.contains(declaration)) << saved.toStdString();
+    EXPECT_EQ(reload().nodeFromID("T1").selectSingleNode("NAME").text(), "B");
+}

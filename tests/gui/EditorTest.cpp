@@ -1,3 +1,4 @@
+#include "FindingFixture.h"
 #include "LibraryText.h"
 #include "MainWindowFixture.h"
 #include "editing/SitePinEditor.h"
@@ -326,4 +327,33 @@ TEST_F(EditorTest, noIdentifierLeftMeansNothingIsCreatedOrSaved)
     EXPECT_EQ(ui().txtMode->text(), "add");
     EXPECT_EQ(window().m_objDOMSitePins.documentElement().countElementsByTagName("SITEPIN"), 32767);
     EXPECT_EQ(LT::readFile(libraryPath()), before);
+}
+
+class ModifyFromSearch : public FindingFixture
+{
+};
+
+// The edited SitePin is the one picked from the search results, whatever the
+// folder list and the favourites hold; those two lists are emptied.
+TEST_F(ModifyFromSearch, writesThePickedSitePinAndRenamesItsHit)
+{
+    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(1, "Wiki", "http://wiki/") + LT::sitePin(2, "Mail")) +
+                     LT::folder(2, "Home", LT::sitePin(3, "Wiki at home", "http://home/", "", "TRUE")));
+    start();
+    clickFolder("Work");
+    search(NameOnly, "wiki");
+    ASSERT_EQ(entryNames(ui().tvwSearch), QStringList({"Wiki", "Wiki at home"}));
+    clickEntry(ui().tvwSearch, "Wiki at home");
+    EXPECT_EQ(ui().txtModTab->text(), "1");
+    runMenu("mnuEditModify");
+    ui().txtWName->setText("Home wiki");
+    clickToolbarButton(20);
+
+    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Wiki", "Home wiki"}));
+    EXPECT_EQ(ui().tvwWM->topLevelItemCount(), 0);
+    EXPECT_EQ(ui().tvwFavs->topLevelItemCount(), 0);
+    EXPECT_TRUE(window().m_colFavs.isEmpty()) << "the favourites collection goes with its list";
+    const auto db = reopenLibrary();
+    EXPECT_EQ(db->getSPName("W3"), "Home wiki");
+    EXPECT_EQ(db->getSPName("W1"), "Wiki");
 }
