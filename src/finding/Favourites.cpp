@@ -17,10 +17,14 @@ QString windowTitle()
     return QString::fromLatin1(frmSitePins::kWindowTitle);
 }
 
+// Read in place: the flag of every SitePin is read on each rebuild.
 bool isFavourite(const XmlNode &sitePin)
 {
-    return sitePin.selectSingleNode(QStringLiteral("FAV")).text().compare(QLatin1String("TRUE"), Qt::CaseInsensitive) ==
-           0;
+    const XmlNode flag = sitePin.selectSingleNode(QStringLiteral("FAV"));
+    QByteArrayView text;
+    if (flag.textAsUtf8View(text))
+        return text.compare("TRUE", Qt::CaseInsensitive) == 0;
+    return flag.text().compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
 }
 
 QString nameOf(const XmlNode &sitePin)

@@ -93,19 +93,18 @@ std::vector<XmlNode> Search::findHits(Field field, const SearchTerm &term) const
 bool Search::isHit(const XmlNode &sitePin, Field field, const SearchTerm &term)
 {
     switch (field) {
-    case Field::FullText: {
-        if (!term.mayOccurInAnyPartOf(sitePin.text()))
-            return false;
-        const std::vector<XmlNode> children = sitePin.childElements();
-        return std::any_of(children.begin(), children.end(),
-                           [&term](const XmlNode &child) { return term.occursIn(child.text()); });
-    }
+    case Field::FullText:
+        for (XmlNode child = sitePin.firstChildElement(); child; child = child.nextSiblingElement()) {
+            if (term.occursInTextOf(child))
+                return true;
+        }
+        return false;
     case Field::Name:
-        return term.occursIn(sitePin.selectSingleNode(QStringLiteral("NAME")).text());
+        return term.occursInTextOf(sitePin.selectSingleNode(QStringLiteral("NAME")));
     case Field::Address:
-        return term.occursIn(sitePin.selectSingleNode(QStringLiteral("ADDRESS")).text());
+        return term.occursInTextOf(sitePin.selectSingleNode(QStringLiteral("ADDRESS")));
     case Field::Notes:
-        return term.occursIn(sitePin.selectSingleNode(QStringLiteral("NOTES")).text());
+        return term.occursInTextOf(sitePin.selectSingleNode(QStringLiteral("NOTES")));
     }
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/XmlNode.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringMatcher>
@@ -20,10 +22,17 @@ public:
     // False only when the term cannot occur in any of the texts whose
     // concatenation this is: a cheap first test for a set of fields.
     bool mayOccurInAnyPartOf(const QString &concatenation) const;
+    // The same test on an element's text, read in place where that is safe.
+    bool occursInTextOf(const XmlNode &element) const;
 
 private:
+    bool occursInAscii(QByteArrayView text, bool &sawOtherCharacters) const;
+
     QLocale m_locale;
     bool m_lowerByLocale;
     QString m_term;
     QStringMatcher m_matcher;
+    // The term in lower case when it is plain ASCII and case folds the
+    // ordinary way; empty otherwise.
+    QByteArray m_asciiLower;
 };

@@ -5,22 +5,45 @@
 TreeNode::TreeNode(const QString &text, const QString &tag, const ImageList &images, const QString &imageKey,
                    const QString &selectedImageKey)
     : QTreeWidgetItem(UserType)
+    , m_tag(tag)
+    , m_icon(images.pair(imageKey, selectedImageKey))
+    , m_imageKey(imageKey)
+    , m_selectedImageKey(selectedImageKey)
 {
     setText(0, text);
-    setTag(tag);
-    setData(0, ImageKeyRole, imageKey);
-    setData(0, SelectedImageKeyRole, selectedImageKey);
-    setIcon(0, images.pair(imageKey, selectedImageKey));
 }
 
 QString TreeNode::tag() const
 {
-    return data(0, TagRole).toString();
+    return m_tag;
 }
 
 void TreeNode::setTag(const QString &tag)
 {
-    setData(0, TagRole, tag);
+    m_tag = tag;
+}
+
+QVariant TreeNode::data(int column, int role) const
+{
+    if (column == 0 && role == TagRole)
+        return m_tag;
+    if (column == 0 && role == Qt::DecorationRole)
+        return m_icon;
+    return QTreeWidgetItem::data(column, role);
+}
+
+void TreeNode::setData(int column, int role, const QVariant &value)
+{
+    if (column == 0 && role == TagRole) {
+        m_tag = value.toString();
+        return;
+    }
+    if (column == 0 && role == Qt::DecorationRole) {
+        m_icon = value.value<QIcon>();
+        emitDataChanged();
+        return;
+    }
+    QTreeWidgetItem::setData(column, role, value);
 }
 
 QString TreeNode::tagOf(const QTreeWidgetItem *item)

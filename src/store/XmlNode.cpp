@@ -14,21 +14,40 @@ bool isElement(const xmlNode *node)
     return node && node->type == XML_ELEMENT_NODE;
 }
 
-bool hasName(const xmlNode *node, const QByteArray &name)
+// Compares without converting the wanted name: looking children up by name
+// is the innermost step of every walk over the library.
+bool hasName(const xmlNode *node, QStringView name, xmlElementType type = XML_ELEMENT_NODE)
 {
-    return isElement(node) && xmlStrcmp(node->name, reinterpret_cast<const xmlChar *>(name.constData())) == 0;
+    if (!node || node->type != type)
+        return false;
+    const xmlChar *actual = node->name;
+    qsizetype i = 0;
+    for (; i < name.size(); ++i) {
+        const char16_t wanted = name.at(i).unicode();
+        if (wanted >= 0x80)
+            return QString::fromUtf8(reinterpret_cast<const char *>(actual)) == name;
+        if (actual[i] != wanted)
+            return false;
+    }
+    return actual[i] == 0;
 }
 
-// Visits every element below `root` in document order, without recursion so
-// that very deep trees cannot exhaust the stack.
+bool hasUtf8Name(const xmlNode *node, const QByteArray &name)
+{
+    return isElement(node) && !name.isEmpty() && node->name[0] == static_cast<xmlChar>(name.at(0)) &&
+           xmlStrcmp(node->name, reinterpret_cast<const xmlChar *>(name.constData())) == 0;
+}
+
+// Visits the elements below `root` in document order, without recursion so
+// that very deep trees cannot exhaust the stack. The visitor says whether to
+// look inside the element it was given.
 template<typename Visit>
-void forEachDescendantElement(xmlNodePtr root, Visit visit)
+void walkDescendantElements(xmlNodePtr root, Visit visit)
 {
     xmlNodePtr node = root->children;
     while (node && node != root) {
-        if (isElement(node))
-            visit(node);
-        if (node->children && node->type == XML_ELEMENT_NODE) {
+        const bool descend = isElement(node) && visit(node);
+        if (descend && node->children) {
             node = node->children;
             continue;
         }
@@ -38,6 +57,15 @@ void forEachDescendantElement(xmlNodePtr root, Visit visit)
             break;
         node = node->next;
     }
+}
+
+template<typename Visit>
+void forEachDescendantElement(xmlNodePtr root, Visit visit)
+{
+    walkDescendantElements(root, [&visit](xmlNodePtr element) {
+        visit(element);
+        return true;
+    });
 }
 
 bool isAncestorOrSelf(xmlNodePtr candidate, xmlNodePtr node)
@@ -135,9 +163,8 @@ XmlNode XmlNode::selectSingleNode(const QString &name) const
 {
     if (!m_node)
         return {};
-    const QByteArray wanted = name.toUtf8();
     for (xmlNodePtr child = m_node->children; child; child = child->next) {
-        if (hasName(child, wanted))
+        if (hasName(child, name))
             return XmlNode(m_data, child);
     }
     return {};
@@ -155,6 +182,28 @@ std::vector<XmlNode> XmlNode::childElements() const
     return result;
 }
 
+XmlNode XmlNode::firstChildElement() const
+{
+    if (!m_node)
+        return {};
+    for (xmlNodePtr child = m_node->children; child; child = child->next) {
+        if (isElement(child))
+            return XmlNode(m_data, child);
+    }
+    return {};
+}
+
+XmlNode XmlNode::nextSiblingElement() const
+{
+    if (!m_node)
+        return {};
+    for (xmlNodePtr sibling = m_node->next; sibling; sibling = sibling->next) {
+        if (isElement(sibling))
+            return XmlNode(m_data, sibling);
+    }
+    return {};
+}
+
 std::vector<XmlNode> XmlNode::getElementsByTagName(const QString &name) const
 {
     std::vector<XmlNode> result;
@@ -162,8 +211,23 @@ std::vector<XmlNode> XmlNode::getElementsByTagName(const QString &name) const
         return result;
     const QByteArray wanted = name.toUtf8();
     forEachDescendantElement(m_node, [&](xmlNodePtr element) {
-        if (hasName(element, wanted))
+        if (hasUtf8Name(element, wanted))
             result.emplace_back(m_data, element);
+    });
+    return result;
+}
+
+std::vector<XmlNode> XmlNode::getOutermostElementsByTagName(const QString &name) const
+{
+    std::vector<XmlNode> result;
+    if (!m_node)
+        return result;
+    const QByteArray wanted = name.toUtf8();
+    walkDescendantElements(m_node, [&](xmlNodePtr element) {
+        if (!hasUtf8Name(element, wanted))
+            return true;
+        result.emplace_back(m_data, element);
+        return false;
     });
     return result;
 }
@@ -175,7 +239,7 @@ int XmlNode::countElementsByTagName(const QString &name) const
         return count;
     const QByteArray wanted = name.toUtf8();
     forEachDescendantElement(m_node, [&](xmlNodePtr element) {
-        if (hasName(element, wanted))
+        if (hasUtf8Name(element, wanted))
             ++count;
     });
     return count;
@@ -190,6 +254,17 @@ QString XmlNode::getAttribute(const QString &name) const
 {
     if (!isElement(m_node))
         return {};
+    // Identifiers are read for every list entry: find and read them in place.
+    for (const xmlAttr *attr = m_node->properties; attr; attr = attr->next) {
+        if (attr->ns || !hasName(reinterpret_cast<const xmlNode *>(attr), name, XML_ATTRIBUTE_NODE))
+            continue;
+        const xmlNode *value = attr->children;
+        if (!value)
+            return QString();
+        if (value->type == XML_TEXT_NODE && !value->next && value->content)
+            return QString::fromUtf8(reinterpret_cast<const char *>(value->content));
+        break;
+    }
     xmlChar *value = xmlGetNoNsProp(m_node, reinterpret_cast<const xmlChar *>(name.toUtf8().constData()));
     if (!value)
         return {};
@@ -240,12 +315,33 @@ QString XmlNode::text() const
 {
     if (!m_node)
         return {};
+    // Nearly every field holds one text node: read it where it lies.
+    const xmlNode *only = m_node->children;
+    if (!only)
+        return {};
+    if (only->type == XML_TEXT_NODE && !only->next && only->content)
+        return QString::fromUtf8(reinterpret_cast<const char *>(only->content));
     xmlChar *content = xmlNodeGetContent(m_node);
     if (!content)
         return {};
     QString result = QString::fromUtf8(reinterpret_cast<const char *>(content));
     xmlFree(content);
     return result;
+}
+
+bool XmlNode::textAsUtf8View(QByteArrayView &view) const
+{
+    if (!m_node)
+        return false;
+    const xmlNode *only = m_node->children;
+    if (!only) {
+        view = {};
+        return true;
+    }
+    if (only->type != XML_TEXT_NODE || only->next || !only->content)
+        return false;
+    view = QByteArrayView(reinterpret_cast<const char *>(only->content));
+    return true;
 }
 
 void XmlNode::setText(const QString &text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
@@ -32,8 +33,14 @@ public:
     XmlNode selectSingleNode(const QString &name) const;
     // Child elements in document order.
     std::vector<XmlNode> childElements() const;
+    // Walking the children one by one, without building a list.
+    XmlNode firstChildElement() const;
+    XmlNode nextSiblingElement() const;
     // Every element with this name below the node, at any depth, in document order.
     std::vector<XmlNode> getElementsByTagName(const QString &name) const;
+    // The same without looking inside the elements found: far quicker for
+    // SITEPIN, whose fields make up most of the document.
+    std::vector<XmlNode> getOutermostElementsByTagName(const QString &name) const;
     int countElementsByTagName(const QString &name) const;
 
     bool hasAttributes() const;
@@ -47,6 +54,10 @@ public:
     bool removeChild(const XmlNode &child);
 
     QString text() const;
+    // The text as UTF-8 where it lies, without copying, for the common case of
+    // an element holding one piece of text (or none). False otherwise: the
+    // caller then reads text().
+    bool textAsUtf8View(QByteArrayView &view) const;
     // The element's text as typed value; the library's elements are untyped.
     QString nodeTypedValue() const { return text(); }
     // Replaces the element's content with plain text. Characters XML cannot
