@@ -64,8 +64,6 @@ public:
     // hold are dropped so that the file always opens again.
     void setText(const QString &text);
 
-    _xmlNode *raw() const { return m_node; }
-
 private:
     std::shared_ptr<XmlDocumentData> m_data;
     _xmlNode *m_node = nullptr;

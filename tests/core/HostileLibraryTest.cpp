@@ -98,6 +98,7 @@ TEST_F(HostileLibraryTest, deeplyNestedFoldersDoNotCrash)
     for (int depth = 0; depth < 5000; ++depth)
         body += QStringLiteral("</SUBFOLDERS></FOLDER>");
     const QString path = write("SitePins.xml", LibraryText::document(body));
-    if (m_db.openDBValidate(path))
+    if (m_db.openDBValidate(path)) {
         EXPECT_GT(m_db.getTheDOM().documentElement().countElementsByTagName("FOLDER"), 0);
+    }
 }

@@ -105,17 +105,6 @@ TEST_F(LibrarySaveTest, fullDiskReportsTheFailureAndKeepsTheOldFile)
     EXPECT_EQ(filesInFolder(), QStringList({"SitePins.xml"})) << "no temporary file is left behind";
 }
 
-TEST_F(LibrarySaveTest, changeStaysInMemoryAndTheNextSaveWritesIt)
-{
-    const SaveResult failed = m_db.getTheDOM().save(m_dir.filePath("no/such/folder/SitePins.xml"));
-    EXPECT_FALSE(failed.ok);
-    EXPECT_FALSE(failed.errorString.isEmpty());
-    ASSERT_TRUE(m_db.getTheDOM().save(m_path).ok);
-    XMLDatabase reopened;
-    ASSERT_TRUE(reopened.openDBValidate(m_path));
-    EXPECT_EQ(reopened.getSPName("W1"), QString(4000, QLatin1Char('x')));
-}
-
 TEST_F(LibrarySaveTest, savingKeepsTheFilePermissions)
 {
     const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;

@@ -26,6 +26,8 @@ static void PrintTo(const QVariant &value, std::ostream *out)
 
 namespace {
 
+using RF = RegistryFunctions;
+constexpr RegistryRoot kUser = RegistryRoot::HKEY_CURRENT_USER;
 const QString kSettingsKey = QStringLiteral("Software\\KelvaneSoft\\SitePins\\");
 
 // Each test gets a config folder of its own.
@@ -40,18 +42,18 @@ protected:
     }
     void TearDown() override { qputenv("XDG_CONFIG_HOME", m_previousConfig); }
 
-    static QString filePath() { return RegistryFunctions::registryFilePath(RegistryRoot::HKEY_CURRENT_USER); }
+    static QString filePath() { return RF::registryFilePath(kUser); }
 
     static RegistryKey create(const QString &path)
     {
         RegistryKey key;
-        EXPECT_EQ(RegistryFunctions::createRegistryKey(RegistryRoot::HKEY_CURRENT_USER, path, key), ERROR_SUCCESS);
+        EXPECT_EQ(RF::createRegistryKey(kUser, path, key), ERROR_SUCCESS);
         return key;
     }
     static bool exists(const QString &path)
     {
         RegistryKey key;
-        return RegistryFunctions::openRegistryKey(RegistryRoot::HKEY_CURRENT_USER, path, key) == ERROR_SUCCESS;
+        return RF::openRegistryKey(kUser, path, key) == ERROR_SUCCESS;
     }
     static QByteArray fileBytes()
     {
@@ -70,66 +72,39 @@ protected:
     QByteArray m_previousConfig;
 };
 
-struct RoundTrip
+// Every read goes back to the file, so the type must have been written down.
+TEST_F(RegistryTest, valuesKeepTheirValueAndType)
 {
-    const char *name;
-    int type;
-    QVariant written;
-    QVariant expected;
-};
-
-class RegistryRoundTrip : public RegistryTest, public ::testing::WithParamInterface<RoundTrip>
-{
-};
-
-TEST_P(RegistryRoundTrip, keepsValueAndType)
-{
-    const RoundTrip &row = GetParam();
+    const std::tuple<int, QVariant, QVariant> table[] = {
+        {REG_SZ, QStringLiteral("2"), QStringLiteral("2")},
+        {REG_SZ, QString(), QString()},
+        {REG_SZ, 42, QStringLiteral("42")},
+        {REG_SZ, QStringLiteral("a=b\n[c]\r;d #e \\n \\x41"), QStringLiteral("a=b\n[c]\r;d #e \\n \\x41")},
+        {REG_SZ, QStringLiteral("  Größe ✓  "), QStringLiteral("  Größe ✓  ")},
+        {REG_DWORD, 42, QVariant::fromValue<quint32>(42)},
+        {REG_DWORD, 0xffffffffu, QVariant::fromValue<quint32>(0xffffffffu)},
+        {REG_DWORD, -1, QVariant::fromValue<quint32>(0xffffffffu)},
+        {REG_DWORD, QStringLiteral("17"), QVariant::fromValue<quint32>(17)}};
     const RegistryKey key = create(kSettingsKey);
-    ASSERT_EQ(RegistryFunctions::setRegistryValue(key, QStringLiteral("Value"), row.type, row.written), ERROR_SUCCESS);
-
-    // Every read goes back to the file, so the type must have been written down.
-    const QVariant read =
-        RegistryFunctions::getRegistryValue(RegistryRoot::HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Value"));
-    EXPECT_EQ(read.metaType(), row.expected.metaType());
-    EXPECT_EQ(read, row.expected);
+    for (std::size_t row = 0; row < std::size(table); ++row) {
+        const auto &[type, written, expected] = table[row];
+        const QString name = QStringLiteral("Value%1").arg(row);
+        ASSERT_EQ(RF::setRegistryValue(key, name, type, written), ERROR_SUCCESS);
+        const QVariant read = RF::getRegistryValue(kUser, kSettingsKey, name);
+        EXPECT_EQ(read.metaType(), expected.metaType()) << name.toStdString();
+        EXPECT_EQ(read, expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, RegistryRoundTrip,
-    ::testing::Values(RoundTrip{"TabIndex", REG_SZ, QStringLiteral("2"), QStringLiteral("2")},
-                      RoundTrip{"EmptyText", REG_SZ, QString(), QString()},
-                      RoundTrip{"NumberAsText", REG_SZ, 42, QStringLiteral("42")},
-                      RoundTrip{"LineSyntaxInText", REG_SZ, QStringLiteral("a=b\n[c]\r;d #e \\n \\x41"),
-                                QStringLiteral("a=b\n[c]\r;d #e \\n \\x41")},
-                      RoundTrip{"EdgeSpacesAndNonAscii", REG_SZ, QStringLiteral("  Größe ✓  "),
-                                QStringLiteral("  Größe ✓  ")},
-                      RoundTrip{"Dword", REG_DWORD, 42, QVariant::fromValue<quint32>(42)},
-                      RoundTrip{"DwordZero", REG_DWORD, 0, QVariant::fromValue<quint32>(0)},
-                      RoundTrip{"DwordMax", REG_DWORD, 0xffffffffu, QVariant::fromValue<quint32>(0xffffffffu)},
-                      RoundTrip{"DwordNegative", REG_DWORD, -1, QVariant::fromValue<quint32>(0xffffffffu)},
-                      RoundTrip{"DwordFromText", REG_DWORD, QStringLiteral("17"), QVariant::fromValue<quint32>(17)}),
-    [](const auto &info) { return std::string(info.param.name); });
 
 // Names made of what the file syntax uses itself must neither break the file
 // nor collide with each other; the subkeys have no values and must exist all the same.
 TEST_F(RegistryTest, awkwardNamesStayDistinct)
 {
-    const QStringList names{QString(),
-                            QStringLiteral("@"),
-                            QStringLiteral("%40"),
-                            QStringLiteral("a=b"),
-                            QStringLiteral("[x]"),
-                            QStringLiteral(";comment"),
-                            QStringLiteral("#hash"),
-                            QStringLiteral(" spaced "),
-                            QStringLiteral("spaced"),
-                            QStringLiteral("back\\slash"),
-                            QStringLiteral("line\nbreak"),
-                            QStringLiteral("Größe")};
+    const QStringList names{QString(), "@",        "%40",    "a=b",         "[x]",         ";comment",
+                            "#hash",   " spaced ", "spaced", "back\\slash", "line\nbreak", "Größe"};
     const RegistryKey key = create(kSettingsKey);
     for (qsizetype i = 0; i < names.size(); ++i)
-        ASSERT_EQ(RegistryFunctions::setRegistryValue(key, names[i], REG_DWORD, int(i)), ERROR_SUCCESS) << i;
+        ASSERT_EQ(RF::setRegistryValue(key, names[i], REG_DWORD, int(i)), ERROR_SUCCESS) << i;
     for (const QString &name : names) {
         if (name.contains(u'\\'))
             continue;
@@ -137,18 +112,18 @@ TEST_F(RegistryTest, awkwardNamesStayDistinct)
     }
 
     QStringList values;
-    ASSERT_EQ(RegistryFunctions::enumRegistryValues(key, values), ERROR_SUCCESS);
+    ASSERT_EQ(RF::enumRegistryValues(key, values), ERROR_SUCCESS);
     EXPECT_EQ(values.size(), names.size());
     for (qsizetype i = 0; i < names.size(); ++i) {
         QVariant read;
-        EXPECT_EQ(RegistryFunctions::queryRegistryValue(key, names[i], read), ERROR_SUCCESS) << i;
+        EXPECT_EQ(RF::queryRegistryValue(key, names[i], read), ERROR_SUCCESS) << i;
         EXPECT_EQ(read.toUInt(), uint(i)) << i;
         if (!names[i].isEmpty() && !names[i].contains(u'\\')) {
             EXPECT_TRUE(exists(kSettingsKey + names[i])) << i;
         }
     }
     QStringList subKeys;
-    ASSERT_EQ(RegistryFunctions::enumRegistrySubKeys(key, subKeys), ERROR_SUCCESS);
+    ASSERT_EQ(RF::enumRegistrySubKeys(key, subKeys), ERROR_SUCCESS);
     EXPECT_EQ(subKeys.size(), names.size() - 2); // no key named "" or holding a backslash
 }
 
@@ -165,7 +140,7 @@ TEST_F(RegistryTest, readsTypesWrittenByAnotherProcess)
               "Odd=something else\n"
               "@=sz:default\n");
     const auto read = [](const QString &path, const QString &name) {
-        return RegistryFunctions::getRegistryValue(RegistryRoot::HKEY_CURRENT_USER, path, name);
+        return RF::getRegistryValue(kUser, path, name);
     };
     EXPECT_EQ(read(QString(), QStringLiteral("Top")), QVariant(QStringLiteral("root value")));
     EXPECT_EQ(read(kSettingsKey, QStringLiteral("TabIndex")), QVariant(QStringLiteral("1")));
@@ -177,13 +152,10 @@ TEST_F(RegistryTest, readsTypesWrittenByAnotherProcess)
     const RegistryKey key = create(kSettingsKey);
     for (const char *name : {"Blob", "Expand", "Odd"}) {
         QVariant untouched(QStringLiteral("unchanged"));
-        EXPECT_EQ(RegistryFunctions::queryRegistryValue(key, QString::fromLatin1(name), untouched),
-                  ERROR_UNSUPPORTED_TYPE)
-            << name;
+        EXPECT_EQ(RF::queryRegistryValue(key, QString::fromLatin1(name), untouched), ERROR_UNSUPPORTED_TYPE) << name;
         EXPECT_EQ(untouched, QVariant(QStringLiteral("unchanged"))) << name;
     }
-    ASSERT_EQ(RegistryFunctions::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("2")),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("2")), ERROR_SUCCESS);
     RegistryFile reread;
     ASSERT_TRUE(reread.load(filePath()));
     EXPECT_EQ(reread.value(kSettingsKey, QStringLiteral("Blob"))->data, QVariant(QByteArray("\x00\xff", 2)));
@@ -197,47 +169,41 @@ TEST_F(RegistryTest, unparsableFileIsNeitherReadNorRewritten)
     const QByteArray broken("[Software\nno equals sign here\n");
     writeFile(broken);
     RegistryKey key;
-    EXPECT_EQ(RegistryFunctions::openRegistryKey(RegistryRoot::HKEY_CURRENT_USER, QStringLiteral("Software"), key),
-              ERROR_CANTREAD);
-    EXPECT_EQ(RegistryFunctions::createRegistryKey(RegistryRoot::HKEY_CURRENT_USER, kSettingsKey, key), ERROR_CANTREAD);
+    EXPECT_EQ(RF::openRegistryKey(kUser, QStringLiteral("Software"), key), ERROR_CANTREAD);
+    EXPECT_EQ(RF::createRegistryKey(kUser, kSettingsKey, key), ERROR_CANTREAD);
     EXPECT_EQ(fileBytes(), broken);
 }
 
 TEST_F(RegistryTest, missingKeysAndValues)
 {
     RegistryKey key;
-    EXPECT_EQ(RegistryFunctions::openRegistryKey(RegistryRoot::HKEY_CURRENT_USER, kSettingsKey, key),
-              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RF::openRegistryKey(kUser, kSettingsKey, key), ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(key.isOpen());
     EXPECT_FALSE(QFile::exists(filePath())); // looking does not create anything
 
     key = create(kSettingsKey);
     QVariant untouched(7);
-    EXPECT_EQ(RegistryFunctions::queryRegistryValue(key, QStringLiteral("TabIndex"), untouched), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RF::queryRegistryValue(key, QStringLiteral("TabIndex"), untouched), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(untouched, QVariant(7));
     // The same key in another root is another key.
-    EXPECT_EQ(RegistryFunctions::openRegistryKey(RegistryRoot::HKEY_LOCAL_MACHINE, kSettingsKey, key),
-              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RF::openRegistryKey(RegistryRoot::HKEY_LOCAL_MACHINE, kSettingsKey, key), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryTest, deleteRemovesTheKeyAndEverythingBelow)
 {
     for (const char *path : {"A\\B\\C", "A\\B\\D\\E", "A\\BB", "A\\C"}) {
         const RegistryKey key = create(QString::fromLatin1(path));
-        RegistryFunctions::setRegistryValue(key, QStringLiteral("v"), REG_SZ, QStringLiteral("x"));
+        RF::setRegistryValue(key, QStringLiteral("v"), REG_SZ, QStringLiteral("x"));
     }
-    EXPECT_EQ(RegistryFunctions::deleteRegistryKey(RegistryRoot::HKEY_CURRENT_USER, QStringLiteral("a\\b\\")),
-              ERROR_SUCCESS);
+    EXPECT_EQ(RF::deleteRegistryKey(kUser, QStringLiteral("a\\b\\")), ERROR_SUCCESS);
     for (const char *gone : {"A\\B", "A\\B\\C", "A\\B\\D", "A\\B\\D\\E"})
         EXPECT_FALSE(exists(QString::fromLatin1(gone))) << gone;
     // Siblings, including one whose name merely starts the same, stay.
     for (const char *kept : {"A", "A\\BB", "A\\C"})
         EXPECT_TRUE(exists(QString::fromLatin1(kept))) << kept;
 
-    EXPECT_EQ(RegistryFunctions::deleteRegistryKey(RegistryRoot::HKEY_CURRENT_USER, QStringLiteral("A\\B")),
-              ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RegistryFunctions::deleteRegistryKey(RegistryRoot::HKEY_CURRENT_USER, QStringLiteral("\\")),
-              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RF::deleteRegistryKey(kUser, QStringLiteral("A\\B")), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RF::deleteRegistryKey(kUser, QStringLiteral("\\")), ERROR_ACCESS_DENIED);
     EXPECT_TRUE(exists(QStringLiteral("A")));
 }
 
@@ -245,10 +211,8 @@ TEST_F(RegistryTest, deleteRemovesTheKeyAndEverythingBelow)
 TEST_F(RegistryTest, writingThroughHandleOfDeletedKeyFails)
 {
     const RegistryKey key = create(kSettingsKey);
-    ASSERT_EQ(RegistryFunctions::deleteRegistryKey(RegistryRoot::HKEY_CURRENT_USER, QStringLiteral("Software")),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegistryFunctions::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1")),
-              ERROR_KEY_DELETED);
+    ASSERT_EQ(RF::deleteRegistryKey(kUser, QStringLiteral("Software")), ERROR_SUCCESS);
+    EXPECT_EQ(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1")), ERROR_KEY_DELETED);
     EXPECT_FALSE(exists(kSettingsKey));
 }
 
@@ -257,13 +221,10 @@ TEST_F(RegistryTest, otherTypesAndUnfitNumbersWriteNothing)
     const RegistryKey key = create(kSettingsKey);
     const QByteArray before = fileBytes();
     for (const int type : std::initializer_list<int>{REG_NONE, REG_EXPAND_SZ, REG_BINARY, 7, 11, -1})
-        EXPECT_EQ(RegistryFunctions::setRegistryValue(key, QStringLiteral("v"), type, QStringLiteral("1")),
-                  ERROR_SUCCESS)
-            << type;
+        EXPECT_EQ(RF::setRegistryValue(key, QStringLiteral("v"), type, QStringLiteral("1")), ERROR_SUCCESS) << type;
     for (const QVariant &unfit : {QVariant(qlonglong(1) << 32), QVariant(qlonglong(INT32_MIN) - 1),
                                   QVariant(QStringLiteral("ten")), QVariant()})
-        EXPECT_EQ(RegistryFunctions::setRegistryValue(key, QStringLiteral("v"), REG_DWORD, unfit),
-                  ERROR_INVALID_PARAMETER)
+        EXPECT_EQ(RF::setRegistryValue(key, QStringLiteral("v"), REG_DWORD, unfit), ERROR_INVALID_PARAMETER)
             << unfit.toString().toStdString();
     EXPECT_EQ(fileBytes(), before);
 }
@@ -271,23 +232,19 @@ TEST_F(RegistryTest, otherTypesAndUnfitNumbersWriteNothing)
 TEST_F(RegistryTest, namesMatchWithoutRegardToCase)
 {
     const RegistryKey key = create(kSettingsKey);
-    RegistryFunctions::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1"));
+    RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1"));
     RegistryKey other;
-    ASSERT_EQ(RegistryFunctions::createRegistryKey(RegistryRoot::HKEY_CURRENT_USER,
-                                                   QStringLiteral("SOFTWARE\\kelvanesoft\\SITEPINS"), other),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RF::createRegistryKey(kUser, QStringLiteral("SOFTWARE\\kelvanesoft\\SITEPINS"), other), ERROR_SUCCESS);
     EXPECT_EQ(other.path(), QStringLiteral("Software\\KelvaneSoft\\SitePins")); // the first spelling stays
-    RegistryFunctions::setRegistryValue(other, QStringLiteral("TABINDEX"), REG_SZ, QStringLiteral("2"));
+    RF::setRegistryValue(other, QStringLiteral("TABINDEX"), REG_SZ, QStringLiteral("2"));
 
-    EXPECT_EQ(RegistryFunctions::getRegistryValue(RegistryRoot::HKEY_CURRENT_USER,
-                                                  QStringLiteral("software\\KELVANESOFT\\sitepins\\"),
-                                                  QStringLiteral("tabindex")),
-              QVariant(QStringLiteral("2")));
+    EXPECT_EQ(
+        RF::getRegistryValue(kUser, QStringLiteral("software\\KELVANESOFT\\sitepins\\"), QStringLiteral("tabindex")),
+        QVariant(QStringLiteral("2")));
     QStringList names;
-    RegistryFunctions::enumRegistryValues(key, names);
+    RF::enumRegistryValues(key, names);
     EXPECT_EQ(names, QStringList{QStringLiteral("TabIndex")});
-    EXPECT_EQ(RegistryFunctions::deleteRegistryKey(RegistryRoot::HKEY_CURRENT_USER, QStringLiteral("SOFTWARE")),
-              ERROR_SUCCESS);
+    EXPECT_EQ(RF::deleteRegistryKey(kUser, QStringLiteral("SOFTWARE")), ERROR_SUCCESS);
     EXPECT_FALSE(exists(kSettingsKey));
 }
 
@@ -316,63 +273,37 @@ private:
     void (*m_previousHandler)(int) = nullptr;
 };
 
-enum class Obstacle
-{
-    FolderIsAFile,
-    FileIsAFolder,
-    ShortWrite,
-};
-const char *const kObstacleNames[] = {"FolderIsAFile", "FileIsAFolder", "ShortWrite"};
-
-class RegistryWriteFailure : public RegistryTest, public ::testing::WithParamInterface<Obstacle>
-{
-};
-
-TEST_P(RegistryWriteFailure, isReportedAndKeepsTheOldFile)
+TEST_F(RegistryTest, writeFailuresAreReported)
 {
     const QString folder = QFileInfo(filePath()).absolutePath();
     RegistryKey key = create(kSettingsKey);
-    ASSERT_EQ(RegistryFunctions::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("0")),
-              ERROR_SUCCESS);
-    const QByteArray before = fileBytes();
-    const QString big(64 * 1024, u'x');
+    ASSERT_TRUE(QFile::remove(filePath()));
+    ASSERT_TRUE(QDir().mkpath(filePath())); // a folder where the file should be
+    EXPECT_NE(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1")), ERROR_SUCCESS);
 
-    int result = ERROR_SUCCESS;
-    switch (GetParam()) {
-    case Obstacle::FolderIsAFile: {
-        ASSERT_TRUE(QDir(folder).removeRecursively());
-        QFile blocker(folder);
-        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        result = RegistryFunctions::createRegistryKey(RegistryRoot::HKEY_CURRENT_USER, kSettingsKey, key);
-        break;
-    }
-    case Obstacle::FileIsAFolder:
-        ASSERT_TRUE(QFile::remove(filePath()));
-        ASSERT_TRUE(QDir().mkpath(filePath()));
-        result = RegistryFunctions::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1"));
-        break;
-    case Obstacle::ShortWrite: {
-        // Regression: QSaveFile::commit() put a truncated file in place after
-        // its flush had failed, and reported success.
-        const FileSizeLimit limit(4096);
-        result = RegistryFunctions::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, big);
-        break;
-    }
-    }
-    EXPECT_NE(result, ERROR_SUCCESS);
-
-    if (GetParam() == Obstacle::ShortWrite) {
-        EXPECT_EQ(fileBytes(), before);
-        EXPECT_EQ(RegistryFunctions::getRegistryValue(RegistryRoot::HKEY_CURRENT_USER, kSettingsKey,
-                                                      QStringLiteral("TabIndex")),
-                  QVariant(QStringLiteral("0")));
-        EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1) << "temporary files left behind";
-    }
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder); // a file where the folder should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_NE(RF::createRegistryKey(kUser, kSettingsKey, key), ERROR_SUCCESS);
 }
 
-INSTANTIATE_TEST_SUITE_P(Obstacles, RegistryWriteFailure,
-                         ::testing::Values(Obstacle::FolderIsAFile, Obstacle::FileIsAFolder, Obstacle::ShortWrite),
-                         [](const auto &info) { return std::string(kObstacleNames[int(info.param)]); });
+// Regression: QSaveFile::commit() put a truncated file in place after its
+// flush had failed, and reported success.
+TEST_F(RegistryTest, aShortWriteIsReportedAndKeepsTheOldFile)
+{
+    const RegistryKey key = create(kSettingsKey);
+    ASSERT_EQ(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("0")), ERROR_SUCCESS);
+    const QByteArray before = fileBytes();
+    {
+        const FileSizeLimit limit(4096);
+        EXPECT_NE(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QString(64 * 1024, u'x')),
+                  ERROR_SUCCESS);
+    }
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_EQ(RF::getRegistryValue(kUser, kSettingsKey, QStringLiteral("TabIndex")), QVariant(QStringLiteral("0")));
+    EXPECT_EQ(QDir(QFileInfo(filePath()).absolutePath()).entryList(QDir::Files).size(), 1)
+        << "temporary files left behind";
+}
 
 } // namespace

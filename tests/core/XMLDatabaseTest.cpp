@@ -29,60 +29,26 @@ protected:
     XMLDatabase m_db;
 };
 
-QString folders(std::initializer_list<int> tids)
-{
-    QString body;
-    for (int tid : tids)
-        body += LibraryText::folder(tid, QStringLiteral("Folder %1").arg(tid));
-    return body;
-}
-
-QString sitePinsInOneFolder(int first, int last)
-{
-    QString pins;
-    for (int wid = first; wid <= last; ++wid)
-        pins += QStringLiteral("<SITEPIN WID=\"W%1\"/>").arg(wid);
-    return LibraryText::folder(1, QStringLiteral("All"), pins);
-}
-
 } // namespace
-
-struct IdentifierCase
-{
-    const char *label;
-    std::vector<int> tids;
-    const char *expected;
-};
-
-class NewFolderIdentifier : public XMLDatabaseTest, public ::testing::WithParamInterface<IdentifierCase>
-{
-};
 
 // The first candidate is always the count plus one; freed numbers below it
 // are never reused, and probing climbs past numbers in use.
-TEST_P(NewFolderIdentifier, startsAtCountPlusOneAndProbesUpward)
+TEST_F(XMLDatabaseTest, newFolderIdentifierStartsAtCountPlusOneAndProbesUpward)
 {
-    QString body;
-    for (int tid : GetParam().tids)
-        body += LibraryText::folder(tid, QStringLiteral("F"));
-    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(body)));
-    EXPECT_EQ(m_db.getNewTID(), QString::fromLatin1(GetParam().expected));
+    const std::pair<std::vector<int>, const char *> cases[] = {
+        {{}, "T1"}, {{1, 3, 4, 5}, "T6"}, {{1, 3, 4}, "T5"}, {{2}, "T3"}};
+    for (const auto &[tids, expected] : cases) {
+        QString body;
+        for (int tid : tids)
+            body += LibraryText::folder(tid, QStringLiteral("F"));
+        ASSERT_TRUE(m_db.openDBValidate(writeLibrary(body)));
+        EXPECT_EQ(m_db.getNewTID(), QString::fromLatin1(expected));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, NewFolderIdentifier,
-                         ::testing::Values(IdentifierCase{"empty", {}, "T1"}, IdentifierCase{"dense", {1, 2, 3}, "T4"},
-                                           IdentifierCase{"T2 deleted of five", {1, 3, 4, 5}, "T6"},
-                                           IdentifierCase{"gap below count", {1, 3, 4}, "T5"},
-                                           IdentifierCase{"only T2", {2}, "T3"}),
-                         [](const auto &info) {
-                             std::string name = info.param.label;
-                             std::replace(name.begin(), name.end(), ' ', '_');
-                             return name;
-                         });
 
 TEST_F(XMLDatabaseTest, newSitePinIdentifierIgnoresFolderNumbersAndRepeatsUntilUsed)
 {
-    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(folders({1, 2}))));
+    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, "A") + LibraryText::folder(2, "B"))));
     EXPECT_EQ(m_db.getNewWID(), "W1");
     EXPECT_EQ(m_db.getNewWID(), "W1") << "asking twice without creating must give the same identifier";
 
@@ -93,55 +59,38 @@ TEST_F(XMLDatabaseTest, newSitePinIdentifierIgnoresFolderNumbersAndRepeatsUntilU
     EXPECT_EQ(m_db.getNewWID(), "W2") << "an element created since loading is counted and found";
 }
 
-struct LimitCase
+TEST_F(XMLDatabaseTest, identifiersNeverGoAbove32767)
 {
-    const char *label;
-    int firstWid;
-    int lastWid;
-    const char *expected;
-};
-
-class IdentifierLimit : public XMLDatabaseTest, public ::testing::WithParamInterface<LimitCase>
-{
-};
-
-TEST_P(IdentifierLimit, neverHandsOutANumberAbove32767)
-{
-    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(sitePinsInOneFolder(GetParam().firstWid, GetParam().lastWid))));
-    EXPECT_EQ(m_db.getNewWID(), QString::fromLatin1(GetParam().expected));
+    // The SitePins numbered from `first` to 32767, and the identifier wanted next.
+    for (const auto &[first, last, expected] : {std::tuple{1, 32766, "W32767"}, {1, 32767, ""}, {2, 32767, ""}}) {
+        QString pins;
+        for (int wid = first; wid <= last; ++wid)
+            pins += QStringLiteral("<SITEPIN WID=\"W%1\"/>").arg(wid);
+        ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, QStringLiteral("All"), pins))));
+        EXPECT_EQ(m_db.getNewWID(), QString::fromLatin1(expected)) << first << ".." << last;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, IdentifierLimit,
-                         ::testing::Values(LimitCase{"one_below_the_limit", 1, 32766, "W32767"},
-                                           LimitCase{"full", 1, 32767, ""},
-                                           LimitCase{"probing_would_pass_the_limit", 2, 32767, ""}),
-                         [](const auto &info) { return std::string(info.param.label); });
 
 TEST_F(XMLDatabaseTest, identifiersSurviveAMoveASaveAndAReload)
 {
-    const QString body = LibraryText::folder(1, "Source", LibraryText::sitePin(7, "Moved")) +
-                         LibraryText::folder(2, "Target", LibraryText::sitePin(3, "Stays"));
-    const QString path = writeLibrary(body);
+    const QString path = writeLibrary(LibraryText::folder(1, "Source", LibraryText::sitePin(7, "Moved")) +
+                                      LibraryText::folder(2, "Target", LibraryText::sitePin(3, "Stays")));
     ASSERT_TRUE(m_db.openDBValidate(path));
     XmlDocument dom = m_db.getTheDOM();
-    XmlNode moved = dom.nodeFromID("W7");
-    ASSERT_TRUE(dom.nodeFromID("T2").selectSingleNode("SITEPINS").appendChild(moved));
+    ASSERT_TRUE(dom.nodeFromID("T2").selectSingleNode("SITEPINS").appendChild(dom.nodeFromID("W7")));
     ASSERT_TRUE(dom.save(path).ok);
 
     XMLDatabase reopened;
     ASSERT_TRUE(reopened.openDBValidate(path));
-    const XmlNode pin = reopened.getTheDOM().nodeFromID("W7");
-    ASSERT_TRUE(pin);
-    EXPECT_EQ(pin.parentNode().parentNode().getAttribute("TID"), "T2");
+    EXPECT_EQ(parentOf(reopened.getTheDOM(), "W7"), "T2");
+    EXPECT_EQ(reopened.getSPName("W7"), "Moved");
     EXPECT_EQ(reopened.getSPName("W3"), "Stays");
-    EXPECT_TRUE(reopened.getTheDOM().nodeFromID("T1").selectSingleNode("SITEPINS").childElements().empty());
 }
 
 TEST_F(XMLDatabaseTest, libraryWithoutIdDeclarationsOpensButFindsNothingById)
 {
     ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, "A", LibraryText::sitePin(1, "x")), false)));
     EXPECT_FALSE(m_db.getTheDOM().nodeFromID("T1"));
-    EXPECT_FALSE(m_db.getTheDOM().nodeFromID("W1"));
     EXPECT_EQ(m_db.getSPName("W1"), "");
 }
 
@@ -157,61 +106,38 @@ TEST_F(XMLDatabaseTest, externalDefinitionFileIsReadFromBesideTheLibrary)
     EXPECT_TRUE(LibraryText::readFile(path).contains("<!DOCTYPE FOLDERS SYSTEM \"library.dtd\">"));
 }
 
-struct BrokenFile
-{
-    const char *label;
-    const char *text; // nullptr: the file does not exist
-};
-
-class OpeningFails : public XMLDatabaseTest, public ::testing::WithParamInterface<BrokenFile>
-{
-};
-
 // A failed open leaves an empty document, never the one opened before.
-TEST_P(OpeningFails, andLeavesAnEmptyDocument)
+TEST_F(XMLDatabaseTest, openingABrokenFileFailsAndLeavesAnEmptyDocument)
 {
-    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, "Old"))));
-    const XmlDocument previous = m_db.getTheDOM();
-    const QString path = m_dir.filePath("Broken.xml");
-    if (GetParam().text) {
-        QFile file(path); // raw bytes: the broken encoding must reach the disk as it is
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(GetParam().text);
+    QDir().mkpath(m_dir.filePath("Folder.xml")); // root reads any file, but no one parses a folder
+    const std::pair<const char *, const char *> files[] = {
+        {"Missing.xml", nullptr},
+        {"Folder.xml", nullptr},
+        {"Empty.xml", ""},
+        {"NotWellFormed.xml", "<FOLDERS><FOLDER TID=\"T1\"></FOLDERS>"},
+        {"Truncated.xml", "<?xml version=\"1.0\"?>\n<FOLDERS><FOLDER TID=\"T1\"><NAME>Half"},
+        {"External.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE FOLDERS SYSTEM \"gone.dtd\">\n<FOLDERS/>"},
+        {"Utf8.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><FOLDERS>\xff\xfe</FOLDERS>"}};
+    for (const auto &[name, text] : files) {
+        ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, "Old"))));
+        const XmlDocument previous = m_db.getTheDOM();
+        if (text) {
+            QFile file(m_dir.filePath(name)); // raw bytes: a broken encoding must reach the disk as it is
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(text);
+        }
+        EXPECT_FALSE(m_db.openDBValidate(m_dir.filePath(name))) << name;
+        EXPECT_TRUE(m_db.getTheDOM().isEmpty()) << name;
+        EXPECT_FALSE(m_db.getTheDOM() == previous) << name;
+        EXPECT_FALSE(m_db.lastOpenError().isEmpty()) << name;
     }
-
-    EXPECT_FALSE(m_db.openDBValidate(path));
-    EXPECT_TRUE(m_db.getTheDOM().isEmpty());
-    EXPECT_FALSE(m_db.getTheDOM() == previous);
-    EXPECT_FALSE(m_db.lastOpenError().isEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OpeningFails,
-    ::testing::Values(BrokenFile{"missing", nullptr}, BrokenFile{"empty", ""},
-                      BrokenFile{"not_well_formed", "<FOLDERS><FOLDER TID=\"T1\"></FOLDERS>"},
-                      BrokenFile{"truncated", "<?xml version=\"1.0\"?>\n<FOLDERS><FOLDER TID=\"T1\"><NAME>Half"},
-                      BrokenFile{"missing_external_definition",
-                                 "<?xml version=\"1.0\"?>\n<!DOCTYPE FOLDERS SYSTEM \"gone.dtd\">\n<FOLDERS/>"},
-                      BrokenFile{"invalid_utf8",
-                                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?><FOLDERS>\xff\xfe</FOLDERS>"}),
-    [](const auto &info) { return std::string(info.param.label); });
-
-TEST_F(XMLDatabaseTest, unreadableFileFailsToOpen)
-{
-    const QString path = writeLibrary(LibraryText::folder(1, "A"));
-    // Root reads any file, so make the path something no one can parse as a file.
-    const QString folderPath = m_dir.filePath("folder.xml");
-    QDir().mkpath(folderPath);
-    EXPECT_FALSE(m_db.openDBValidate(folderPath));
-    EXPECT_TRUE(m_db.openDBValidate(path));
 }
 
 TEST_F(XMLDatabaseTest, secondDocumentIsReplacedOnlyBySuccess)
 {
     ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, "Main"))));
     EXPECT_TRUE(m_db.getTheTempDOM().isNull());
-    const QString good = write("Other.xml", LibraryText::document(LibraryText::folder(9, "Other")));
-    ASSERT_TRUE(m_db.openTempDBValidate(good));
+    ASSERT_TRUE(m_db.openTempDBValidate(write("Other.xml", LibraryText::document(LibraryText::folder(9, "Other")))));
     const XmlDocument temp = m_db.getTheTempDOM();
     EXPECT_TRUE(temp.nodeFromID("T9"));
 
@@ -235,34 +161,13 @@ TEST_F(XMLDatabaseTest, formattedStringKeepsNotesLineEndsAndEndsWithABlankLine)
     EXPECT_EQ(m_db.getSPName("T1"), "") << "a folder is not a SitePin";
 }
 
-TEST_F(XMLDatabaseTest, pathsAreKeptApart)
+// The stored format must not follow the desktop's language.
+TEST(CreationDate, isTwoDigitDayEnglishMonthAndFourDigitYear)
 {
-    m_db.setPath("/somewhere/else.xml");
-    ASSERT_TRUE(m_db.openDBValidate(writeLibrary({})));
-    EXPECT_EQ(m_db.getPath(), "/somewhere/else.xml");
-}
-
-struct DateCase
-{
-    int year, month, day;
-    const char *expected;
-};
-
-class CreationDateText : public ::testing::TestWithParam<DateCase>
-{
-};
-
-TEST_P(CreationDateText, isTwoDigitDayEnglishMonthAndFourDigitYear)
-{
-    // The stored format must not follow the desktop's language.
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const DateCase c = GetParam();
-    EXPECT_EQ(CreationDate::text(QDate(c.year, c.month, c.day)), QString::fromLatin1(c.expected));
+    EXPECT_EQ(CreationDate::text(QDate(2026, 3, 9)), "09 Mar 2026");
+    EXPECT_EQ(CreationDate::text(QDate(2099, 10, 31)), "31 Oct 2099");
+    EXPECT_EQ(CreationDate::text(QDate(2031, 5, 17)), "17 May 2031");
     QLocale::setDefault(previous);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, CreationDateText,
-                         ::testing::Values(DateCase{2026, 3, 9, "09 Mar 2026"}, DateCase{2026, 12, 4, "04 Dec 2026"},
-                                           DateCase{2000, 1, 1, "01 Jan 2000"}, DateCase{2099, 10, 31, "31 Oct 2099"},
-                                           DateCase{2031, 5, 17, "17 May 2031"}));

@@ -1,19 +1,5 @@
-#include "LibraryText.h"
 #include "MainWindowFixture.h"
 #include "browser/PreviewPane.h"
-#include "layout/CommandSurface.h"
-#include "mainwindow/NotifyingLabel.h"
-#include "mainwindow/PanelStatusBar.h"
-#include "mainwindow/frmSitePins.h"
-#include "mainwindow/frmSitePinsUi.h"
-#include "platform/StateField.h"
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QTabWidget>
-#include <QTest>
-#include <QTextEdit>
-#include <QTreeWidget>
 
 namespace {
 
@@ -29,9 +15,8 @@ protected:
 
 TEST_F(BrowsingTest, rootFoldersAreSortedAndSubFoldersOnlyOnceOpened)
 {
-    writeLibraryBody(LT::folder(1, "beta", {}, LT::folder(4, "Z") + LT::folder(5, "A")) + LT::folder(2, "Alpha") +
-                     LT::folder(3, "gamma"));
-    start();
+    startWith(LT::folder(1, "beta", {}, LT::folder(4, "Z") + LT::folder(5, "A")) + LT::folder(2, "Alpha") +
+              LT::folder(3, "gamma"));
     EXPECT_EQ(root()->text(0), "FOLDERS");
     EXPECT_TRUE(root()->isExpanded());
     EXPECT_EQ(childNames(root()), QStringList({"Alpha", "beta", "gamma"}));
@@ -45,9 +30,8 @@ TEST_F(BrowsingTest, rootFoldersAreSortedAndSubFoldersOnlyOnceOpened)
 
 TEST_F(BrowsingTest, clickingAFolderListsItsSitePinsSortedAndMakesItCurrent)
 {
-    writeLibraryBody(LT::folder(7, "Work", LT::sitePin(1, "zeta") + LT::sitePin(2, "Alpha") + LT::sitePin(3, "beta")) +
-                     LT::folder(8, "Empty"));
-    start();
+    startWith(LT::folder(7, "Work", LT::sitePin(1, "zeta") + LT::sitePin(2, "Alpha") + LT::sitePin(3, "beta")) +
+              LT::folder(8, "Empty"));
     clickFolder("Work");
     EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Alpha", "beta", "zeta"}));
     EXPECT_EQ(ui().lblTName->caption(), "Work");
@@ -63,8 +47,7 @@ TEST_F(BrowsingTest, clickingAFolderListsItsSitePinsSortedAndMakesItCurrent)
 
 TEST_F(BrowsingTest, clickingTheRootChangesNothingAndCollapsingItEmptiesTheList)
 {
-    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(1, "Intranet")));
-    start();
+    startWith(LT::folder(1, "Work", LT::sitePin(1, "Intranet")));
     clickFolder("Work");
     clickItem(ui().tvwTopics, root());
     EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Intranet"}));
@@ -77,11 +60,11 @@ TEST_F(BrowsingTest, clickingTheRootChangesNothingAndCollapsingItEmptiesTheList)
 
 TEST_F(BrowsingTest, displayingASitePinFillsThePanelAndEnablesItsCommands)
 {
-    writeLibraryBody(LT::folder(
-        1, "Work", LT::sitePin(4, "Intranet", "http://intranet/", "line one\nline two", "FALSE", "The company pages")));
-    start();
-    clickFolder("Work");
-    clickSitePin("Intranet");
+    startWith(
+        LT::folder(1, "Work",
+                   LT::sitePin(4, "Intranet", "http://intranet/", "line one\nline two", "FALSE", "The company pages") +
+                       LT::sitePin(5, "Second")));
+    showSitePin("Work", "Intranet");
     EXPECT_EQ(ui().lblWName->caption(), "Intranet");
     EXPECT_EQ(ui().txtWName->text(), "Intranet");
     EXPECT_EQ(ui().lblAddress->text(), "http://intranet/");
@@ -99,23 +82,16 @@ TEST_F(BrowsingTest, displayingASitePinFillsThePanelAndEnablesItsCommands)
     for (const char *menu : {"mnuEditModify", "mnuEditDelete", "mnuToolsOpen", "mnuEditClip", "mnuFavs"})
         EXPECT_TRUE(isEnabled(menu)) << menu;
     EXPECT_EQ(window().preview().currentAddress(), "about:blank") << "auto-preview is off";
-}
 
-TEST_F(BrowsingTest, enterInTheListShowsTheSelectedSitePin)
-{
-    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(1, "First") + LT::sitePin(2, "Second")));
-    start();
-    clickFolder("Work");
     ui().tvwWM->setFocus();
     ui().tvwWM->setCurrentItem(entry(ui().tvwWM, "Second"));
     QTest::keyClick(ui().tvwWM, Qt::Key_Return);
-    EXPECT_EQ(ui().lblWName->caption(), "Second");
+    EXPECT_EQ(ui().lblWName->caption(), "Second") << "Enter shows the selected SitePin";
 }
 
 TEST_F(BrowsingTest, statusBarShowsTheFolderPathOfNestedFolders)
 {
-    writeLibraryBody(LT::folder(1, "A", {}, LT::folder(2, "B", {}, LT::folder(3, "C", LT::sitePin(1, "deep")))));
-    start();
+    startWith(LT::folder(1, "A", {}, LT::folder(2, "B", {}, LT::folder(3, "C", LT::sitePin(1, "deep")))));
     ui().tvwTopics->expandAll();
     clickFolder("C");
     EXPECT_EQ(ui().StatusBar1->panelText(2), " -> A -> B -> C");
@@ -126,10 +102,8 @@ TEST_F(BrowsingTest, statusBarShowsTheFolderPathOfNestedFolders)
 
 TEST_F(BrowsingTest, anotherFolderClearsThePanelAndRefillingKeepsTheShownSitePinSelected)
 {
-    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(1, "Mail") + LT::sitePin(2, "Wiki")) + LT::folder(2, "Home"));
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
+    startWith(LT::folder(1, "Work", LT::sitePin(1, "Mail") + LT::sitePin(2, "Wiki")) + LT::folder(2, "Home"));
+    showSitePin("Work", "Wiki");
     clickFolder("Home");
     EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
     EXPECT_FALSE(ui().tabInfo->isVisible());
@@ -142,8 +116,7 @@ TEST_F(BrowsingTest, anotherFolderClearsThePanelAndRefillingKeepsTheShownSitePin
 
 TEST_F(BrowsingTest, aFolderClickedWhileCreatingBecomesTheTargetAndLeavesTheFields)
 {
-    writeLibraryBody(LT::folder(1, "Work") + LT::folder(2, "Home"));
-    start();
+    startWith(LT::folder(1, "Work") + LT::folder(2, "Home"));
     clickFolder("Work");
     runMenu("mnuAddSitePin");
     QTest::keyClicks(ui().txtWName, "Draft");

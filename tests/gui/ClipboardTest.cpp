@@ -1,5 +1,4 @@
 #include "FindingFixture.h"
-#include "mainwindow/NotifyingLabel.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -12,52 +11,37 @@ protected:
     void SetUp() override
     {
         FindingFixture::SetUp();
-        writeLibraryBody(LibraryText::folder(
+        startWith(LibraryText::folder(
             1, "Places",
             LibraryText::sitePin(1, "Home & away", "http://a.example/?x=1&y=2", "line 1\nline 2", "FALSE", "Desc") +
                 LibraryText::sitePin(2, "Bare", "http://bare.example")));
-        start();
         QGuiApplication::clipboard()->setText("previous");
-    }
-
-    void show(const QString &name)
-    {
-        clickFolder("Places");
-        clickSitePin(name);
     }
 
     static QString clipboardText() { return QGuiApplication::clipboard()->text(); }
 };
 
-struct CopyCase
+TEST_F(ClipboardTest, copyCommandsPutTheStoredTextOnTheClipboard)
 {
-    const char *command;
-    const char *text;
-};
-
-class CopyField : public ClipboardTest, public ::testing::WithParamInterface<CopyCase>
-{
-};
-
-TEST_P(CopyField, putsTheStoredTextOnTheClipboard)
-{
-    show("Home & away");
-    runMenu(GetParam().command);
-    EXPECT_EQ(clipboardText(), QString::fromLatin1(GetParam().text));
+    showSitePin("Places", "Home & away");
+    const std::pair<const char *, const char *> commands[] = {
+        {"mnuEditClipSP", "Name: Home & away\r\n\r\nAddress: http://a.example/?x=1&y=2\r\n\r\nDescription: Desc\r\n\r\n"
+                          "Notes: line 1\nline 2\r\n\r\n"},
+        {"mnuEditClipName", "Home & away"},
+        {"mnuEditClipURL", "http://a.example/?x=1&y=2"},
+        {"mnuEditClipDesc", "Desc"},
+        {"mnuEditClipNotes", "line 1\nline 2"}};
+    for (const auto &[command, text] : commands) {
+        QGuiApplication::clipboard()->setText("previous");
+        runMenu(command);
+        EXPECT_EQ(clipboardText(), QString::fromLatin1(text)) << command;
+    }
     EXPECT_TRUE(m_dialogs.shown().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CopyField,
-    ::testing::Values(CopyCase{"mnuEditClipSP", "Name: Home & away\r\n\r\nAddress: http://a.example/?x=1&y=2\r\n\r\n"
-                                                "Description: Desc\r\n\r\nNotes: line 1\nline 2\r\n\r\n"},
-                      CopyCase{"mnuEditClipName", "Home & away"},
-                      CopyCase{"mnuEditClipURL", "http://a.example/?x=1&y=2"}, CopyCase{"mnuEditClipDesc", "Desc"},
-                      CopyCase{"mnuEditClipNotes", "line 1\nline 2"}));
-
 TEST_F(ClipboardTest, anEmptyFieldLeavesEmptyText)
 {
-    show("Bare");
+    showSitePin("Places", "Bare");
     runMenu("mnuEditClipNotes");
     EXPECT_EQ(clipboardText(), "");
 }
@@ -66,7 +50,7 @@ TEST_F(ClipboardTest, anEmptyFieldLeavesEmptyText)
 // read the input fields.
 TEST_F(ClipboardTest, copiesWhatIsStoredNotWhatIsTyped)
 {
-    show("Home & away");
+    showSitePin("Places", "Home & away");
     runMenu("mnuEditModify");
     QTest::keyClicks(ui().txtWName, "Typed");
     window().commands().run("mnuEditClipName");

@@ -1,14 +1,6 @@
 #include "FindingFixture.h"
 #include "finding/Favourites.h"
-#include "mainwindow/FolderTree.h"
-#include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/TreeNode.h"
-#include "platform/StateField.h"
-#include "store/XMLDatabase.h"
-
-#include <QFrame>
-#include <QLabel>
-#include <QTabWidget>
 
 namespace {
 
@@ -31,44 +23,32 @@ enum class Trigger
     Key
 };
 
+const QString kFolderQuestion = QStringLiteral("Are you sure you wish to delete the folder %1 and all its SitePins and "
+                                               "sub-folders?");
+
 class DeleteTest : public FindingFixture
 {
 protected:
-    void startWith(const QString &body)
-    {
-        writeLibraryBody(body);
-        start();
-    }
+    void startWith(const QString &body = library()) { MainWindowFixture::startWith(body); }
 
     void deleteSitePin(Trigger how) { run(how, "mnuEditDelete", 3, Qt::NoModifier); }
-
     void deleteFolder(Trigger how) { run(how, "mnuEditDeleteTopic", 14, Qt::ShiftModifier); }
 
     void run(Trigger how, const char *menu, int button, Qt::KeyboardModifiers modifiers)
     {
-        switch (how) {
-        case Trigger::Menu:
+        if (how == Trigger::Menu) {
             runMenu(QString::fromLatin1(menu));
-            break;
-        case Trigger::Toolbar:
+        } else if (how == Trigger::Toolbar) {
             clickToolbarButton(button);
-            break;
-        case Trigger::Key: {
+        } else {
             QWidget *focus = QApplication::focusWidget();
             QTest::keyClick(focus ? focus : &window(), Qt::Key_Delete, modifiers);
-            break;
-        }
         }
     }
 
-    void expectQuestion(const QString &text, const char *title)
+    void expectFolderQuestion(const QString &folder)
     {
-        ASSERT_EQ(m_dialogs.shown().size(), 1u) << m_dialogs.lastText().toStdString();
-        const MessageRequest &asked = m_dialogs.shown().front().request;
-        EXPECT_EQ(asked.text, text);
-        EXPECT_EQ(asked.title, title);
-        EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
-        EXPECT_EQ(asked.icon, MessageIcon::None);
+        expectOnlyMessage(kFolderQuestion.arg(folder), "Delete folder?", MessageButtons::YesNo);
     }
 
     QStringList favouriteNodeTags()
@@ -95,111 +75,97 @@ struct SitePinCase
     const char *label;
     int tab;
     Trigger trigger;
-    QStringList folderList;
-    QStringList searchList;
-    QStringList favourites; // shown, by name
+    QStringList folderList, searchList, favourites; // shown, by name
     QStringList colFavs;
-    const char *folderCaption;
 };
 
 class DeleteSitePin : public DeleteTest, public ::testing::WithParamInterface<SitePinCase>
 {
-protected:
-    void showMail()
-    {
-        if (GetParam().tab == 1) {
-            search(AddressOnly, "example");
-            clickEntry(ui().tvwSearch, "Mail");
-        } else if (GetParam().tab == 2) {
-            window().selectLeftTab(2);
-            clickEntry(ui().tvwFavs, "Mail");
-        } else {
-            clickFolder("Work");
-            clickSitePin("Mail");
-        }
-        ASSERT_EQ(ui().lblWName->caption(), "Mail");
-    }
 };
 
 TEST_P(DeleteSitePin, removesTheFavouriteFromTheFileAndKeepsTheListsInStep)
 {
     const SitePinCase &c = GetParam();
-    startWith(library());
-    showMail();
+    startWith();
+    if (c.tab == 1) {
+        search(AddressOnly, "example");
+        clickEntry(ui().tvwSearch, "Mail");
+    } else if (c.tab == 2) {
+        window().selectLeftTab(2);
+        clickEntry(ui().tvwFavs, "Mail");
+    } else {
+        showSitePin("Work", "Mail");
+    }
+    ASSERT_EQ(ui().lblWName->caption(), "Mail");
     m_dialogs.answerNext(MessageAnswer::Yes);
     deleteSitePin(c.trigger);
 
-    expectQuestion("Are you sure you wish to delete Mail?", "Delete SitePin?");
+    expectOnlyMessage("Are you sure you wish to delete Mail?", "Delete SitePin?", MessageButtons::YesNo);
     const XmlDocument onDisk = reopenLibrary()->getTheDOM();
     EXPECT_FALSE(inLibrary(onDisk, "W3"));
-    for (const char *kept : {"W1", "W2", "W4", "W5", "W6", "W7"})
-        EXPECT_TRUE(inLibrary(onDisk, kept)) << kept;
+    EXPECT_EQ(onDisk.documentElement().countElementsByTagName("SITEPIN"), 6);
     EXPECT_EQ(entryNames(ui().tvwWM), c.folderList);
     EXPECT_EQ(entryNames(ui().tvwSearch), c.searchList);
     EXPECT_EQ(entryNames(ui().tvwFavs), c.favourites);
     EXPECT_EQ(window().m_colFavs, c.colFavs);
     EXPECT_EQ(favouriteNodeTags(), window().m_colFavs);
-    EXPECT_EQ(ui().lblTName->caption(), c.folderCaption);
+    EXPECT_EQ(ui().lblTName->caption(), c.tab == 0 ? "Work" : "No folder selected");
     EXPECT_TRUE(window().m_strCurrentWID.isEmpty());
     expectPanelCleared();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Tabs, DeleteSitePin,
-    ::testing::Values(SitePinCase{"index_by_menu", 0, Trigger::Menu, {"Intranet", "Wiki"}, {}, {}, {}, "Work"},
-                      SitePinCase{"index_by_key", 0, Trigger::Key, {"Intranet", "Wiki"}, {}, {}, {}, "Work"},
+    ::testing::Values(SitePinCase{"index_by_menu", 0, Trigger::Menu, {"Intranet", "Wiki"}, {}, {}, {}},
+                      SitePinCase{"index_by_key", 0, Trigger::Key, {"Intranet", "Wiki"}, {}, {}, {}},
                       SitePinCase{"search_by_toolbar",
                                   1,
                                   Trigger::Toolbar,
                                   {},
                                   {"Intranet", "Wiki", "Tracker", "Old", "Bank", "News"},
                                   {},
-                                  {},
-                                  "No folder selected"},
+                                  {}},
                       SitePinCase{"favourites_by_menu",
                                   2,
                                   Trigger::Menu,
                                   {},
                                   {},
                                   {"Bank", "Intranet", "Old", "Tracker"},
-                                  {"W1", "W4", "W5", "W6"},
-                                  "No folder selected"}),
+                                  {"W1", "W4", "W5", "W6"}}),
     [](const auto &info) { return std::string(info.param.label); });
 
 // The keyboard moves the selection without showing the entry; the deleted
 // SitePin's entry used to stay listed then.
 TEST_F(DeleteTest, theDeletedEntryGoesEvenWhenTheKeyboardMovedTheSelection)
 {
-    startWith(library());
-    clickFolder("Work");
-    clickSitePin("Intranet");
+    startWith();
+    showSitePin("Work", "Intranet");
     QTest::keyClick(ui().tvwWM, Qt::Key_Down);
     ASSERT_EQ(selectedEntryName(ui().tvwWM), "Mail");
     m_dialogs.answerNext(MessageAnswer::Yes);
     deleteSitePin(Trigger::Menu);
-    expectQuestion("Are you sure you wish to delete Intranet?", "Delete SitePin?");
+    EXPECT_EQ(m_dialogs.lastText(), "Are you sure you wish to delete Intranet?");
     EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Mail", "Wiki"}));
     EXPECT_FALSE(inLibrary(reopenLibrary()->getTheDOM(), "W1"));
 }
 
 TEST_F(DeleteTest, aFolderGoesWithEverythingBelowItInOneSave)
 {
-    startWith(library());
+    startWith();
     search(AddressOnly, "example");
     window().selectLeftTab(0);
     clickFolder("Work");
     m_dialogs.answerNext(MessageAnswer::Yes);
     deleteFolder(Trigger::Key);
 
-    expectQuestion("Are you sure you wish to delete the folder Work and all its SitePins and sub-folders?",
-                   "Delete folder?");
+    expectFolderQuestion("Work");
     const XmlDocument onDisk = reopenLibrary()->getTheDOM();
-    for (const char *gone : {"T1", "T3", "T4", "W1", "W2", "W3", "W4", "W5"})
-        EXPECT_FALSE(inLibrary(onDisk, gone)) << gone;
+    EXPECT_EQ(elementNames(onDisk.documentElement()), QStringList({"FOLDER"}));
     for (const char *kept : {"T2", "W6", "W7"})
         EXPECT_TRUE(inLibrary(onDisk, kept)) << kept;
+    EXPECT_EQ(onDisk.documentElement().countElementsByTagName("SITEPIN"), 2);
     EXPECT_EQ(childNames(window().folderTree().rootNode()), QStringList({"Home"}));
-    for (const char *gone : {"Work", "Projects", "Archive"})
+    for (const char *gone : {"Projects", "Archive"})
         EXPECT_FALSE(folderNode(gone)) << gone;
     EXPECT_TRUE(entryNames(ui().tvwSearch).isEmpty());
     EXPECT_TRUE(entryNames(ui().tvwFavs).isEmpty());
@@ -217,14 +183,12 @@ TEST_F(DeleteTest, aFolderGoesWithEverythingBelowItInOneSave)
 TEST_F(DeleteTest, deletingTheLastFolderLeavesTheRootWithNoFolder)
 {
     startWith(LibraryText::folder(1, "Only", LibraryText::sitePin(1, "Lone")));
-    clickFolder("Only");
-    clickSitePin("Lone");
+    showSitePin("Only", "Lone");
     m_dialogs.answerNext(MessageAnswer::Yes);
     deleteFolder(Trigger::Toolbar);
 
     EXPECT_TRUE(reopenLibrary()->getTheDOM().documentElement().childElements().empty());
-    FolderTree &tree = window().folderTree();
-    EXPECT_TRUE(tree.isRoot(tree.selectedNode()));
+    EXPECT_TRUE(window().folderTree().isRoot(window().folderTree().selectedNode()));
     EXPECT_EQ(ui().lblTName->caption(), "No folder selected");
     EXPECT_EQ(ui().lblSelectedTopic->text(), "No folder");
     EXPECT_TRUE(entryNames(ui().tvwWM).isEmpty());
@@ -233,50 +197,39 @@ TEST_F(DeleteTest, deletingTheLastFolderLeavesTheRootWithNoFolder)
     expectPanelCleared();
 }
 
-struct NoCase
-{
-    const char *label;
-    bool folder;
-};
-
-class AnswerNo : public DeleteTest, public ::testing::WithParamInterface<NoCase>
-{
-};
-
-TEST_P(AnswerNo, changesNothingAndTheNameShowsAsTyped)
+TEST_F(DeleteTest, answeringNoChangesNothingAndTheNameShowsAsTyped)
 {
     const QString name = QStringLiteral("Say \"hi\"? It's 'odd'??");
     using L = LibraryText;
     startWith(L::folder(1, name, L::sitePin(1, name, "http://odd.example", {}, "TRUE")) + L::folder(2, "Other"));
-    clickFolder(name);
-    clickSitePin(name);
+    showSitePin(name, name);
     const QByteArray before = fileBytes();
-    m_dialogs.answerNext(MessageAnswer::No);
-    if (GetParam().folder) {
-        deleteFolder(Trigger::Menu);
-        expectQuestion("Are you sure you wish to delete the folder " + name + " and all its SitePins and sub-folders?",
-                       "Delete folder?");
-    } else {
-        deleteSitePin(Trigger::Menu);
-        expectQuestion("Are you sure you wish to delete " + name + "?", "Delete SitePin?");
+    for (const bool folder : {false, true}) {
+        m_dialogs.forget();
+        m_dialogs.answerNext(MessageAnswer::No);
+        if (folder) {
+            deleteFolder(Trigger::Menu);
+            expectFolderQuestion(name);
+        } else {
+            deleteSitePin(Trigger::Menu);
+            expectOnlyMessage("Are you sure you wish to delete " + name + "?", "Delete SitePin?",
+                              MessageButtons::YesNo);
+        }
+        EXPECT_EQ(fileBytes(), before);
+        EXPECT_EQ(childNames(window().folderTree().rootNode()), QStringList({"Other", name}));
+        EXPECT_EQ(entryNames(ui().tvwWM), QStringList({name}));
+        EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({name}));
+        EXPECT_EQ(window().m_colFavs, QStringList({"W1"}));
+        EXPECT_EQ(ui().lblWName->caption(), name);
     }
-    EXPECT_EQ(fileBytes(), before);
-    EXPECT_EQ(childNames(window().folderTree().rootNode()), QStringList({"Other", name}));
-    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({name}));
-    EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({name}));
-    EXPECT_EQ(window().m_colFavs, QStringList({"W1"}));
-    EXPECT_EQ(ui().lblWName->caption(), name);
 }
-
-INSTANTIATE_TEST_SUITE_P(Commands, AnswerNo, ::testing::Values(NoCase{"sitepin", false}, NoCase{"folder", true}),
-                         [](const auto &info) { return std::string(info.param.label); });
 
 // A search hit names its own folder above the panel while the tree keeps
 // another one selected; the question used to name the first and delete the
 // second.
 TEST_F(DeleteTest, theQuestionNamesTheFolderThatWouldGo)
 {
-    startWith(library());
+    startWith();
     clickFolder("Home");
     search(NameOnly, "Tracker");
     clickEntry(ui().tvwSearch, "Tracker");
@@ -284,24 +237,20 @@ TEST_F(DeleteTest, theQuestionNamesTheFolderThatWouldGo)
     const QByteArray before = fileBytes();
     m_dialogs.answerNext(MessageAnswer::No);
     deleteFolder(Trigger::Menu);
-    expectQuestion("Are you sure you wish to delete the folder Home and all its SitePins and sub-folders?",
-                   "Delete folder?");
+    expectFolderQuestion("Home");
     EXPECT_EQ(fileBytes(), before);
 }
 
 TEST_F(DeleteTest, theRootIsNoFolderToDelete)
 {
-    startWith(library());
+    startWith();
     search(NameOnly, "Tracker");
     clickEntry(ui().tvwSearch, "Tracker");
     ASSERT_TRUE(isEnabled("mnuEditDeleteTopic")) << "a folder is named above the panel";
     ASSERT_TRUE(window().folderTree().isRoot(window().folderTree().selectedNode()));
     const QByteArray before = fileBytes();
     deleteFolder(Trigger::Menu);
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    EXPECT_EQ(m_dialogs.shown().front().request.text, "A folder must be selected to delete");
-    EXPECT_EQ(m_dialogs.shown().front().request.title, "SitePins Manager");
-    EXPECT_EQ(m_dialogs.shown().front().request.buttons, MessageButtons::Ok);
+    expectOnlyMessage("A folder must be selected to delete", "SitePins Manager");
     EXPECT_EQ(fileBytes(), before);
 }
 

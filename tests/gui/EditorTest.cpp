@@ -1,32 +1,22 @@
 #include "FindingFixture.h"
-#include "LibraryText.h"
-#include "MainWindowFixture.h"
 #include "editing/SitePinEditor.h"
-#include "layout/CommandSurface.h"
-#include "mainwindow/NotifyingLabel.h"
-#include "mainwindow/frmSitePins.h"
-#include "mainwindow/frmSitePinsUi.h"
-#include "platform/StateField.h"
 #include "store/LibraryLimits.h"
-#include "store/XMLDatabase.h"
 
 #include <QAction>
 #include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-#include <QTextEdit>
-#include <QTreeWidget>
 
 namespace {
 
 using LT = LibraryText;
 
-class EditorTest : public MainWindowFixture
+const QString kTwoFolders =
+    LT::folder(1, "Work", LT::sitePin(1, "Wiki", "http://wiki/", "old notes", "FALSE", "old text")) +
+    LT::folder(2, "Home");
+
+class EditorTest : public FindingFixture
 {
 protected:
+    void startWith(const QString &body = kTwoFolders) { MainWindowFixture::startWith(body); }
     void typeSitePin(const QString &name, const QString &address, const QString &description = {},
                      const QString &notes = {})
     {
@@ -37,31 +27,21 @@ protected:
     }
     void save() { clickToolbarButton(20); }
     void cancel() { clickToolbarButton(21); }
-
-    QStringList childNamesOf(const XmlNode &element)
-    {
-        QStringList names;
-        for (const XmlNode &child : element.childElements())
-            names << child.nodeName();
-        return names;
-    }
 };
-
-const QString kTwoFolders =
-    LT::folder(1, "Work", LT::sitePin(1, "Wiki", "http://wiki/", "old notes", "FALSE", "old text")) +
-    LT::folder(2, "Home");
 
 } // namespace
 
 TEST_F(EditorTest, createdSitePinIsWrittenWithItsEightFieldsListedAndShown)
 {
-    writeLibraryBody(kTwoFolders);
-    start();
+    startWith();
     clickFolder("Work");
     runMenu("mnuAddSitePin");
     EXPECT_EQ(ui().txtMode->text(), "add");
     EXPECT_EQ(ui().lblCreatedDate->text(), "09 Mar 2026");
     EXPECT_FALSE(isButtonEnabled(20)) << "no name yet";
+    QTest::keyClicks(ui().txtWName, "   ");
+    EXPECT_FALSE(isButtonEnabled(20)) << "a blank name";
+    ui().txtWName->clear();
     typeSitePin("Alpha news", "https://news.example/a?b=1&c=2", "Daily", "first\nsecond");
     EXPECT_TRUE(isButtonEnabled(20));
     save();
@@ -78,7 +58,7 @@ TEST_F(EditorTest, createdSitePinIsWrittenWithItsEightFieldsListedAndShown)
     const XmlNode pin = db->getTheDOM().nodeFromID("W2");
     ASSERT_TRUE(pin);
     EXPECT_EQ(pin.parentNode().parentNode().getAttribute("TID"), "T1");
-    EXPECT_EQ(childNamesOf(pin),
+    EXPECT_EQ(elementNames(pin),
               QStringList({"NAME", "ADDRESS", "CREATED_DATE", "DESCRIPTION", "NOTES", "KEYWORD1", "KEYWORD2", "FAV"}));
     EXPECT_EQ(db->getSPAddress("W2"), "https://news.example/a?b=1&c=2");
     EXPECT_EQ(db->getSPNotes("W2"), "first\nsecond");
@@ -88,6 +68,7 @@ TEST_F(EditorTest, createdSitePinIsWrittenWithItsEightFieldsListedAndShown)
     EXPECT_EQ(pin.selectSingleNode("FAV").text(), "FALSE");
 }
 
+// The folder check comes first: with neither folder nor name only it is reported.
 TEST_F(EditorTest, createFromAnotherTabFilesIntoTheIndexAndNeedsAFolderFirst)
 {
     writeLibraryBody(kTwoFolders);
@@ -97,46 +78,22 @@ TEST_F(EditorTest, createFromAnotherTabFilesIntoTheIndexAndNeedsAFolderFirst)
     EXPECT_EQ(ui().tabIndex->currentIndex(), 0);
     EXPECT_EQ(ui().tvwTopics->currentItem(), ui().tvwTopics->topLevelItem(0));
     EXPECT_EQ(ui().lblTName->caption(), "No folder selected");
-    typeSitePin("Orphan", "http://x/");
     window().editor().saveEdit();
-    EXPECT_EQ(m_dialogs.lastText(), "No folder has been selected");
+    EXPECT_EQ(m_dialogs.shownTexts(), QStringList({"No folder has been selected"}));
     EXPECT_EQ(ui().txtMode->text(), "add") << "the editor stays open";
 
     clickFolder("Home");
+    window().editor().saveEdit();
+    EXPECT_EQ(m_dialogs.lastText(), "A website name is required before the SitePin can be saved.");
+    EXPECT_TRUE(ui().txtWName->hasFocus());
+    typeSitePin("Orphan", "http://x/");
     save();
     EXPECT_EQ(reopenLibrary()->getSPName("W2"), "Orphan");
 }
 
-// The folder check comes first: with neither folder nor name only it is reported.
-TEST_F(EditorTest, saveChecksTheFolderBeforeTheName)
-{
-    writeLibraryBody(kTwoFolders);
-    start();
-    runMenu("mnuAddSitePin");
-    window().editor().saveEdit();
-    EXPECT_EQ(m_dialogs.shownTexts(), QStringList({"No folder has been selected"}));
-    clickFolder("Work");
-    window().editor().saveEdit();
-    EXPECT_EQ(m_dialogs.lastText(), "A website name is required before the SitePin can be saved.");
-    EXPECT_TRUE(ui().txtWName->hasFocus());
-}
-
-TEST_F(EditorTest, blankNameKeepsSaveDisabled)
-{
-    writeLibraryBody(kTwoFolders);
-    start();
-    clickFolder("Work");
-    runMenu("mnuAddSitePin");
-    QTest::keyClicks(ui().txtWName, "   ");
-    EXPECT_FALSE(isButtonEnabled(20));
-    QTest::keyClicks(ui().txtWName, "x ");
-    EXPECT_TRUE(isButtonEnabled(20));
-}
-
 TEST_F(EditorTest, cancelAnsweredNoKeepsEverythingAndYesEndsTheCreate)
 {
-    writeLibraryBody(kTwoFolders);
-    start();
+    startWith();
     clickFolder("Work");
     runMenu("mnuAddSitePin");
     typeSitePin("Draft", "http://draft/");
@@ -155,12 +112,10 @@ TEST_F(EditorTest, cancelAnsweredNoKeepsEverythingAndYesEndsTheCreate)
     EXPECT_EQ(reopenLibrary()->getTheDOM().documentElement().countElementsByTagName("SITEPIN"), 1);
 }
 
-TEST_F(EditorTest, modifyThenCancelRestoresTheStoredValues)
+TEST_F(EditorTest, modifyThenCancelRestoresTheStoredValuesAndSaveWritesThem)
 {
-    writeLibraryBody(kTwoFolders);
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
+    startWith();
+    showSitePin("Work", "Wiki");
     runMenu("mnuEditModify");
     EXPECT_EQ(ui().txtWName->selectedText(), "Wiki");
     ui().txtWName->setText("Changed");
@@ -175,32 +130,16 @@ TEST_F(EditorTest, modifyThenCancelRestoresTheStoredValues)
     EXPECT_EQ(ui().txtAddress->text(), "http://wiki/");
     EXPECT_EQ(ui().txtDescription->toPlainText(), "old text");
     EXPECT_EQ(ui().txtNotes->toPlainText(), "old notes");
-}
 
-TEST_F(EditorTest, modifySavedWritesTheFieldsAndKeepsTheRest)
-{
-    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(5, "Wiki", "http://wiki/", "n", "TRUE", "d")));
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
-    runMenu("mnuEditModify");
     ui().txtWName->setText("Wiki 2");
-    ui().txtNotes->setPlainText("more\nnotes");
     save();
-    EXPECT_EQ(ui().txtMode->text(), "");
     EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Wiki 2"}));
-    const auto db = reopenLibrary();
-    EXPECT_EQ(db->getSPName("W5"), "Wiki 2");
-    EXPECT_EQ(db->getSPNotes("W5"), "more\nnotes");
-    const XmlNode pin = db->getTheDOM().nodeFromID("W5");
-    EXPECT_EQ(pin.selectSingleNode("FAV").text(), "TRUE");
-    EXPECT_EQ(pin.selectSingleNode("CREATED_DATE").text(), "04 Dec 2026");
+    EXPECT_EQ(reopenLibrary()->getSPName("W1"), "Wiki 2");
 }
 
 TEST_F(EditorTest, modifyWithNothingShownSaysSo)
 {
-    writeLibraryBody(kTwoFolders);
-    start();
+    startWith();
     window().editor().mnuEditModify_Click();
     EXPECT_EQ(m_dialogs.lastText(), "No SitePin has been selected to modify");
     EXPECT_EQ(ui().txtMode->text(), "");
@@ -208,10 +147,8 @@ TEST_F(EditorTest, modifyWithNothingShownSaysSo)
 
 TEST_F(EditorTest, pressingTheFolderTreeDuringAModifyAsksAndNoKeepsTheSelection)
 {
-    writeLibraryBody(kTwoFolders);
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
+    startWith();
+    showSitePin("Work", "Wiki");
     runMenu("mnuEditModify");
     m_dialogs.answerNext(MessageAnswer::No);
     clickFolder("Home");
@@ -238,10 +175,8 @@ class CommandSurfaceByMode : public EditorTest, public ::testing::WithParamInter
 
 TEST_P(CommandSurfaceByMode, locksWhatAnEditMustNotReach)
 {
-    writeLibraryBody(kTwoFolders);
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
+    startWith();
+    showSitePin("Work", "Wiki");
     const SurfaceCase c = GetParam();
     if (QString(c.mode) == "add")
         runMenu("mnuAddSitePin");
@@ -270,8 +205,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, CommandSurfaceByMode,
 // file with the next save that succeeds.
 TEST_F(EditorTest, failedSaveIsShownAndTheNextSaveWritesTheChange)
 {
-    writeLibraryBody(kTwoFolders);
-    start();
+    startWith();
     const QString folder = programFolder() + "/MySitePins";
     ASSERT_TRUE(QDir().rename(folder, folder + ".away"));
     clickFolder("Work");
@@ -294,9 +228,8 @@ TEST_F(EditorTest, failedSaveIsShownAndTheNextSaveWritesTheChange)
 
 TEST_F(EditorTest, fieldLongerThanTheLibraryCanHoldIsRefusedBeforeSaving)
 {
-    writeLibraryBody(kTwoFolders);
-    start();
-    const QByteArray before = LT::readFile(libraryPath());
+    startWith();
+    const QByteArray before = fileBytes();
     clickFolder("Work");
     runMenu("mnuAddSitePin");
     QTest::keyClicks(ui().txtWName, "Huge");
@@ -307,7 +240,7 @@ TEST_F(EditorTest, fieldLongerThanTheLibraryCanHoldIsRefusedBeforeSaving)
     EXPECT_EQ(m_dialogs.lastText(),
               "The notes is too long to be saved: a SitePin field can hold at most 1,000,000 characters.");
     EXPECT_EQ(ui().txtMode->text(), "add");
-    EXPECT_EQ(LT::readFile(libraryPath()), before);
+    EXPECT_EQ(fileBytes(), before);
 }
 
 TEST_F(EditorTest, noIdentifierLeftMeansNothingIsCreatedOrSaved)
@@ -315,9 +248,8 @@ TEST_F(EditorTest, noIdentifierLeftMeansNothingIsCreatedOrSaved)
     QString pins;
     for (int wid = 1; wid <= 32767; ++wid)
         pins += QStringLiteral("<SITEPIN WID=\"W%1\"><NAME>p</NAME></SITEPIN>").arg(wid);
-    writeLibraryBody(LT::folder(1, "Full", pins));
-    start();
-    const QByteArray before = LT::readFile(libraryPath());
+    startWith(LT::folder(1, "Full", pins));
+    const QByteArray before = fileBytes();
     clickFolder("Full");
     runMenu("mnuAddSitePin");
     typeSitePin("One too many", "http://x/");
@@ -326,20 +258,15 @@ TEST_F(EditorTest, noIdentifierLeftMeansNothingIsCreatedOrSaved)
                                     "SitePins it can number (32767).");
     EXPECT_EQ(ui().txtMode->text(), "add");
     EXPECT_EQ(window().m_objDOMSitePins.documentElement().countElementsByTagName("SITEPIN"), 32767);
-    EXPECT_EQ(LT::readFile(libraryPath()), before);
+    EXPECT_EQ(fileBytes(), before);
 }
-
-class ModifyFromSearch : public FindingFixture
-{
-};
 
 // The edited SitePin is the one picked from the search results, whatever the
 // folder list and the favourites hold; those two lists are emptied.
-TEST_F(ModifyFromSearch, writesThePickedSitePinAndRenamesItsHit)
+TEST_F(EditorTest, modifyFromTheSearchResultsWritesThePickedSitePinAndRenamesItsHit)
 {
-    writeLibraryBody(LT::folder(1, "Work", LT::sitePin(1, "Wiki", "http://wiki/") + LT::sitePin(2, "Mail")) +
-                     LT::folder(2, "Home", LT::sitePin(3, "Wiki at home", "http://home/", "", "TRUE")));
-    start();
+    startWith(LT::folder(1, "Work", LT::sitePin(1, "Wiki", "http://wiki/") + LT::sitePin(2, "Mail")) +
+              LT::folder(2, "Home", LT::sitePin(3, "Wiki at home", "http://home/", "", "TRUE")));
     clickFolder("Work");
     search(NameOnly, "wiki");
     ASSERT_EQ(entryNames(ui().tvwSearch), QStringList({"Wiki", "Wiki at home"}));
@@ -347,13 +274,19 @@ TEST_F(ModifyFromSearch, writesThePickedSitePinAndRenamesItsHit)
     EXPECT_EQ(ui().txtModTab->text(), "1");
     runMenu("mnuEditModify");
     ui().txtWName->setText("Home wiki");
+    ui().txtNotes->setPlainText("more\nnotes");
     clickToolbarButton(20);
 
+    EXPECT_EQ(ui().txtMode->text(), "");
     EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Wiki", "Home wiki"}));
     EXPECT_EQ(ui().tvwWM->topLevelItemCount(), 0);
     EXPECT_EQ(ui().tvwFavs->topLevelItemCount(), 0);
     EXPECT_TRUE(window().m_colFavs.isEmpty()) << "the favourites collection goes with its list";
     const auto db = reopenLibrary();
     EXPECT_EQ(db->getSPName("W3"), "Home wiki");
+    EXPECT_EQ(db->getSPNotes("W3"), "more\nnotes");
     EXPECT_EQ(db->getSPName("W1"), "Wiki");
+    const XmlNode pin = db->getTheDOM().nodeFromID("W3");
+    EXPECT_EQ(pin.selectSingleNode("FAV").text(), "TRUE") << "what the editor does not show is kept";
+    EXPECT_EQ(pin.selectSingleNode("CREATED_DATE").text(), "04 Dec 2026");
 }

@@ -1,12 +1,6 @@
 #include "finding/Favourites.h"
 #include "FindingFixture.h"
-#include "layout/CommandSurface.h"
-#include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/TreeNode.h"
-#include "platform/StateField.h"
-#include "store/XMLDatabase.h"
-
-#include <QTabWidget>
 
 namespace {
 
@@ -27,15 +21,13 @@ protected:
     void SetUp() override
     {
         FindingFixture::SetUp();
-        writeLibraryBody(library());
-        start();
+        startWith(library());
     }
 
     void showFromFolder(const QString &name)
     {
         window().selectLeftTab(0);
-        clickFolder("Links");
-        clickSitePin(name);
+        showSitePin("Links", name);
     }
 
     void showFromFavourites(const QString &name)
@@ -49,59 +41,44 @@ protected:
         return reopenLibrary()->getTheDOM().nodeFromID(wid).selectSingleNode("FAV").text();
     }
 
-    QStringList insertionOrderTags()
+    // The list shown, and the collection and its nodes, in insertion order.
+    void expectFavourites(const QStringList &shown, const QStringList &collection)
     {
+        EXPECT_EQ(entryNames(ui().tvwFavs), shown);
+        EXPECT_EQ(window().m_colFavs, collection);
         QStringList tags;
         for (const QTreeWidgetItem *node : window().favourites().nodesInInsertionOrder())
             tags << TreeNode::tagOf(node);
-        return tags;
+        EXPECT_EQ(tags, collection);
     }
 };
 
 TEST_F(FavouritesTest, listsByNameWhileTheCollectionKeepsDocumentOrder)
 {
-    EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({"alpha", "Beta", "Gamma"}));
-    EXPECT_EQ(window().m_colFavs, QStringList({"W1", "W2", "W3"}));
-    EXPECT_EQ(insertionOrderTags(), window().m_colFavs);
-}
-
-struct RemoveCase
-{
-    const char *name;
-    const char *wid;
-    QStringList shownAfter;
-    QStringList collectionAfter;
-};
-
-class RemoveFavourite : public FavouritesTest, public ::testing::WithParamInterface<RemoveCase>
-{
-};
-
-TEST_P(RemoveFavourite, removesThatSitePinsNodeAndFlagAfterAsking)
-{
-    const RemoveCase &c = GetParam();
-    showFromFavourites(c.name);
-    m_dialogs.answerNext(MessageAnswer::Yes);
-    QTest::mouseClick(ui().cmdFDelete, Qt::LeftButton);
-
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    const MessageRequest &asked = m_dialogs.shown().front().request;
-    EXPECT_EQ(asked.text, QString("Are you sure you wish to delete %1 from your favorites list?").arg(c.name));
-    EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
-    EXPECT_EQ(asked.icon, MessageIcon::None);
-    EXPECT_EQ(entryNames(ui().tvwFavs), c.shownAfter);
-    EXPECT_EQ(window().m_colFavs, c.collectionAfter);
-    EXPECT_EQ(insertionOrderTags(), c.collectionAfter);
-    EXPECT_EQ(storedFlag(c.wid), "FALSE");
-    EXPECT_EQ(ui().lblWName->caption(), c.name) << "the panel keeps the SitePin";
+    expectFavourites({"alpha", "Beta", "Gamma"}, {"W1", "W2", "W3"});
 }
 
 // Insertion order Beta, alpha, Gamma against display order alpha, Beta, Gamma.
-INSTANTIATE_TEST_SUITE_P(Cases, RemoveFavourite,
-                         ::testing::Values(RemoveCase{"Gamma", "W3", {"alpha", "Beta"}, {"W1", "W2"}},
-                                           RemoveCase{"Beta", "W1", {"alpha", "Gamma"}, {"W2", "W3"}},
-                                           RemoveCase{"alpha", "W2", {"Beta", "Gamma"}, {"W1", "W3"}}),
-                         [](const auto &info) { return std::string(info.param.name); });
+TEST_F(FavouritesTest, removingOneRemovesThatSitePinsNodeAndFlagAfterAsking)
+{
+    struct Case
+    {
+        const char *name, *wid;
+        QStringList shownAfter, collectionAfter;
+    };
+    for (const Case &c : {Case{"Gamma", "W3", {"alpha", "Beta"}, {"W1", "W2"}}, Case{"Beta", "W1", {"alpha"}, {"W2"}},
+                          Case{"alpha", "W2", {}, {}}}) {
+        showFromFavourites(c.name);
+        m_dialogs.forget();
+        m_dialogs.answerNext(MessageAnswer::Yes);
+        QTest::mouseClick(ui().cmdFDelete, Qt::LeftButton);
+        expectOnlyMessage(QString("Are you sure you wish to delete %1 from your favorites list?").arg(c.name),
+                          "SitePins Manager", MessageButtons::YesNo);
+        expectFavourites(c.shownAfter, c.collectionAfter);
+        EXPECT_EQ(storedFlag(c.wid), "FALSE");
+        EXPECT_EQ(ui().lblWName->caption(), c.name) << "the panel keeps the SitePin";
+    }
+}
 
 TEST_F(FavouritesTest, answeringNoToTheRemovalChangesNothing)
 {
@@ -110,44 +87,24 @@ TEST_F(FavouritesTest, answeringNoToTheRemovalChangesNothing)
     m_dialogs.answerNext(MessageAnswer::No);
     runMenu("mnuFavsDelete");
     EXPECT_EQ(fileBytes(), before);
-    EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({"alpha", "Beta", "Gamma"}));
-    EXPECT_EQ(window().m_colFavs, QStringList({"W1", "W2", "W3"}));
+    expectFavourites({"alpha", "Beta", "Gamma"}, {"W1", "W2", "W3"});
 }
 
 TEST_F(FavouritesTest, addingFromTheIndexTabAndAgainSaysItIsAlreadyThere)
 {
     showFromFolder("Delta");
     runMenu("mnuFavsAdd");
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    const MessageRequest &added = m_dialogs.shown().back().request;
-    EXPECT_EQ(added.text, "The SitePin Delta has been added to your favorite SitePins list");
-    EXPECT_EQ(added.title, "SitePins");
-    EXPECT_EQ(added.icon, MessageIcon::None);
+    expectOnlyMessage("The SitePin Delta has been added to your favorite SitePins list", "SitePins");
     EXPECT_EQ(storedFlag("W4"), "TRUE");
-    EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({"alpha", "Beta", "Delta", "Gamma"}));
-    EXPECT_EQ(window().m_colFavs, QStringList({"W1", "W2", "W3", "W4"}));
-    EXPECT_EQ(insertionOrderTags(), window().m_colFavs);
+    expectFavourites({"alpha", "Beta", "Delta", "Gamma"}, {"W1", "W2", "W3", "W4"});
 
     const QByteArray before = fileBytes();
     window().selectLeftTab(2);
+    m_dialogs.forget();
     QTest::mouseClick(ui().cmdFAdd, Qt::LeftButton);
-    ASSERT_EQ(m_dialogs.shown().size(), 2u);
-    EXPECT_EQ(m_dialogs.lastText(), "The selected SitePin is already in your favorites list");
-    EXPECT_EQ(m_dialogs.shown().back().request.title, "SitePins Manager");
+    expectOnlyMessage("The selected SitePin is already in your favorites list", "SitePins Manager");
     EXPECT_EQ(fileBytes(), before);
     EXPECT_EQ(window().m_colFavs.size(), 4);
-}
-
-TEST_F(FavouritesTest, addingThenRemovingWritesTheFlagBothTimes)
-{
-    showFromFolder("Delta");
-    runMenu("mnuFavsAdd");
-    EXPECT_EQ(storedFlag("W4"), "TRUE");
-    m_dialogs.answerNext(MessageAnswer::Yes);
-    runMenu("mnuFavsDelete");
-    EXPECT_EQ(storedFlag("W4"), "FALSE");
-    EXPECT_EQ(window().m_colFavs, QStringList({"W1", "W2", "W3"}));
-    EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({"alpha", "Beta", "Gamma"}));
 }
 
 // Modifying a SitePin empties the favourites list without touching flags.
@@ -161,61 +118,31 @@ TEST_F(FavouritesTest, addingAfterAnEditEmptiedTheListComparesWithTheFlags)
     showFromFolder("Beta");
     runMenu("mnuFavsAdd");
     EXPECT_EQ(m_dialogs.lastText(), "The selected SitePin is already in your favorites list");
-    EXPECT_EQ(window().m_colFavs, QStringList({"W1", "W2", "W3"}));
-    EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({"alpha", "Beta", "Gamma"}));
+    expectFavourites({"alpha", "Beta", "Gamma"}, {"W1", "W2", "W3"});
 }
 
-struct MessageCase
-{
-    const char *command;
-    const char *text;
-};
-
-class NothingToActOn : public FavouritesTest, public ::testing::WithParamInterface<MessageCase>
-{
-};
-
-TEST_P(NothingToActOn, saysSoAndChangesNothing)
+TEST_F(FavouritesTest, withNothingToActOnTheCommandsSaySoAndChangeNothing)
 {
     const QByteArray before = fileBytes();
-    window().commands().run(GetParam().command);
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    const MessageRequest &shown = m_dialogs.shown().front().request;
-    EXPECT_EQ(shown.text, GetParam().text);
-    EXPECT_EQ(shown.title, "SitePins Manager");
-    EXPECT_EQ(shown.buttons, MessageButtons::Ok);
-    EXPECT_EQ(shown.icon, MessageIcon::None);
-    EXPECT_EQ(fileBytes(), before);
-    EXPECT_EQ(window().m_colFavs, QStringList({"W1", "W2", "W3"}));
+    const std::pair<const char *, const char *> commands[] = {
+        {"mnuFavsAdd", "No SitePin is currently selected to add to your favorite SitePins list"},
+        {"mnuFavsDelete", "No SitePin is currently selected to delete from your favorite SitePins list"},
+        {"", "The displayed SitePin is not in your favorites list"}}; // Delete with Delta shown
+    for (const auto &[command, text] : commands) {
+        m_dialogs.forget();
+        if (*command) {
+            window().commands().run(command);
+        } else {
+            showFromFolder("Delta");
+            runMenu("mnuFavsDelete");
+        }
+        expectOnlyMessage(text, "SitePins Manager");
+        EXPECT_EQ(fileBytes(), before);
+        EXPECT_EQ(window().m_colFavs, QStringList({"W1", "W2", "W3"}));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NothingToActOn,
-    ::testing::Values(
-        MessageCase{"mnuFavsAdd", "No SitePin is currently selected to add to your favorite SitePins list"},
-        MessageCase{"mnuFavsDelete", "No SitePin is currently selected to delete from your favorite SitePins list"}));
-
-TEST_F(FavouritesTest, removingASitePinThatIsNoFavouriteSaysSo)
-{
-    showFromFolder("Delta");
-    const QByteArray before = fileBytes();
-    runMenu("mnuFavsDelete");
-    EXPECT_EQ(m_dialogs.shownTexts(), QStringList({"The displayed SitePin is not in your favorites list"}));
-    EXPECT_EQ(m_dialogs.shown().back().request.title, "SitePins Manager");
-    EXPECT_EQ(fileBytes(), before);
-}
-
-TEST_F(FavouritesTest, clickingAFavouriteShowsItWithItsFolder)
-{
-    showFromFavourites("Gamma");
-    EXPECT_EQ(ui().lblWName->caption(), "Gamma");
-    EXPECT_EQ(ui().lblTName->caption(), "Links");
-    EXPECT_EQ(statusPath(), " -> Links");
-    EXPECT_EQ(ui().txtTID->text(), "T1");
-    EXPECT_EQ(ui().txtModTab->text(), "2");
-    EXPECT_EQ(window().m_strCurrentWID, "W3");
-}
-
+// The list named identifiers of the library File > Open replaced.
 TEST_F(FavouritesTest, anotherLibraryBringsItsOwnFavourites)
 {
     const QString other = programFolder() + "/Other.xml";
@@ -225,30 +152,19 @@ TEST_F(FavouritesTest, anotherLibraryBringsItsOwnFavourites)
                                                              LibraryText::sitePin(2, "Kept", "", "", "TRUE")))));
     m_dialogs.chooseFileNext(other);
     runMenu("mnuFileOpen");
-    EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({"Kept"}));
-    EXPECT_EQ(window().m_colFavs, QStringList({"W2"}));
+    expectFavourites({"Kept"}, {"W2"});
 }
 
-struct FlagCase
+TEST_F(FavouritesTest, aFlagCountsOnlyWhenItReadsTrueInAnyCase)
 {
-    const char *flag;
-    bool favourite;
-};
-
-class FlagText : public FindingFixture, public ::testing::WithParamInterface<FlagCase>
-{
-};
-
-TEST_P(FlagText, countsAsFavouriteOnlyWhenItReadsTrueInAnyCase)
-{
-    writeLibraryBody(LibraryText::folder(1, "Links", LibraryText::sitePin(1, "Flagged", "", "", GetParam().flag)));
-    start();
-    EXPECT_EQ(entryNames(ui().tvwFavs), GetParam().favourite ? QStringList({"Flagged"}) : QStringList());
+    QString pins;
+    int wid = 0;
+    for (const char *flag : {"true", "tRuE", "TRUE", "yes", "FALSE", "", "TRUE!"})
+        pins += LibraryText::sitePin(++wid, QStringLiteral("[%1]").arg(flag), "", "", flag);
+    writeLibraryBody(LibraryText::folder(1, "Links", pins));
+    m_dialogs.chooseFileNext(libraryPath());
+    runMenu("mnuFileOpen");
+    EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({"[TRUE]", "[tRuE]", "[true]"}));
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, FlagText,
-                         ::testing::Values(FlagCase{"true", true}, FlagCase{"tRuE", true}, FlagCase{"TRUE", true},
-                                           FlagCase{"yes", false}, FlagCase{"FALSE", false}, FlagCase{"", false},
-                                           FlagCase{"TRUE!", false}));
 
 } // namespace

@@ -1,18 +1,8 @@
 #pragma once
 
-#include "LibraryText.h"
 #include "MainWindowFixture.h"
-#include "mainwindow/PanelStatusBar.h"
-#include "mainwindow/frmSitePins.h"
-#include "mainwindow/frmSitePinsUi.h"
 
-#include <QApplication>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTreeWidget>
 
 // The search options in the order of their buttons.
 enum SearchOption
@@ -65,6 +55,4 @@ protected:
     }
 
     QString statusPath() { return ui().StatusBar1->panelText(2); }
-
-    QByteArray fileBytes() const { return LibraryText::readFile(libraryPath()); }
 };

@@ -1,14 +1,9 @@
-#include "LibraryText.h"
 #include "MainWindowFixture.h"
-#include "mainwindow/frmSitePins.h"
-#include "mainwindow/frmSitePinsUi.h"
-#include "platform/StateField.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTest>
 #include <QTimer>
 
 #include <csignal>

@@ -1,24 +1,14 @@
 #include "FindingFixture.h"
+#include "ModalDialog.h"
 #include "editing/FolderTreeDragDrop.h"
 #include "editing/MoveCommands.h"
-#include "editing/TopicListTree.h"
-#include "layout/CommandSurface.h"
-#include "layout/SplitterWidget.h"
-#include "mainwindow/FolderTree.h"
-#include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/TreeNode.h"
-#include "platform/StateField.h"
 #include "store/LibraryLimits.h"
-#include "store/XMLDatabase.h"
 
 #include <QDialog>
 #include <QDrag>
-#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
-#include <QTimer>
-
-#include <functional>
 
 namespace {
 
@@ -33,80 +23,38 @@ QString library()
            L::folder(2, "Home", L::sitePin(5, "Bank"));
 }
 
-// The identifier of the folder an element sits in, "FOLDERS" at the top.
-QString parentOf(const XmlDocument &dom, const QString &id)
-{
-    const XmlNode collection = dom.nodeFromID(id).parentNode();
-    return collection.nodeName() == "FOLDERS" ? "FOLDERS" : collection.parentNode().getAttribute("TID");
-}
-
 bool isLastIn(const XmlDocument &dom, const QString &id)
 {
     const XmlNode element = dom.nodeFromID(id);
     return element.parentNode().childElements().back() == element;
 }
 
+QPushButton *saveButton(QDialog &dialog)
+{
+    return dialog.findChild<QPushButton *>("cmdSave");
+}
+
 class MoveTest : public FindingFixture
 {
 protected:
+    void startWith(const QString &body = library()) { MainWindowFixture::startWith(body); }
     FolderTreeDragDrop &dragDrop() { return window().moveCommands().dragDrop(); }
     QTreeWidgetItem *nodeTagged(const QString &tag) { return window().folderTree().findNodeByTag(tag); }
-
-    // Runs `act` on the modal dialog that `open` brings up; false when none
-    // came. A dialog still open afterwards is cancelled.
-    bool withDialog(const std::function<void()> &open, const std::function<void(QDialog &)> &act)
-    {
-        bool ran = false;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            poll.stop();
-            ran = true;
-            act(*dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        poll.start();
-        open();
-        return ran;
-    }
-
-    static QString text(QDialog &dialog, const char *name)
-    {
-        auto *label = dialog.findChild<QLabel *>(QString::fromLatin1(name));
-        EXPECT_TRUE(label) << name;
-        return label ? label->text() : QString();
-    }
-
-    static QPushButton *saveButton(QDialog &dialog) { return dialog.findChild<QPushButton *>("cmdSave"); }
-
-    static void pick(QDialog &dialog, const QString &tag)
-    {
-        auto *tree = dialog.findChild<TopicListTree *>("tvwTopicList");
-        QTreeWidgetItem *node = tree->findNodeByTag(tag);
-        ASSERT_TRUE(node) << tag.toStdString();
-        tree->scrollToItem(node);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
-    }
-
-    void expectOnlyMessage(const QString &text, const char *title, MessageIcon icon = MessageIcon::None)
-    {
-        ASSERT_EQ(m_dialogs.shown().size(), 1u) << m_dialogs.lastText().toStdString();
-        const MessageRequest &shown = m_dialogs.shown().front().request;
-        EXPECT_EQ(shown.text, text);
-        EXPECT_EQ(shown.title, title);
-        EXPECT_EQ(shown.buttons, MessageButtons::Ok);
-        EXPECT_EQ(shown.icon, icon);
-    }
 
     void dragFolder(const QString &tid, const QString &targetTag)
     {
         window().folderTree().selectNode(nodeTagged(tid));
         ASSERT_TRUE(dragDrop().startFolderDrag());
         dragDrop().dropOnFolder(nodeTagged(targetTag));
+    }
+
+    // A press on `from`, then a move far enough to start a drag.
+    static void pressAndMove(QWidget *viewport, const QPoint &from, const QPoint &by)
+    {
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, from + by, viewport->mapToGlobal(from + by), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
     }
 };
 
@@ -132,23 +80,23 @@ class MoveFolder : public MoveTest, public ::testing::WithParamInterface<std::tu
 TEST_P(MoveFolder, reparentsTheFolderWithItsContentOrRefuses)
 {
     const auto &[way, c] = GetParam();
-    writeLibraryBody(library());
-    start();
+    startWith();
     clickFolder(c.name);
     const QByteArray before = fileBytes();
+    const bool moves = c.newParent && *c.newParent;
     if (way == Way::Drag) {
         dragFolder(c.tid, c.targetTag);
     } else {
-        ASSERT_TRUE(withDialog([this] { QTest::mouseClick(ui().cmdMoveFolder, Qt::LeftButton); },
-                               [&](QDialog &dialog) {
-                                   EXPECT_EQ(text(dialog, "lblCurrentFolder"), c.name);
-                                   pick(dialog, c.targetTag);
-                                   QTest::mouseClick(saveButton(dialog), Qt::LeftButton);
-                                   EXPECT_EQ(dialog.isVisible(), !c.newParent || !*c.newParent);
-                               }));
+        ASSERT_TRUE(withModalDialog([this] { QTest::mouseClick(ui().cmdMoveFolder, Qt::LeftButton); },
+                                    [&](QDialog &dialog) {
+                                        EXPECT_EQ(dialogLabel(dialog, "lblCurrentFolder"), c.name);
+                                        pickInDialog(dialog, c.targetTag);
+                                        QTest::mouseClick(saveButton(dialog), Qt::LeftButton);
+                                        EXPECT_EQ(dialog.isVisible(), !moves);
+                                    }));
     }
 
-    if (!c.newParent || !*c.newParent) {
+    if (!moves) {
         if (c.newParent)
             EXPECT_TRUE(m_dialogs.shown().empty());
         else
@@ -165,6 +113,10 @@ TEST_P(MoveFolder, reparentsTheFolderWithItsContentOrRefuses)
     EXPECT_EQ(parentOf(dom, "T5"), "T4");
     QTreeWidgetItem *parent = *c.newParent == 'T' ? nodeTagged(c.newParent) : window().folderTree().rootNode();
     EXPECT_EQ(nodeTagged(c.tid)->parent(), parent);
+    parent->setExpanded(true);
+    QStringList sorted = childNames(parent);
+    sorted.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(childNames(parent), sorted) << "the node takes its sorted place";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -179,274 +131,159 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param) == Way::Drag ? "drag_" : "dialog_") + std::get<1>(info.param).label;
     });
 
-TEST_F(MoveTest, aFolderMovedOntoItsParentKeepsItsSortedPlace)
+TEST_F(MoveTest, aFolderMovedWithItsParentKeepsItsPlaceInTheStatusBar)
 {
-    writeLibraryBody(library());
-    start();
-    dragFolder("T3", "T1");
-    QTreeWidgetItem *work = folderNode("Work");
-    work->setExpanded(true);
-    EXPECT_EQ(childNames(work), QStringList({"Projects", "Zeta"}));
+    startWith();
+    clickFolder("Archive");
+    dragFolder("T3", "T2");
+    EXPECT_EQ(statusPath(), " -> Home -> Projects -> Archive");
+    EXPECT_EQ(window().folderTree().selectedNode()->text(0), "Archive");
+    EXPECT_EQ(ui().lblTName->caption(), "Archive");
 }
 
-struct PathCase
-{
-    const char *label;
-    const char *current;
-    const char *tid;
-    const char *targetTag;
-    const char *path;
-};
-
-class StatusPathAfterDrop : public MoveTest, public ::testing::WithParamInterface<PathCase>
+class MoveSitePinByDialog : public MoveTest, public ::testing::WithParamInterface<bool>
 {
 };
 
-TEST_P(StatusPathAfterDrop, showsTheCurrentFoldersNewPathAndKeepsItSelected)
-{
-    writeLibraryBody(library());
-    start();
-    clickFolder(GetParam().current);
-    dragFolder(GetParam().tid, GetParam().targetTag);
-    EXPECT_EQ(statusPath(), GetParam().path);
-    EXPECT_EQ(window().folderTree().selectedNode()->text(0), GetParam().current);
-    EXPECT_EQ(ui().lblTName->caption(), GetParam().current);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, StatusPathAfterDrop,
-                         ::testing::Values(PathCase{"moved_itself", "Projects", "T3", "", " -> Projects"},
-                                           PathCase{"moved_with_its_parent", "Archive", "T3", "T2",
-                                                    " -> Home -> Projects -> Archive"}),
-                         [](const auto &info) { return std::string(info.param.label); });
-
-struct SitePinDialogCase
-{
-    const char *label;
-    bool selectWithKeyboard; // Intranet shown, Wiki selected in the list
-    const char *shownAfter;
-};
-
-class MoveSitePinByDialog : public MoveTest, public ::testing::WithParamInterface<SitePinDialogCase>
-{
-};
-
+// With the keyboard, Intranet stays shown while Wiki is selected in the list.
 TEST_P(MoveSitePinByDialog, listsItInTheTargetFolderWhichIsSelected)
 {
-    writeLibraryBody(library());
-    start();
-    clickFolder("Work");
-    clickSitePin(GetParam().selectWithKeyboard ? "Intranet" : "Wiki");
-    if (GetParam().selectWithKeyboard)
+    const bool byKeyboard = GetParam();
+    startWith();
+    showSitePin("Work", byKeyboard ? "Intranet" : "Wiki");
+    if (byKeyboard)
         QTest::keyClick(ui().tvwWM, Qt::Key_Down);
-    ASSERT_TRUE(withDialog([this] { QTest::mouseClick(ui().cmdMoveSP, Qt::LeftButton); },
-                           [](QDialog &dialog) {
-                               EXPECT_EQ(dialog.windowTitle(), "Move SitePin");
-                               EXPECT_EQ(text(dialog, "lblWMName"), "Wiki");
-                               EXPECT_EQ(text(dialog, "lblCurrentTopic"), "Work");
-                               EXPECT_EQ(text(dialog, "lblNewTopic"), "");
-                               EXPECT_FALSE(saveButton(dialog)->isEnabled());
-                               pick(dialog, "T2");
-                               QTest::mouseClick(saveButton(dialog), Qt::LeftButton);
-                               EXPECT_FALSE(dialog.isVisible());
-                           }));
+    ASSERT_TRUE(withModalDialog([this] { QTest::mouseClick(ui().cmdMoveSP, Qt::LeftButton); },
+                                [](QDialog &dialog) {
+                                    EXPECT_EQ(dialogLabel(dialog, "lblWMName"), "Wiki");
+                                    EXPECT_EQ(dialogLabel(dialog, "lblCurrentTopic"), "Work");
+                                    EXPECT_FALSE(saveButton(dialog)->isEnabled());
+                                    pickInDialog(dialog, "T2");
+                                    QTest::mouseClick(saveButton(dialog), Qt::LeftButton);
+                                    EXPECT_FALSE(dialog.isVisible());
+                                }));
 
     const XmlDocument dom = reopenLibrary()->getTheDOM();
     EXPECT_EQ(parentOf(dom, "W2"), "T2");
     EXPECT_TRUE(isLastIn(dom, "W2"));
-    EXPECT_EQ(dom.nodeFromID("W2").selectSingleNode("NAME").text(), "Wiki");
     EXPECT_EQ(window().folderTree().selectedNode(), folderNode("Home"));
     EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Bank", "Wiki"}));
     EXPECT_EQ(ui().txtTID->text(), "T2");
     EXPECT_EQ(ui().lblTName->caption(), "Home");
     EXPECT_EQ(ui().lblSelectedTopic->text(), "Home");
-    EXPECT_EQ(ui().lblWName->caption(), GetParam().shownAfter);
+    EXPECT_EQ(ui().lblWName->caption(), byKeyboard ? "No SitePin selected" : "Wiki");
     EXPECT_EQ(statusPath(), " -> Home");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MoveSitePinByDialog,
-                         ::testing::Values(SitePinDialogCase{"the_shown_sitepin", false, "Wiki"},
-                                           SitePinDialogCase{"another_than_shown", true, "No SitePin selected"}),
-                         [](const auto &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Selection, MoveSitePinByDialog, ::testing::Bool(),
+                         [](const auto &info) { return std::string(info.param ? "keyboard" : "shown"); });
 
-struct TargetCase
-{
-    const char *label;
-    bool folderDialog;
-    const char *tag;
-    const char *caption; // "" leaves Save disabled
-};
-
-class TargetChoice : public MoveTest, public ::testing::WithParamInterface<TargetCase>
-{
-};
-
-TEST_P(TargetChoice, enablesSaveOnlyForAValidTarget)
+TEST_F(MoveTest, dialogsEnableSaveOnlyForAValidTarget)
 {
     using L = LibraryText;
-    writeLibraryBody(L::folder(1, "Work", L::sitePin(1, "Wiki")) + L::folder(2, "Home", {}, L::folder(7, "FOLDERS")));
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
-    QPushButton *button = GetParam().folderDialog ? ui().cmdMoveFolder : ui().cmdMoveSP;
+    startWith(L::folder(1, "Work", L::sitePin(1, "Wiki")) + L::folder(2, "Home", {}, L::folder(7, "FOLDERS")));
+    showSitePin("Work", "Wiki");
     const QByteArray before = fileBytes();
-    ASSERT_TRUE(withDialog([button] { QTest::mouseClick(button, Qt::LeftButton); },
-                           [](QDialog &dialog) {
-                               pick(dialog, "T2");
-                               pick(dialog, GetParam().tag);
-                               const bool valid = *GetParam().caption;
-                               EXPECT_EQ(text(dialog, GetParam().folderDialog ? "lblNewFolder" : "lblNewTopic"),
-                                         GetParam().caption);
-                               EXPECT_EQ(saveButton(dialog)->isEnabled(), valid);
-                               EXPECT_EQ(saveButton(dialog)->isDefault(), valid);
-                               QTest::mouseClick(dialog.findChild<QPushButton *>("cmdCancel"), Qt::LeftButton);
-                               EXPECT_FALSE(dialog.isVisible());
-                           }));
+    struct Case
+    {
+        bool folderDialog;
+        const char *tag;
+        const char *caption; // "" leaves Save disabled
+    };
+    for (const Case c :
+         {Case{false, "T1", "Work"}, Case{false, "", ""}, Case{false, "T7", ""}, Case{true, "", "FOLDERS"}}) {
+        QPushButton *button = c.folderDialog ? ui().cmdMoveFolder : ui().cmdMoveSP;
+        ASSERT_TRUE(withModalDialog([button] { QTest::mouseClick(button, Qt::LeftButton); },
+                                    [c](QDialog &dialog) {
+                                        pickInDialog(dialog, "T2");
+                                        pickInDialog(dialog, c.tag);
+                                        const bool valid = *c.caption;
+                                        EXPECT_EQ(dialogLabel(dialog, c.folderDialog ? "lblNewFolder" : "lblNewTopic"),
+                                                  c.caption);
+                                        EXPECT_EQ(saveButton(dialog)->isEnabled(), valid) << c.tag;
+                                        EXPECT_EQ(saveButton(dialog)->isDefault(), valid) << c.tag;
+                                        QTest::mouseClick(dialog.findChild<QPushButton *>("cmdCancel"), Qt::LeftButton);
+                                        EXPECT_FALSE(dialog.isVisible());
+                                    }));
+    }
     EXPECT_EQ(fileBytes(), before);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TargetChoice,
-                         ::testing::Values(TargetCase{"sitepin_to_a_folder", false, "T1", "Work"},
-                                           TargetCase{"sitepin_to_the_root", false, "", ""},
-                                           TargetCase{"sitepin_to_a_folder_named_FOLDERS", false, "T7", ""},
-                                           TargetCase{"folder_to_the_root", true, "", "FOLDERS"}),
-                         [](const auto &info) { return std::string(info.param.label); });
-
-TEST_F(MoveTest, dialogsShowTheirFixedTexts)
-{
-    writeLibraryBody(library());
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
-    withDialog([this] { QTest::mouseClick(ui().cmdMoveSP, Qt::LeftButton); },
-               [](QDialog &dialog) {
-                   EXPECT_EQ(text(dialog, "lblInstruction"),
-                             "Choose a folder to move the currently selected SitePin to (you can also do this by "
-                             "dragging and dropping a SitePin into a folder in the Index view):");
-                   EXPECT_EQ(text(dialog, "lblWMNameCaption") + text(dialog, "lblCurrentTopicCaption") +
-                                 text(dialog, "lblNewTopicCaption"),
-                             "Move:from:to:");
-               });
-    withDialog([this] { QTest::mouseClick(ui().cmdMoveFolder, Qt::LeftButton); },
-               [](QDialog &dialog) {
-                   EXPECT_EQ(dialog.windowTitle(), "Move folder");
-                   EXPECT_EQ(text(dialog, "lblInstruction"),
-                             "Choose a location to move the currently selected folder to (you can also do this by "
-                             "dragging and dropping folders in the Index view):");
-                   EXPECT_EQ(text(dialog, "lblCurrentFolderCaption") + text(dialog, "lblNewFolderCaption"), "Move:to:");
-                   EXPECT_FALSE(saveButton(dialog)->isEnabled());
-               });
-}
-
-class MoveButtons : public MoveTest, public ::testing::WithParamInterface<bool>
-{
-protected:
-    QPushButton *button() { return GetParam() ? ui().cmdMoveFolder : ui().cmdMoveSP; }
-};
 
 // A search hit is shown and named above the panel, while the Index tab has
 // no entry selected and only the root in the tree.
-TEST_P(MoveButtons, sayNothingIsSelectedAndOpenNoDialogOnTheIndexTab)
+TEST_F(MoveTest, moveButtonsSayNothingIsSelectedAndOpenNoDialogOnTheIndexTab)
 {
-    writeLibraryBody(library());
-    start();
+    startWith();
     search(NameOnly, "Tracker");
     clickEntry(ui().tvwSearch, "Tracker");
-    EXPECT_FALSE(withDialog([this] { button()->click(); }, [](QDialog &) {})) << "the Search tab";
-    EXPECT_TRUE(m_dialogs.shown().empty());
+    for (QPushButton *button : {ui().cmdMoveSP, ui().cmdMoveFolder}) {
+        window().selectLeftTab(1);
+        EXPECT_FALSE(withModalDialog([button] { button->click(); }, [](QDialog &) {})) << "the Search tab";
+        EXPECT_TRUE(m_dialogs.shown().empty());
 
-    window().selectLeftTab(0);
-    ASSERT_TRUE(button()->isEnabled());
-    EXPECT_FALSE(withDialog([this] { button()->click(); }, [](QDialog &) {}));
-    expectOnlyMessage(GetParam() ? "No folder has been selected to move" : "No SitePin has been selected to move",
-                      "SitePins Manager");
-}
-
-INSTANTIATE_TEST_SUITE_P(Buttons, MoveButtons, ::testing::Bool(),
-                         [](const auto &info) { return std::string(info.param ? "folder" : "sitepin"); });
-
-struct SitePinDropCase
-{
-    const char *label;
-    const char *targetTag;
-    bool moves;
-};
-
-class DropSitePin : public MoveTest, public ::testing::WithParamInterface<SitePinDropCase>
-{
-};
-
-TEST_P(DropSitePin, leavesTheSourceFolderListedWithoutIt)
-{
-    writeLibraryBody(library());
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
-    const QByteArray before = fileBytes();
-    ASSERT_TRUE(dragDrop().startSitePinDrag());
-    dragDrop().dropOnFolder(nodeTagged(GetParam().targetTag));
-
-    EXPECT_TRUE(m_dialogs.shown().empty());
-    if (!GetParam().moves) {
-        EXPECT_EQ(fileBytes(), before);
-        EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Intranet", "Wiki"}));
-        return;
+        window().selectLeftTab(0);
+        ASSERT_TRUE(button->isEnabled());
+        EXPECT_FALSE(withModalDialog([button] { button->click(); }, [](QDialog &) {}));
+        expectOnlyMessage(button == ui().cmdMoveFolder ? "No folder has been selected to move"
+                                                       : "No SitePin has been selected to move",
+                          "SitePins Manager");
+        m_dialogs.forget();
     }
-    EXPECT_EQ(parentOf(reopenLibrary()->getTheDOM(), "W2"), GetParam().targetTag);
-    EXPECT_EQ(window().folderTree().selectedNode(), folderNode("Work"));
-    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Intranet"}));
-    EXPECT_EQ(ui().lblTName->caption(), "Work");
-    EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DropSitePin,
-                         ::testing::Values(SitePinDropCase{"on_a_folder", "T2", true},
-                                           SitePinDropCase{"on_a_sub_folder", "T5", true},
-                                           SitePinDropCase{"on_the_root", "", false}),
-                         [](const auto &info) { return std::string(info.param.label); });
-
-class DragWhileEditing : public MoveTest, public ::testing::WithParamInterface<const char *>
+TEST_F(MoveTest, aSitePinDroppedLeavesTheSourceFolderListedWithoutIt)
 {
-};
+    for (const auto &[targetTag, moves] : {std::pair{"", false}, std::pair{"T5", true}, std::pair{"T2", true}}) {
+        startWith();
+        showSitePin("Work", "Wiki");
+        const QByteArray before = fileBytes();
+        ASSERT_TRUE(dragDrop().startSitePinDrag());
+        dragDrop().dropOnFolder(nodeTagged(targetTag));
 
-TEST_P(DragWhileEditing, isIgnoredEntirely)
-{
-    writeLibraryBody(library());
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
-    ASSERT_TRUE(dragDrop().startSitePinDrag());
-    runMenu(QString::fromLatin1(GetParam()));
-    ASSERT_FALSE(ui().txtMode->text().isEmpty());
-    const QByteArray before = fileBytes();
-
-    dragDrop().dropOnFolder(folderNode("Home"));
-    EXPECT_FALSE(dragDrop().startSitePinDrag());
-    window().folderTree().selectNode(folderNode("Work"));
-    EXPECT_FALSE(dragDrop().startFolderDrag());
-    EXPECT_TRUE(dragDrop().dragKind().isEmpty());
-    bool started = false;
-    dragDrop().setDragRunner([&](QDrag &) { started = true; });
-    QWidget *viewport = ui().tvwWM->viewport();
-    const QPoint from = ui().tvwWM->visualItemRect(entry(ui().tvwWM, "Intranet")).center();
-    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-    QMouseEvent move(QEvent::MouseMove, from + QPoint(0, 40), viewport->mapToGlobal(from + QPoint(0, 40)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &move);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(3, viewport->height() - 3));
-    EXPECT_FALSE(started);
-    EXPECT_EQ(fileBytes(), before);
+        EXPECT_TRUE(m_dialogs.shown().empty());
+        EXPECT_EQ(ui().lblTName->caption(), "Work");
+        if (!moves) {
+            EXPECT_EQ(fileBytes(), before) << "the root holds no SitePins";
+            EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Intranet", "Wiki"}));
+            continue;
+        }
+        EXPECT_EQ(parentOf(reopenLibrary()->getTheDOM(), "W2"), targetTag);
+        EXPECT_EQ(window().folderTree().selectedNode(), folderNode("Work"));
+        EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Intranet"}));
+        EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, DragWhileEditing, ::testing::Values("mnuAddSitePin", "mnuEditModify"),
-                         [](const auto &info) { return std::string(info.param); });
+TEST_F(MoveTest, dragWhileCreatingOrModifyingIsIgnoredEntirely)
+{
+    for (const char *command : {"mnuAddSitePin", "mnuEditModify"}) {
+        startWith();
+        showSitePin("Work", "Wiki");
+        ASSERT_TRUE(dragDrop().startSitePinDrag());
+        runMenu(command);
+        ASSERT_FALSE(ui().txtMode->text().isEmpty());
+        const QByteArray before = fileBytes();
+
+        dragDrop().dropOnFolder(folderNode("Home"));
+        EXPECT_FALSE(dragDrop().startSitePinDrag());
+        window().folderTree().selectNode(folderNode("Work"));
+        EXPECT_FALSE(dragDrop().startFolderDrag());
+        EXPECT_TRUE(dragDrop().dragKind().isEmpty());
+        bool started = false;
+        dragDrop().setDragRunner([&](QDrag &) { started = true; });
+        QWidget *viewport = ui().tvwWM->viewport();
+        pressAndMove(viewport, ui().tvwWM->visualItemRect(entry(ui().tvwWM, "Intranet")).center(), QPoint(0, 40));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(3, viewport->height() - 3));
+        EXPECT_FALSE(started) << command;
+        EXPECT_EQ(fileBytes(), before) << command;
+    }
+}
 
 // The platform's drag loop replaced by the events it would deliver.
 TEST_F(MoveTest, theMouseStartsTheDragAndTheDropLandsOnTheNodeUnderThePointer)
 {
-    writeLibraryBody(library());
-    start();
-    clickFolder("Work");
-    clickSitePin("Wiki");
+    startWith();
+    showSitePin("Work", "Wiki");
     QWidget *target = ui().tvwTopics->viewport();
     const QPoint home = ui().tvwTopics->visualItemRect(folderNode("Home")).center();
     QTreeWidgetItem *highlighted = nullptr;
@@ -463,12 +300,7 @@ TEST_F(MoveTest, theMouseStartsTheDragAndTheDropLandsOnTheNodeUnderThePointer)
         EXPECT_TRUE(drop.isAccepted());
         EXPECT_EQ(parentOf(reopenLibrary()->getTheDOM(), "W2"), "T1") << "nothing moves inside the drag loop";
     });
-    QWidget *source = ui().tvwWM->viewport();
-    const QPoint from = ui().tvwWM->visualItemRect(entry(ui().tvwWM, "Wiki")).center();
-    QTest::mousePress(source, Qt::LeftButton, {}, from);
-    QMouseEvent move(QEvent::MouseMove, from + QPoint(0, 30), source->mapToGlobal(from + QPoint(0, 30)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(source, &move);
+    pressAndMove(ui().tvwWM->viewport(), ui().tvwWM->visualItemRect(entry(ui().tvwWM, "Wiki")).center(), QPoint(0, 30));
 
     EXPECT_EQ(highlighted, folderNode("Home"));
     EXPECT_FALSE(dragDrop().dropHighlight());
@@ -481,17 +313,13 @@ TEST_F(MoveTest, theMouseStartsTheDragAndTheDropLandsOnTheNodeUnderThePointer)
 // folder: a rename.
 TEST_F(MoveTest, aPressThatBecomesADragStartsNoRenameButAClickStillDoes)
 {
-    writeLibraryBody(library());
-    start();
+    startWith();
     clickFolder("Work");
     int drags = 0;
     dragDrop().setDragRunner([&](QDrag &) { ++drags; });
     QWidget *viewport = ui().tvwTopics->viewport();
     const QPoint work = ui().tvwTopics->visualItemRect(folderNode("Work")).center();
-    QTest::mousePress(viewport, Qt::LeftButton, {}, work);
-    QMouseEvent move(QEvent::MouseMove, work + QPoint(30, 0), viewport->mapToGlobal(work + QPoint(30, 0)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &move);
+    pressAndMove(viewport, work, QPoint(30, 0));
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, work);
     ASSERT_EQ(drags, 1);
     QTest::qWait(QApplication::doubleClickInterval() + 150);
@@ -503,8 +331,7 @@ TEST_F(MoveTest, aPressThatBecomesADragStartsNoRenameButAClickStillDoes)
 
 TEST_F(MoveTest, theListOffersTheMenuAndTheAddressOfTheEntryUnderThePointer)
 {
-    writeLibraryBody(library());
-    start();
+    startWith();
     clickFolder("Work");
     QWidget *list = ui().tvwWM->viewport();
     const QPoint intranet = ui().tvwWM->visualItemRect(entry(ui().tvwWM, "Intranet")).center();
@@ -521,84 +348,60 @@ TEST_F(MoveTest, theListOffersTheMenuAndTheAddressOfTheEntryUnderThePointer)
     EXPECT_EQ(window().m_objClickedNode.data(TreeNode::TagRole).toString(), "W1");
 }
 
-class StaleDrag : public MoveTest, public ::testing::WithParamInterface<bool>
-{
-};
-
 // The drag recorded an element of the library File > Open replaced, whose
 // identifiers the new library may well use for something else.
-TEST_P(StaleDrag, afterOpeningAnotherLibraryDropsNothing)
+TEST_F(MoveTest, aDragStartedBeforeOpeningAnotherLibraryDropsNothing)
 {
-    writeLibraryBody(library());
-    start();
-    clickFolder("Projects");
-    clickSitePin("Tracker");
-    ASSERT_TRUE(GetParam() ? dragDrop().startFolderDrag() : dragDrop().startSitePinDrag());
-    const QString other = programFolder() + "/Other.xml";
-    ASSERT_TRUE(LibraryText::writeFile(other, LibraryText::document(library())));
-    m_dialogs.chooseFileNext(other);
-    runMenu("mnuFileOpen");
-    ASSERT_EQ(window().m_strLibraryPath, other);
-    const QByteArray before = LibraryText::readFile(other);
+    for (const bool folder : {false, true}) {
+        startWith();
+        showSitePin("Projects", "Tracker");
+        ASSERT_TRUE(folder ? dragDrop().startFolderDrag() : dragDrop().startSitePinDrag());
+        const QString other = programFolder() + "/Other.xml";
+        ASSERT_TRUE(LibraryText::writeFile(other, LibraryText::document(library())));
+        m_dialogs.chooseFileNext(other);
+        runMenu("mnuFileOpen");
+        ASSERT_EQ(window().m_strLibraryPath, other);
+        const QByteArray before = LibraryText::readFile(other);
 
-    dragDrop().dropOnFolder(GetParam() ? window().folderTree().rootNode() : folderNode("Home"));
-    EXPECT_EQ(LibraryText::readFile(other), before);
-    EXPECT_TRUE(m_dialogs.shown().empty());
+        dragDrop().dropOnFolder(folder ? window().folderTree().rootNode() : folderNode("Home"));
+        EXPECT_EQ(LibraryText::readFile(other), before) << folder;
+        EXPECT_TRUE(m_dialogs.shown().empty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Kinds, StaleDrag, ::testing::Bool(),
-                         [](const auto &info) { return std::string(info.param ? "folder" : "sitepin"); });
 
 // A folder without an identifier ends the tree's walk up early; the
 // document still refuses to hold the folder inside itself.
 TEST_F(MoveTest, aCycleHiddenBehindAnUntaggedFolderIsRefused)
 {
-    writeLibraryBody(LibraryText::folder(1, "Work", {},
-                                         "<FOLDER><NAME>Untagged</NAME><SITEPINS/><SUBFOLDERS>" +
-                                             LibraryText::folder(9, "Inner") + "</SUBFOLDERS></FOLDER>"));
-    start();
+    startWith(LibraryText::folder(1, "Work", {},
+                                  "<FOLDER><NAME>Untagged</NAME><SITEPINS/><SUBFOLDERS>" +
+                                      LibraryText::folder(9, "Inner") + "</SUBFOLDERS></FOLDER>"));
     const QByteArray before = fileBytes();
     dragFolder("T1", "T9");
     expectOnlyMessage("A folder cannot be moved to its own sub-folder", "SitePins");
     EXPECT_EQ(fileBytes(), before);
 }
 
-struct DepthCase
+TEST_F(MoveTest, refusesNestingTheLibraryCouldNotOpenAgain)
 {
-    const char *label;
-    bool withChild;
-    int targetLevel;
-    bool moves;
-};
-
-class MoveDepth : public MoveTest, public ::testing::WithParamInterface<DepthCase>
-{
-};
-
-TEST_P(MoveDepth, refusesNestingTheLibraryCouldNotOpenAgain)
-{
-    QString chain;
-    for (int level = LibraryLimits::kMaxFolderDepth; level >= 1; --level)
-        chain = LibraryText::folder(level, QStringLiteral("L%1").arg(level), {}, chain);
     using L = LibraryText;
-    writeLibraryBody(chain + L::folder(200, "Loose", {}, GetParam().withChild ? L::folder(201, "Child") : QString()));
-    start();
-    const QByteArray before = fileBytes();
-    dragFolder("T200", QStringLiteral("T%1").arg(GetParam().targetLevel));
-    if (GetParam().moves) {
-        EXPECT_TRUE(m_dialogs.shown().empty());
-        EXPECT_EQ(parentOf(reopenLibrary()->getTheDOM(), "T200"), QStringLiteral("T%1").arg(GetParam().targetLevel));
-    } else {
-        expectOnlyMessage("The folder cannot be moved there: folders can be nested at most 100 levels deep.",
-                          "SitePins", MessageIcon::Exclamation);
-        EXPECT_EQ(fileBytes(), before);
+    // Whether Loose has a sub-folder, the level it is dropped on, and whether it moves.
+    for (const auto &[withChild, level, moves] :
+         {std::tuple{false, 99, true}, {false, 100, false}, {true, 99, false}}) {
+        startWith(L::nestedFolders(LibraryLimits::kMaxFolderDepth) +
+                  L::folder(200, "Loose", {}, withChild ? L::folder(201, "Child") : QString()));
+        const QByteArray before = fileBytes();
+        const QString target = QStringLiteral("T%1").arg(level);
+        dragFolder("T200", target);
+        if (moves) {
+            EXPECT_TRUE(m_dialogs.shown().empty());
+            EXPECT_EQ(parentOf(reopenLibrary()->getTheDOM(), "T200"), target);
+        } else {
+            expectOnlyMessage("The folder cannot be moved there: folders can be nested at most 100 levels deep.",
+                              "SitePins", MessageButtons::Ok, MessageIcon::Exclamation);
+            EXPECT_EQ(fileBytes(), before);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, MoveDepth,
-                         ::testing::Values(DepthCase{"to_the_deepest_level", false, 99, true},
-                                           DepthCase{"one_level_too_deep", false, 100, false},
-                                           DepthCase{"its_sub_folder_too_deep", true, 99, false}),
-                         [](const auto &info) { return std::string(info.param.label); });
 
 } // namespace

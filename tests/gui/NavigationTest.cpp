@@ -1,9 +1,4 @@
 #include "FindingFixture.h"
-#include "layout/CommandSurface.h"
-#include "mainwindow/NotifyingLabel.h"
-#include "platform/StateField.h"
-
-#include <QTabWidget>
 
 #include <tuple>
 
@@ -82,8 +77,7 @@ protected:
     void SetUp() override
     {
         NavigationTest::SetUp();
-        writeLibraryBody(library());
-        start();
+        startWith(library());
     }
 };
 
@@ -149,33 +143,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, StepThrough,
                                             ::testing::Values(Trigger::Menu, Trigger::Keys, Trigger::Toolbar)),
                          stepThroughName);
 
-class EmptyList : public NavigationTest, public ::testing::WithParamInterface<int>
+TEST_F(NavigationTest, anEmptyListLeavesEveryCommandWithNothingToDo)
 {
-};
-
-TEST_P(EmptyList, everyCommandDoesNothing)
-{
-    writeLibraryBody(LibraryText::folder(1, "Letters") + LibraryText::folder(2, "Other", LibraryText::sitePin(4, "d")));
-    start();
+    startWith(LibraryText::folder(1, "Letters") + LibraryText::folder(2, "Other", LibraryText::sitePin(4, "d")));
     clickFolder("Letters");
-    window().selectLeftTab(GetParam());
-    for (Step step : {Step::First, Step::Previous, Step::Next, Step::Last})
-        go(step);
-    EXPECT_EQ(shown(), "No SitePin selected");
-    EXPECT_EQ(ui().tabIndex->currentIndex(), GetParam());
+    for (const int tab : {0, 1, 2}) {
+        window().selectLeftTab(tab);
+        for (Step step : {Step::First, Step::Previous, Step::Next, Step::Last})
+            go(step);
+        EXPECT_EQ(shown(), "No SitePin selected") << tab;
+        EXPECT_EQ(ui().tabIndex->currentIndex(), tab);
+    }
     EXPECT_TRUE(m_dialogs.shown().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Tabs, EmptyList, ::testing::Values(0, 1, 2));
-
-TEST_F(LetterLibrary, theIndexListNeverLeavesItsFolder)
-{
-    showTab(0);
-    go(Step::Last);
-    go(Step::Next);
-    EXPECT_EQ(shown(), "c");
-    EXPECT_EQ(ui().lblTName->caption(), "Letters");
-    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"A", "b", "c"}));
 }
 
 TEST_F(LetterLibrary, searchStepsShowEachHitsFolderWhileTheTreeStaysPut)
@@ -212,45 +191,21 @@ TEST_F(LetterLibrary, keepingAnEditLeavesTheNewEntrySelectedAndTheOldSitePinShow
     EXPECT_EQ(ui().txtMode->text(), "");
 }
 
-struct StatsCase
-{
-    const char *label;
-    QString body;
-    const char *text;
-};
-
-class Statistics : public FindingFixture, public ::testing::WithParamInterface<StatsCase>
-{
-};
-
-TEST_P(Statistics, countsTheTreesNodesAndEverySitePin)
-{
-    writeLibraryBody(GetParam().body);
-    start();
-    runMenu("mnuViewStats");
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    const MessageRequest &shown = m_dialogs.shown().front().request;
-    EXPECT_EQ(shown.text, GetParam().text);
-    EXPECT_EQ(shown.title, "SitePins Manager");
-    EXPECT_EQ(shown.buttons, MessageButtons::Ok);
-    EXPECT_EQ(shown.icon, MessageIcon::Information);
-}
-
-QString nested()
+// The tree's nodes, the root included, and every SitePin at any depth.
+TEST_F(NavigationTest, statisticsCountTheTreesNodesAndEverySitePin)
 {
     using L = LibraryText;
-    return L::folder(
+    const QString nested = L::folder(
         1, "A", L::sitePin(1, "one"),
         L::folder(2, "B", L::sitePin(2, "two") + L::sitePin(3, "three"), L::folder(3, "C", L::sitePin(4, "four"))));
+    for (const auto &[body, text] :
+         {std::pair{L::folder(1, "A") + L::folder(2, "B") + L::folder(3, "C"), "Total folders: 4  Total SitePins: 0"},
+          {nested, "Total folders: 4  Total SitePins: 4"},
+          {QString(), "Total folders: 1  Total SitePins: 0"}}) {
+        startWith(body);
+        runMenu("mnuViewStats");
+        expectOnlyMessage(text, "SitePins Manager", MessageButtons::Ok, MessageIcon::Information);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, Statistics,
-                         ::testing::Values(StatsCase{"threeEmptyFolders",
-                                                     LibraryText::folder(1, "A") + LibraryText::folder(2, "B") +
-                                                         LibraryText::folder(3, "C"),
-                                                     "Total folders: 4  Total SitePins: 0"},
-                                           StatsCase{"everyDepth", nested(), "Total folders: 4  Total SitePins: 4"},
-                                           StatsCase{"noFolders", QString(), "Total folders: 1  Total SitePins: 0"}),
-                         [](const auto &info) { return std::string(info.param.label); });
 
 } // namespace

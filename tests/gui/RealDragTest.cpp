@@ -1,16 +1,7 @@
-#include "LibraryText.h"
 #include "MainWindowFixture.h"
-#include "mainwindow/FolderTree.h"
-#include "mainwindow/frmSitePins.h"
-#include "mainwindow/frmSitePinsUi.h"
-#include "store/XMLDatabase.h"
 
-#include <QApplication>
-#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
-#include <QTreeWidget>
 
 // Drag and drop through the platform's own drag loop: the offscreen
 // platform has none, so RealDragTest starts an X server and runs the RealDrag
@@ -26,12 +17,6 @@ QString library()
            L::folder(2, "Home", L::sitePin(4, "Bank"));
 }
 
-QString parentOf(const XmlDocument &dom, const QString &id)
-{
-    const XmlNode collection = dom.nodeFromID(id).parentNode();
-    return collection.nodeName() == "FOLDERS" ? "FOLDERS" : collection.parentNode().getAttribute("TID");
-}
-
 bool isXServerRun()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb");
@@ -45,8 +30,7 @@ protected:
         if (!isXServerRun())
             GTEST_SKIP() << "needs an X server; RealDragTest.dragsWithARealPointerOnAnXServer runs it";
         MainWindowFixture::SetUp();
-        writeLibraryBody(library());
-        start();
+        startWith(library());
     }
 
     QPoint centreOf(QTreeWidget *tree, QTreeWidgetItem *item)
@@ -90,8 +74,6 @@ protected:
             path << from + (to - from) * step / 6;
         return path;
     }
-
-    QByteArray fileBytes() const { return LibraryText::readFile(libraryPath()); }
 };
 
 TEST_F(RealDrag, aSitePinDroppedOnAFolderMovesThere)

@@ -1,16 +1,8 @@
 #include "FindingFixture.h"
-#include "layout/CommandSurface.h"
-#include "layout/SplitterWidget.h"
-#include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/TreeNode.h"
-#include "platform/StateField.h"
-#include "store/XmlNode.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QScopeGuard>
-#include <QTabWidget>
 #include <QTextDocument>
 
 namespace {
@@ -45,92 +37,53 @@ protected:
     void SetUp() override
     {
         FindingFixture::SetUp();
-        writeLibraryBody(library());
-        start();
+        startWith(library());
     }
 };
 
-struct HitCase
+TEST_F(SearchTest, listsTheHitsInDocumentOrderAndCountsThem)
 {
-    const char *label;
-    SearchOption option;
-    const char *term;
-    QStringList hits;
-};
-
-class SearchHits : public SearchTest, public ::testing::WithParamInterface<HitCase>
-{
-};
-
-TEST_P(SearchHits, listsTheHitsInDocumentOrderAndCountsThem)
-{
-    const HitCase &c = GetParam();
-    search(c.option, QString::fromUtf8(c.term));
+    const std::tuple<SearchOption, const char *, QStringList> table[] = {
+        {NameOnly, "news", {"News", "Good NEWS today", "newsletter"}}, // case ignored, addresses not searched
+        {FullText, "TRUE", {"News", "newsletter", "Roses"}},           // every favourite
+        {NotesOnly, "", {"News", "newsletter", "Weather", "Roses"}},   // the SitePins with notes
+        {AddressOnly, "NEWS", {"News", "Weather"}},
+        {FullText, "spring", {"Roses"}}, // in the notes
+        {FullText, "example", {"News", "Good NEWS today", "newsletter", "Weather", "Chess", "Roses"}}};
+    for (const auto &[option, term, hits] : table) {
+        SCOPED_TRACE(term);
+        for (int run = 0; run < 2; ++run) { // the same search gives the same list
+            search(option, term);
+            EXPECT_EQ(entryNames(ui().tvwSearch), hits);
+        }
+        EXPECT_EQ(ui().lblFound->text(), QString::number(hits.size()));
+        EXPECT_TRUE(ui().tvwSearch->isVisible());
+        EXPECT_FALSE(QApplication::overrideCursor()) << "the hourglass is gone";
+    }
     EXPECT_TRUE(m_dialogs.shown().empty());
-    EXPECT_EQ(entryNames(ui().tvwSearch), c.hits);
-    EXPECT_EQ(ui().lblFound->text(), QString::number(c.hits.size()));
-    EXPECT_TRUE(ui().tvwSearch->isVisible());
-    EXPECT_FALSE(QApplication::overrideCursor()) << "the hourglass is gone";
-
-    search(c.option, QString::fromUtf8(c.term));
-    EXPECT_EQ(entryNames(ui().tvwSearch), c.hits) << "the same search gives the same list";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SearchHits,
-    ::testing::Values(
-        HitCase{"nameIgnoresCaseAndAddresses", NameOnly, "news", {"News", "Good NEWS today", "newsletter"}},
-        HitCase{"fullTextFindsEveryFavourite", FullText, "TRUE", {"News", "newsletter", "Roses"}},
-        HitCase{"emptyTermListsSitePinsWithNotes", NotesOnly, "", {"News", "newsletter", "Weather", "Roses"}},
-        HitCase{"addressOnly", AddressOnly, "NEWS", {"News", "Weather"}},
-        HitCase{"fullTextCoversEveryField", FullText, "news", {"News", "Good NEWS today", "newsletter", "Weather"}},
-        HitCase{"subFolderHitsFollowTheirParentsSitePins",
-                FullText,
-                "example",
-                {"News", "Good NEWS today", "newsletter", "Weather", "Chess", "Roses"}}),
-    [](const auto &info) { return std::string(info.param.label); });
-
-struct MissCase
-{
-    const char *label;
-    SearchOption option;
-    const char *term;
-};
-
-class SearchMisses : public SearchTest, public ::testing::WithParamInterface<MissCase>
-{
-};
-
-TEST_P(SearchMisses, showsTheMessageOverTheOldResultsThenEmptiesTheList)
-{
-    search(NameOnly, "news");
-    ASSERT_EQ(entryNames(ui().tvwSearch).size(), 3);
-    QStringList listedDuringMessage;
-    bool visibleDuringMessage = false;
-    m_dialogs.whileNextMessageIsShown([&] {
-        listedDuringMessage = entryNames(ui().tvwSearch);
-        visibleDuringMessage = ui().tvwSearch->isVisible();
-    });
-    search(GetParam().option, QString::fromLatin1(GetParam().term));
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    const MessageRequest &shown = m_dialogs.shown().front().request;
-    EXPECT_EQ(shown.text, "No search results were found");
-    EXPECT_EQ(shown.title, "SitePins Manager");
-    EXPECT_EQ(shown.buttons, MessageButtons::Ok);
-    EXPECT_EQ(shown.icon, MessageIcon::None);
-    EXPECT_EQ(listedDuringMessage, QStringList({"News", "Good NEWS today", "newsletter"}));
-    EXPECT_TRUE(visibleDuringMessage);
-    EXPECT_TRUE(entryNames(ui().tvwSearch).isEmpty());
-    EXPECT_EQ(ui().lblFound->text(), "0");
-    EXPECT_TRUE(ui().tvwSearch->isVisible());
 }
 
 // A term spanning the end of one field and the start of the next is no hit.
-INSTANTIATE_TEST_SUITE_P(Cases, SearchMisses,
-                         ::testing::Values(MissCase{"unknownWord", FullText, "zzz"},
-                                           MissCase{"acrossTwoFields", FullText, "todayhttp"},
-                                           MissCase{"wordOnlyInAddresses", NameOnly, "example"}),
-                         [](const auto &info) { return std::string(info.param.label); });
+TEST_F(SearchTest, noHitsShowTheMessageOverTheOldResultsThenEmptyTheList)
+{
+    for (const auto &[option, term] : {std::pair{FullText, "zzz"}, {FullText, "todayhttp"}, {NameOnly, "example"}}) {
+        SCOPED_TRACE(term);
+        search(NameOnly, "news");
+        ASSERT_EQ(entryNames(ui().tvwSearch).size(), 3);
+        QStringList listedDuringMessage;
+        m_dialogs.forget();
+        m_dialogs.whileNextMessageIsShown([&] {
+            if (ui().tvwSearch->isVisible())
+                listedDuringMessage = entryNames(ui().tvwSearch);
+        });
+        search(option, term);
+        expectOnlyMessage("No search results were found", "SitePins Manager");
+        EXPECT_EQ(listedDuringMessage, QStringList({"News", "Good NEWS today", "newsletter"}));
+        EXPECT_TRUE(entryNames(ui().tvwSearch).isEmpty());
+        EXPECT_EQ(ui().lblFound->text(), "0");
+        EXPECT_TRUE(ui().tvwSearch->isVisible());
+    }
+}
 
 TEST_F(SearchTest, enterInTheSearchBoxRunsTheSearchOnce)
 {
@@ -144,49 +97,33 @@ TEST_F(SearchTest, enterInTheSearchBoxRunsTheSearchOnce)
     EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Roses"}));
 }
 
-struct FolderCase
-{
-    const char *hit;
-    const char *path;
-    const char *folder;
-    const char *tid;
-};
-
-class HitFolder : public SearchTest, public ::testing::WithParamInterface<FolderCase>
-{
-};
-
-TEST_P(HitFolder, showsTheSitePinWithItsFolderAndLeavesTheTreeAlone)
+TEST_F(SearchTest, aHitShowsTheSitePinWithItsFolderAndLeavesTheTreeAlone)
 {
     clickFolder("News sites");
     QTreeWidgetItem *treeSelection = ui().tvwTopics->currentItem();
     const QStringList folderList = entryNames(ui().tvwWM);
     search(FullText, "");
-    clickEntry(ui().tvwSearch, GetParam().hit);
-
-    EXPECT_EQ(statusPath(), GetParam().path);
-    EXPECT_EQ(ui().lblTName->caption(), GetParam().folder);
-    EXPECT_EQ(ui().txtTID->text(), GetParam().tid);
-    EXPECT_EQ(ui().lblWName->caption(), GetParam().hit);
-    EXPECT_EQ(ui().txtModTab->text(), "1");
-    EXPECT_EQ(window().m_strCurrentWID, ui().txtWID->text());
-    EXPECT_EQ(ui().tvwTopics->currentItem(), treeSelection);
-    EXPECT_EQ(entryNames(ui().tvwWM), folderList);
-    EXPECT_TRUE(m_dialogs.shown().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, HitFolder,
-                         ::testing::Values(FolderCase{"Chess", " -> Hobbies", "Hobbies", "T2"},
-                                           FolderCase{"Roses", " -> Hobbies -> Garden", "Garden", "T3"},
-                                           FolderCase{"Weather", " -> News sites", "News sites", "T1"}));
-
-TEST_F(SearchTest, enterInTheResultsShowsTheSelectedHit)
-{
-    search(NameOnly, "o");
-    ui().tvwSearch->setCurrentItem(entry(ui().tvwSearch, "Roses"));
+    struct Case
+    {
+        const char *hit, *path, *folder, *tid;
+    };
+    for (const Case c :
+         {Case{"Chess", " -> Hobbies", "Hobbies", "T2"}, Case{"Roses", " -> Hobbies -> Garden", "Garden", "T3"},
+          Case{"Weather", " -> News sites", "News sites", "T1"}}) {
+        clickEntry(ui().tvwSearch, c.hit);
+        EXPECT_EQ(statusPath(), c.path);
+        EXPECT_EQ(ui().lblTName->caption(), c.folder);
+        EXPECT_EQ(ui().txtTID->text(), c.tid);
+        EXPECT_EQ(ui().lblWName->caption(), c.hit);
+        EXPECT_EQ(ui().txtModTab->text(), "1");
+        EXPECT_EQ(window().m_strCurrentWID, ui().txtWID->text());
+        EXPECT_EQ(ui().tvwTopics->currentItem(), treeSelection);
+        EXPECT_EQ(entryNames(ui().tvwWM), folderList);
+    }
+    ui().tvwSearch->setCurrentItem(entry(ui().tvwSearch, "News"));
     QTest::keyClick(ui().tvwSearch, Qt::Key_Return);
-    EXPECT_EQ(ui().lblWName->caption(), "Roses");
-    EXPECT_EQ(ui().lblTName->caption(), "Garden");
+    EXPECT_EQ(ui().lblWName->caption(), "News") << "Enter shows the selected hit";
+    EXPECT_TRUE(m_dialogs.shown().empty());
 }
 
 TEST_F(SearchTest, clickingAHitDuringAnEditAsksAndNoKeepsTheEdit)
@@ -206,40 +143,30 @@ TEST_F(SearchTest, clickingAHitDuringAnEditAsksAndNoKeepsTheEdit)
     EXPECT_EQ(ui().lblTName->caption(), "News sites");
 }
 
-struct ToolsCase
-{
-    const char *command; // empty: toolbar button 10
-    int option;
-};
-
-class ToolsSearch : public SearchTest, public ::testing::WithParamInterface<ToolsCase>
-{
-};
-
-TEST_P(ToolsSearch, switchesToTheSearchBoxWithTheOptionButSearchesNothing)
+TEST_F(SearchTest, toolsSearchSwitchesToTheSearchBoxWithTheOptionButSearchesNothing)
 {
     search(NameOnly, "news");
-    const int other = GetParam().option == 3 ? 0 : 3;
-    QTest::mouseClick(ui().optSearch[other], Qt::LeftButton);
-    window().selectLeftTab(0);
-    typeSearchTerm("roses");
-    if (*GetParam().command)
-        runMenu(GetParam().command);
-    else
-        clickToolbarButton(10);
-
-    EXPECT_EQ(ui().tabIndex->currentIndex(), 1);
-    EXPECT_EQ(QApplication::focusWidget(), ui().txtSearch);
-    EXPECT_TRUE(ui().optSearch[GetParam().option]->isChecked());
-    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"News", "Good NEWS today", "newsletter"}));
-    EXPECT_EQ(ui().lblFound->text(), "3");
+    const std::pair<const char *, int> commands[] = {{"mnuToolsSearchText", 0},
+                                                     {"mnuToolsSearchName", 1},
+                                                     {"mnuToolsSearchAddress", 2},
+                                                     {"mnuToolsSearchNotes", 3},
+                                                     {"", 0}}; // toolbar button 10
+    for (const auto &[command, option] : commands) {
+        QTest::mouseClick(ui().optSearch[option == 3 ? 0 : 3], Qt::LeftButton);
+        window().selectLeftTab(0);
+        typeSearchTerm("roses");
+        if (*command)
+            runMenu(command);
+        else
+            clickToolbarButton(10);
+        EXPECT_EQ(ui().tabIndex->currentIndex(), 1);
+        EXPECT_EQ(QApplication::focusWidget(), ui().txtSearch);
+        EXPECT_TRUE(ui().optSearch[option]->isChecked()) << command;
+        EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"News", "Good NEWS today", "newsletter"}));
+        EXPECT_EQ(ui().lblFound->text(), "3");
+    }
     EXPECT_TRUE(m_dialogs.shown().empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ToolsSearch,
-                         ::testing::Values(ToolsCase{"mnuToolsSearchText", 0}, ToolsCase{"mnuToolsSearchName", 1},
-                                           ToolsCase{"mnuToolsSearchAddress", 2}, ToolsCase{"mnuToolsSearchNotes", 3},
-                                           ToolsCase{"", 0}));
 
 // The search results and the favourites share their mouse handling.
 class ListMouse : public SearchTest, public ::testing::WithParamInterface<int>
@@ -260,7 +187,7 @@ protected:
     QPoint centreOf(const QString &name) { return list()->visualItemRect(entry(list(), name)).center(); }
 };
 
-TEST_P(ListMouse, rightButtonOnAnEntrySelectsItAndOffersTheMenuWithoutShowingIt)
+TEST_P(ListMouse, rightButtonSelectsAnEntryAndOffersTheMenuWithoutShowingIt)
 {
     QMenu *popup = ui().commands->popupMenu();
     const auto closePopup = qScopeGuard([popup] { popup->hide(); });
@@ -269,17 +196,16 @@ TEST_P(ListMouse, rightButtonOnAnEntrySelectsItAndOffersTheMenuWithoutShowingIt)
     EXPECT_EQ(selectedEntryName(list()), "Roses");
     EXPECT_EQ(window().m_objClickedNode.data(TreeNode::TagRole).toString(), "W5");
     EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected") << "the hit is not shown";
-}
+    popup->hide();
 
-TEST_P(ListMouse, rightButtonOnEmptySpaceOffersNoMenuAndKeepsTheSelection)
-{
-    clickEntry(list(), "News");
+    // On empty space: no menu, and the selection stays.
     QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, below());
-    EXPECT_FALSE(ui().commands->popupMenu()->isVisible());
+    EXPECT_FALSE(popup->isVisible());
     EXPECT_FALSE(window().m_objClickedNode.isValid());
-    EXPECT_EQ(selectedEntryName(list()), "News");
+    EXPECT_EQ(selectedEntryName(list()), "Roses");
 }
 
+// An address with markup in it shows as typed, not as rich text.
 TEST_P(ListMouse, pointerOverAnEntryShowsItsAddressAsTyped)
 {
     movePointer(list()->viewport(), centreOf("Roses"));
@@ -293,6 +219,7 @@ TEST_P(ListMouse, pointerOverAnEntryShowsItsAddressAsTyped)
 INSTANTIATE_TEST_SUITE_P(Lists, ListMouse, ::testing::Values(1, 2),
                          [](const auto &info) { return std::string(info.param == 1 ? "results" : "favourites"); });
 
+// The results named identifiers of the library File > Open replaced.
 TEST_F(SearchTest, anotherLibraryEmptiesTheResults)
 {
     search(NameOnly, "news");

