@@ -4,6 +4,5 @@
 
 void SitePinWalk::forEach(const XmlNode &root, const std::function<void(const XmlNode &sitePin)> &visit)
 {
-    for (const XmlNode &sitePin : root.getOutermostElementsByTagName(QStringLiteral("SITEPIN")))
-        visit(sitePin);
+    root.forEachOutermostElementByTagName(QStringLiteral("SITEPIN"), visit);
 }

@@ -29,6 +29,15 @@ QString XMLDatabase::getNewWID() const
     return newIdentifier(QStringLiteral("SITEPIN"), QLatin1Char('W'));
 }
 
+// A SitePin never holds another, so its count need not look inside them,
+// which is most of the document; folders nest and are counted everywhere.
+int XMLDatabase::countOf(const XmlNode &root, const QString &tagName)
+{
+    if (tagName == QLatin1String("SITEPIN"))
+        return int(root.getOutermostElementsByTagName(tagName).size());
+    return root.countElementsByTagName(tagName);
+}
+
 // Starts at the element count plus one and probes upward; numbers freed below
 // that point are not handed out again.
 QString XMLDatabase::newIdentifier(const QString &tagName, QChar prefix) const
@@ -36,7 +45,7 @@ QString XMLDatabase::newIdentifier(const QString &tagName, QChar prefix) const
     const XmlNode root = m_objDOM.documentElement();
     if (!root)
         return {};
-    for (int n = root.countElementsByTagName(tagName) + 1; n <= kMaxIdentifierNumber; ++n) {
+    for (int n = countOf(root, tagName) + 1; n <= kMaxIdentifierNumber; ++n) {
         const QString candidate = prefix + QString::number(n);
         if (!m_objDOM.nodeFromID(candidate))
             return candidate;

@@ -39,6 +39,7 @@ public:
 
 private:
     QString newIdentifier(const QString &tagName, QChar prefix) const;
+    static int countOf(const XmlNode &root, const QString &tagName);
     QString childTextOf(const QString &id, const QString &childName) const;
 
     XmlDocument m_objDOM;

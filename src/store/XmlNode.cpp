@@ -232,6 +232,20 @@ std::vector<XmlNode> XmlNode::getOutermostElementsByTagName(const QString &name)
     return result;
 }
 
+void XmlNode::forEachOutermostElementByTagName(const QString &name,
+                                               const std::function<void(const XmlNode &)> &visit) const
+{
+    if (!m_node)
+        return;
+    const QByteArray wanted = name.toUtf8();
+    walkDescendantElements(m_node, [&](xmlNodePtr element) {
+        if (!hasUtf8Name(element, wanted))
+            return true;
+        visit(XmlNode(m_data, element));
+        return false;
+    });
+}
+
 int XmlNode::countElementsByTagName(const QString &name) const
 {
     int count = 0;

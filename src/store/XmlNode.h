@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,6 +42,9 @@ public:
     // The same without looking inside the elements found: far quicker for
     // SITEPIN, whose fields make up most of the document.
     std::vector<XmlNode> getOutermostElementsByTagName(const QString &name) const;
+    // The same, handing each element over as it is found, while it is still
+    // in the cache.
+    void forEachOutermostElementByTagName(const QString &name, const std::function<void(const XmlNode &)> &visit) const;
     int countElementsByTagName(const QString &name) const;
 
     bool hasAttributes() const;
