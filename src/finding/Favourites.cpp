@@ -21,9 +21,9 @@ QString windowTitle()
 bool isFavourite(const XmlNode &sitePin)
 {
     const XmlNode flag = sitePin.selectSingleNode(QStringLiteral("FAV"));
-    QByteArrayView text;
-    if (flag.textAsUtf8View(text))
-        return text.compare("TRUE", Qt::CaseInsensitive) == 0;
+    const char *text = nullptr;
+    if (flag.textInPlace(text))
+        return qstricmp(text, "TRUE") == 0;
     return flag.text().compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
 }
 

@@ -2,7 +2,7 @@
 
 namespace {
 
-bool isAscii(QByteArrayView text)
+bool isAscii(const QByteArray &text)
 {
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80)
@@ -43,33 +43,35 @@ SearchTerm::SearchTerm(const QString &term, const QLocale &locale)
 // letters (the Kelvin sign onto "k").
 bool SearchTerm::occursInTextOf(const XmlNode &element) const
 {
-    QByteArrayView view;
-    if (m_asciiLower.isEmpty() || !element.textAsUtf8View(view))
+    const char *utf8 = nullptr;
+    if (m_asciiLower.isEmpty() || !element.textInPlace(utf8))
         return occursIn(element.text());
     bool sawOtherCharacters = false;
-    if (occursInAscii(view, sawOtherCharacters))
+    if (occursInAscii(utf8, sawOtherCharacters))
         return true;
     return sawOtherCharacters && occursIn(element.text());
 }
 
 // An ASCII match is a match whatever else the text holds; finding none only
-// settles it for text that is all ASCII.
-bool SearchTerm::occursInAscii(QByteArrayView text, bool &sawOtherCharacters) const
+// settles it for text that is all ASCII. One pass, no length taken first.
+bool SearchTerm::occursInAscii(const char *text, bool &sawOtherCharacters) const
 {
-    const qsizetype length = m_asciiLower.size();
-    const char first = m_asciiLower.at(0);
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const char c = text.at(at);
-        if (static_cast<unsigned char>(c) >= 0x80)
-            sawOtherCharacters = true;
-        if (lowerAscii(c) != first || at + length > text.size())
+    const char *term = m_asciiLower.constData();
+    const unsigned char lower = static_cast<unsigned char>(term[0]);
+    const unsigned char upper = static_cast<unsigned char>(lower >= 'a' && lower <= 'z' ? lower - ('a' - 'A') : lower);
+    unsigned char seen = 0;
+    for (const unsigned char *at = reinterpret_cast<const unsigned char *>(text); *at; ++at) {
+        seen |= *at;
+        if (*at != lower && *at != upper)
             continue;
         qsizetype i = 1;
-        while (i < length && lowerAscii(text.at(at + i)) == m_asciiLower.at(i))
+        // The text's terminating zero ends the comparison by mismatch.
+        while (term[i] && lowerAscii(char(at[i])) == term[i])
             ++i;
-        if (i == length)
+        if (!term[i])
             return true;
     }
+    sawOtherCharacters = (seen & 0x80) != 0;
     return false;
 }
 
@@ -82,12 +84,4 @@ bool SearchTerm::occursIn(const QString &text) const
     if (m_lowerByLocale)
         return m_matcher.indexIn(m_locale.toLower(text)) >= 0;
     return m_matcher.indexIn(text) >= 0;
-}
-
-// Case folding maps each character on its own, so a term inside one part is
-// inside the whole. Lower-casing by the locale looks at neighbours (a final
-// sigma), so there the whole says nothing about the parts.
-bool SearchTerm::mayOccurInAnyPartOf(const QString &concatenation) const
-{
-    return m_lowerByLocale || occursIn(concatenation);
 }

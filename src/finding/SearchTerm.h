@@ -19,14 +19,11 @@ public:
     // An empty term occurs in every non-empty text; nothing occurs in an
     // empty text.
     bool occursIn(const QString &text) const;
-    // False only when the term cannot occur in any of the texts whose
-    // concatenation this is: a cheap first test for a set of fields.
-    bool mayOccurInAnyPartOf(const QString &concatenation) const;
     // The same test on an element's text, read in place where that is safe.
     bool occursInTextOf(const XmlNode &element) const;
 
 private:
-    bool occursInAscii(QByteArrayView text, bool &sawOtherCharacters) const;
+    bool occursInAscii(const char *text, bool &sawOtherCharacters) const;
 
     QLocale m_locale;
     bool m_lowerByLocale;

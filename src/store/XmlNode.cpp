@@ -343,18 +343,18 @@ QString XmlNode::text() const
     return result;
 }
 
-bool XmlNode::textAsUtf8View(QByteArrayView &view) const
+bool XmlNode::textInPlace(const char *&utf8) const
 {
     if (!m_node)
         return false;
     const xmlNode *only = m_node->children;
     if (!only) {
-        view = {};
+        utf8 = "";
         return true;
     }
     if (only->type != XML_TEXT_NODE || only->next || !only->content)
         return false;
-    view = QByteArrayView(reinterpret_cast<const char *>(only->content));
+    utf8 = reinterpret_cast<const char *>(only->content);
     return true;
 }
 
