@@ -77,8 +77,17 @@ void Search::cmdSearch_Click()
     ui.tvwSearch->show();
 }
 
-std::vector<XmlNode> Search::findHits(Field field, const SearchTerm &term) const
+static_assert(int(Search::Field::FullText) == int(SitePinTextIndex::Field::Any) &&
+              int(Search::Field::Notes) == int(SitePinTextIndex::Field::Notes));
+
+// Case folding matches ASCII terms byte by byte against a copy of the texts
+// kept for searching; other terms need the full comparison on the document.
+std::vector<XmlNode> Search::findHits(Field field, const SearchTerm &term)
 {
+    if (!term.asciiLower().isEmpty()) {
+        return m_index.find(m_window.m_objDOMSitePins, term.asciiLower(), SitePinTextIndex::Field(int(field)),
+                            [field, &term](const XmlNode &sitePin) { return isHit(sitePin, field, term); });
+    }
     std::vector<XmlNode> hits;
     SitePinWalk::forEach(m_window.m_objDOMSitePins.documentElement(), [&](const XmlNode &sitePin) {
         if (isHit(sitePin, field, term))
@@ -145,6 +154,7 @@ void Search::fillSearchList(const std::vector<XmlNode> &sitePins)
 
 void Search::clearResults()
 {
+    m_index.clear();
     FolderTree::clearList(m_window.ui().tvwSearch);
     m_window.ui().lblFound->setText(QStringLiteral("0"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "finding/HitListEvents.h"
+#include "store/SitePinTextIndex.h"
 
 #include <QObject>
 #include <QStringList>
@@ -41,10 +42,11 @@ private:
     void registerCommands();
     void prepareSearchFor(Field field);
     Field chosenField() const;
-    std::vector<XmlNode> findHits(Field field, const SearchTerm &term) const;
+    std::vector<XmlNode> findHits(Field field, const SearchTerm &term);
     static bool isHit(const XmlNode &sitePin, Field field, const SearchTerm &term);
     void reportNoHits();
 
     frmSitePins &m_window;
     HitListEvents m_listEvents;
+    SitePinTextIndex m_index;
 };

@@ -2,13 +2,21 @@
 
 namespace {
 
-bool isAscii(const QByteArray &text)
+// Text never holds a zero character, so a term with one is left to the
+// full comparison, which finds it nowhere.
+bool isPlainAscii(const QByteArray &text)
 {
     for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
+        if (c == 0 || static_cast<unsigned char>(c) >= 0x80)
             return false;
     }
     return true;
+}
+
+// U+017F and U+212A in UTF-8.
+bool foldsOntoAscii(const unsigned char *at)
+{
+    return (at[0] == 0xC5 && at[1] == 0xBF) || (at[0] == 0xE2 && at[1] == 0x84 && at[2] == 0xAA);
 }
 
 char lowerAscii(char c)
@@ -31,47 +39,47 @@ SearchTerm::SearchTerm(const QString &term, const QLocale &locale)
     , m_matcher(m_term, m_lowerByLocale ? Qt::CaseSensitive : Qt::CaseInsensitive)
 {
     const QByteArray utf8 = term.toUtf8();
-    if (!m_lowerByLocale && !utf8.isEmpty() && isAscii(utf8)) {
+    if (!m_lowerByLocale && !utf8.isEmpty() && isPlainAscii(utf8)) {
         for (const char c : utf8)
             m_asciiLower.append(lowerAscii(c));
     }
 }
 
-// Most library text is plain ASCII: matched in place as UTF-8, without
-// making a string of every field. Text with any other character goes the
-// full Unicode way, since case folding can map such characters onto ASCII
-// letters (the Kelvin sign onto "k").
+// Most library text is ASCII or close to it: matched in place as UTF-8,
+// without making a string of every field. An ASCII term can only match ASCII
+// text and the two characters that case folding maps onto ASCII letters (the
+// long s onto "s", the Kelvin sign onto "k"); only text holding one of those
+// goes the full Unicode way.
 bool SearchTerm::occursInTextOf(const XmlNode &element) const
 {
     const char *utf8 = nullptr;
     if (m_asciiLower.isEmpty() || !element.textInPlace(utf8))
         return occursIn(element.text());
-    bool sawOtherCharacters = false;
-    if (occursInAscii(utf8, sawOtherCharacters))
+    bool mayFoldOntoAscii = false;
+    if (occursInAscii(utf8, mayFoldOntoAscii))
         return true;
-    return sawOtherCharacters && occursIn(element.text());
+    return mayFoldOntoAscii && occursIn(element.text());
 }
 
-// An ASCII match is a match whatever else the text holds; finding none only
-// settles it for text that is all ASCII. One pass, no length taken first.
-bool SearchTerm::occursInAscii(const char *text, bool &sawOtherCharacters) const
+// One pass, no length taken first; the text's terminating zero ends every
+// comparison by mismatch.
+bool SearchTerm::occursInAscii(const char *text, bool &mayFoldOntoAscii) const
 {
     const char *term = m_asciiLower.constData();
     const unsigned char lower = static_cast<unsigned char>(term[0]);
     const unsigned char upper = static_cast<unsigned char>(lower >= 'a' && lower <= 'z' ? lower - ('a' - 'A') : lower);
-    unsigned char seen = 0;
     for (const unsigned char *at = reinterpret_cast<const unsigned char *>(text); *at; ++at) {
-        seen |= *at;
-        if (*at != lower && *at != upper)
+        if (*at != lower && *at != upper) {
+            if (*at >= 0xC5 && foldsOntoAscii(at))
+                mayFoldOntoAscii = true;
             continue;
+        }
         qsizetype i = 1;
-        // The text's terminating zero ends the comparison by mismatch.
         while (term[i] && lowerAscii(char(at[i])) == term[i])
             ++i;
         if (!term[i])
             return true;
     }
-    sawOtherCharacters = (seen & 0x80) != 0;
     return false;
 }
 

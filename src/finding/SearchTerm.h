@@ -21,15 +21,16 @@ public:
     bool occursIn(const QString &text) const;
     // The same test on an element's text, read in place where that is safe.
     bool occursInTextOf(const XmlNode &element) const;
+    // The term in lower case when it is plain ASCII and case folds the
+    // ordinary way, so that it can be matched byte by byte; empty otherwise.
+    const QByteArray &asciiLower() const { return m_asciiLower; }
 
 private:
-    bool occursInAscii(const char *text, bool &sawOtherCharacters) const;
+    bool occursInAscii(const char *text, bool &mayFoldOntoAscii) const;
 
     QLocale m_locale;
     bool m_lowerByLocale;
     QString m_term;
     QStringMatcher m_matcher;
-    // The term in lower case when it is plain ASCII and case folds the
-    // ordinary way; empty otherwise.
     QByteArray m_asciiLower;
 };

@@ -82,8 +82,8 @@ QByteArray originalDoctypeOf(const QString &path, xmlDocPtr doc)
 {
     if (!doc->intSubset)
         return {};
-    const QByteArray encoding = doc->encoding ? QByteArray(reinterpret_cast<const char *>(doc->encoding)).toUpper()
-                                              : QByteArray("UTF-8");
+    const QByteArray encoding =
+        doc->encoding ? QByteArray(reinterpret_cast<const char *>(doc->encoding)).toUpper() : QByteArray("UTF-8");
     if (encoding != "UTF-8" && !encoding.startsWith("ISO-8859") && encoding != "US-ASCII" && encoding != "ASCII")
         return {};
     QFile file(path);
@@ -126,6 +126,7 @@ bool XmlDocument::load(const QString &path)
         m_data->doc = nullptr;
     }
     m_data->parseErrorReason.clear();
+    ++m_data->revision;
 
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) {

@@ -44,6 +44,7 @@ public:
 private:
     explicit XmlDocument(std::shared_ptr<XmlDocumentData> data);
     friend class XmlNode;
+    friend class SitePinTextIndex;
 
     std::shared_ptr<XmlDocumentData> m_data;
 };

@@ -4,6 +4,7 @@
 
 #include <libxml/tree.h>
 
+#include <cstdint>
 #include <vector>
 
 // Shared by a document and every node handle taken from it, so that a handle
@@ -17,6 +18,9 @@ struct XmlDocumentData
     QString parseErrorReason;
     // The declaration as the file had it, written back unchanged on save.
     QByteArray originalDoctype;
+    // Counts changes to the tree and its texts, so that copies taken from it
+    // know when they are out of date.
+    std::uint64_t revision = 0;
 
     XmlDocumentData() = default;
     XmlDocumentData(const XmlDocumentData &) = delete;

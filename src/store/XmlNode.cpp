@@ -292,6 +292,7 @@ void XmlNode::setAttribute(const QString &name, const QString &value)
     if (!isElement(m_node))
         return;
     const QByteArray bytes = XmlText::toXmlSafeUtf8(value);
+    noteChange();
     // xmlSetProp enters attributes the document type declares as ID into the
     // document's ID table, so a new element is found by nodeFromID at once.
     xmlSetProp(m_node, reinterpret_cast<const xmlChar *>(name.toUtf8().constData()),
@@ -306,6 +307,7 @@ bool XmlNode::appendChild(const XmlNode &child)
         return false;
     if (isAncestorOrSelf(child.m_node, m_node))
         return false;
+    noteChange();
     const bool wasRemoved = takeFromDetached(*m_data, child.m_node);
     // xmlAddChild does not detach a node from its old siblings by itself.
     xmlUnlinkNode(child.m_node);
@@ -319,6 +321,7 @@ bool XmlNode::removeChild(const XmlNode &child)
 {
     if (!m_node || !child.m_node || child.m_node->parent != m_node)
         return false;
+    noteChange();
     xmlUnlinkNode(child.m_node);
     forgetIdentifiers(m_data->doc, child.m_node);
     m_data->detached.push_back(child.m_node);
@@ -363,9 +366,16 @@ void XmlNode::setText(const QString &text)
     if (!isElement(m_node))
         return;
     const QByteArray bytes = XmlText::toXmlSafeUtf8(text);
+    noteChange();
     // Set through a text node: xmlNodeSetContent would read "&" as the start
     // of an entity reference.
     xmlNodeSetContent(m_node, nullptr);
     if (!bytes.isEmpty())
         xmlNodeAddContentLen(m_node, reinterpret_cast<const xmlChar *>(bytes.constData()), int(bytes.size()));
+}
+
+void XmlNode::noteChange() const
+{
+    if (m_data)
+        ++m_data->revision;
 }

@@ -68,6 +68,9 @@ public:
     void setText(const QString &text);
 
 private:
+    friend class SitePinTextIndex;
+    void noteChange() const;
+
     std::shared_ptr<XmlDocumentData> m_data;
     _xmlNode *m_node = nullptr;
 };

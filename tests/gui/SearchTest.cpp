@@ -230,6 +230,48 @@ TEST_F(SearchTest, anotherLibraryEmptiesTheResults)
     runMenu("mnuFileOpen");
     EXPECT_TRUE(entryNames(ui().tvwSearch).isEmpty()) << "W1 is another SitePin there";
     EXPECT_EQ(ui().lblFound->text(), "0");
+    search(FullText, "private");
+    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Private"}));
+}
+
+TEST_F(SearchTest, aSearchFindsTheLibraryAsEditedSinceTheLastOne)
+{
+    search(NameOnly, "roses");
+    clickEntry(ui().tvwSearch, "Roses");
+    runMenu("mnuEditModify");
+    ui().txtWName->selectAll();
+    QTest::keyClicks(ui().txtWName, "Tulips");
+    clickToolbarButton(20);
+    ASSERT_EQ(ui().txtMode->text(), "");
+    search(NameOnly, "tulip");
+    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Tulips"}));
+    search(NameOnly, "roses");
+    EXPECT_EQ(m_dialogs.shownTexts(), QStringList({"No search results were found"}));
+}
+
+// Case folding maps the long s onto "s" and the Kelvin sign onto "k"; other
+// letters with marks stay apart from the plain ones.
+TEST_F(SearchTest, textBeyondAsciiComparesAsUnicodeCaseFoldingDoes)
+{
+    using L = LibraryText;
+    writeLibraryBody(L::folder(1, "Letters",
+                               L::sitePin(1, QString::fromUtf8("Ma\u017Fs transit")) + L::sitePin(2, "Heater") +
+                                   L::sitePin(3, QString::fromUtf8("Z\u00FCrich")) +
+                                   L::sitePin(4, QString::fromUtf8("Cr\u00E8me br\u00FBl\u00E9e RECIPE"), "", "",
+                                              "FALSE", QString::fromUtf8("20 \u212A max"))));
+    m_dialogs.chooseFileNext(libraryPath());
+    runMenu("mnuFileOpen");
+    const std::tuple<SearchOption, const char *, QStringList> table[] = {
+        {NameOnly, "MASS", {QString::fromUtf8("Ma\u017Fs transit")}},
+        {FullText, "20 k", {QString::fromUtf8("Cr\u00E8me br\u00FBl\u00E9e RECIPE")}},
+        {NameOnly, "recipe", {QString::fromUtf8("Cr\u00E8me br\u00FBl\u00E9e RECIPE")}}};
+    for (const auto &[option, term, hits] : table) {
+        search(option, term);
+        EXPECT_EQ(entryNames(ui().tvwSearch), hits) << term;
+    }
+    EXPECT_TRUE(m_dialogs.shown().empty());
+    search(NameOnly, "zurich");
+    EXPECT_EQ(m_dialogs.shownTexts(), QStringList({"No search results were found"}));
 }
 
 TEST_F(SearchTest, anEntryWhoseSitePinIsGoneShowsNothing)

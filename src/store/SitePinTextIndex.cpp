@@ -1,0 +1,159 @@
+#include "store/SitePinTextIndex.h"
+
+#include "store/XmlDocument.h"
+#include "store/XmlDocumentData.h"
+
+#include <libxml/tree.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr const char *kFieldNames[] = {"NAME", "ADDRESS", "NOTES"};
+
+// U+017F (folds onto "s") and U+212A (onto "k") in UTF-8: the only
+// characters outside ASCII that case folding turns into ASCII letters.
+bool foldsOntoAscii(const unsigned char *at)
+{
+    return (at[0] == 0xC5 && at[1] == 0xBF) || (at[0] == 0xE2 && at[1] == 0x84 && at[2] == 0xAA);
+}
+
+// Appends the zero-terminated text with ASCII letters in lower case.
+void appendLowered(QByteArray &out, const unsigned char *text, bool &mayFoldOntoAscii)
+{
+    const qsizetype length = qsizetype(std::strlen(reinterpret_cast<const char *>(text)));
+    const qsizetype start = out.size();
+    out.resize(start + length);
+    unsigned char *to = reinterpret_cast<unsigned char *>(out.data()) + start;
+    for (qsizetype i = 0; i < length; ++i) {
+        unsigned char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c += 'a' - 'A';
+        else if (c >= 0xC5 && foldsOntoAscii(text + i))
+            mayFoldOntoAscii = true;
+        to[i] = c;
+    }
+}
+
+} // namespace
+
+std::vector<XmlNode> SitePinTextIndex::find(const XmlDocument &dom, QByteArrayView lowerAsciiTerm, Field field,
+                                            const std::function<bool(const XmlNode &sitePin)> &decide)
+{
+    std::vector<XmlNode> hits;
+    if (dom.isEmpty() || lowerAsciiTerm.isEmpty())
+        return hits;
+    refresh(dom.m_data);
+    std::vector<char> isHit = markMatches(lowerAsciiTerm, field);
+    for (const qsizetype sitePin : m_undecided)
+        isHit[size_t(sitePin)] = decide(XmlNode(dom.m_data, m_sitePins[size_t(sitePin)])) ? 1 : 0;
+    for (size_t i = 0; i < isHit.size(); ++i) {
+        if (isHit[i])
+            hits.emplace_back(dom.m_data, m_sitePins[i]);
+    }
+    return hits;
+}
+
+// After a match the scan goes on at the next SitePin, or at the next text
+// when the match was not in the field searched.
+std::vector<char> SitePinTextIndex::markMatches(QByteArrayView lowerAsciiTerm, Field field) const
+{
+    std::vector<char> isHit(m_sitePins.size(), 0);
+    const char *text = m_text.constData();
+    const qsizetype end = m_text.size();
+    qsizetype from = 0;
+    while (from < end) {
+        const void *match =
+            memmem(text + from, size_t(end - from), lowerAsciiTerm.data(), size_t(lowerAsciiTerm.size()));
+        if (!match)
+            break;
+        const qsizetype offset = static_cast<const char *>(match) - text;
+        const qsizetype sitePin = sitePinAt(offset);
+        if (field == Field::Any || isInField(offset, sitePin, field)) {
+            isHit[size_t(sitePin)] = 1;
+            from = m_begin[size_t(sitePin) + 1];
+        } else {
+            from = offset + qsizetype(std::strlen(text + offset)) + 1;
+        }
+    }
+    return isHit;
+}
+
+void SitePinTextIndex::clear()
+{
+    m_document.reset();
+    m_text = QByteArray();
+    m_sitePins = {};
+    m_begin = {};
+    for (auto &begins : m_fieldBegin)
+        begins = {};
+    m_undecided = {};
+}
+
+void SitePinTextIndex::refresh(const std::shared_ptr<XmlDocumentData> &data)
+{
+    if (m_document.lock() == data && m_revision == data->revision)
+        return;
+    const qsizetype lastSize = m_text.size();
+    clear();
+    m_text.reserve(lastSize + lastSize / 8);
+    m_document = data;
+    m_revision = data->revision;
+    XmlDocument(data).documentElement().forEachOutermostElementByTagName(
+        QStringLiteral("SITEPIN"), [this](const XmlNode &sitePin) { add(sitePin); });
+    m_begin.push_back(m_text.size());
+}
+
+void SitePinTextIndex::add(const XmlNode &sitePin)
+{
+    const qsizetype index = qsizetype(m_sitePins.size());
+    m_sitePins.push_back(sitePin.m_node);
+    m_begin.push_back(m_text.size());
+    for (auto &begins : m_fieldBegin)
+        begins.push_back(-1);
+    bool mayFoldOntoAscii = false;
+    for (xmlNodePtr child = sitePin.m_node->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        for (size_t f = 0; f < std::size(kFieldNames); ++f) {
+            qsizetype &begin = m_fieldBegin[f].back();
+            if (begin < 0 && xmlStrEqual(child->name, reinterpret_cast<const xmlChar *>(kFieldNames[f])))
+                begin = m_text.size();
+        }
+        addText(child, mayFoldOntoAscii);
+    }
+    if (mayFoldOntoAscii)
+        m_undecided.push_back(index);
+}
+
+// The element's text as XmlNode::text() reads it.
+void SitePinTextIndex::addText(const _xmlNode *element, bool &mayFoldOntoAscii)
+{
+    const xmlNode *only = element->children;
+    if (only && only->type == XML_TEXT_NODE && !only->next && only->content) {
+        appendLowered(m_text, only->content, mayFoldOntoAscii);
+    } else if (only) {
+        xmlChar *content = xmlNodeGetContent(element);
+        if (content)
+            appendLowered(m_text, content, mayFoldOntoAscii);
+        xmlFree(content);
+    }
+    m_text.append('\0');
+}
+
+qsizetype SitePinTextIndex::sitePinAt(qsizetype offset) const
+{
+    return qsizetype(std::upper_bound(m_begin.begin(), m_begin.end(), offset) - m_begin.begin()) - 1;
+}
+
+// A match lies in a field when the field's text starts after the last zero
+// before the match.
+bool SitePinTextIndex::isInField(qsizetype offset, qsizetype sitePin, Field field) const
+{
+    const qsizetype fieldBegin = m_fieldBegin[int(field) - 1][size_t(sitePin)];
+    if (fieldBegin < 0 || fieldBegin > offset)
+        return false;
+    const char *text = m_text.constData();
+    return !std::memchr(text + fieldBegin, 0, size_t(offset - fieldBegin));
+}

@@ -1,0 +1,131 @@
+#include "store/SitePinTextIndex.h"
+#include "LibraryText.h"
+#include "store/XmlDocument.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Field = SitePinTextIndex::Field;
+
+class SitePinTextIndexTest : public ::testing::Test
+{
+protected:
+    XmlDocument open(const QString &body)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("SitePins%1.xml").arg(++m_files));
+        EXPECT_TRUE(LibraryText::writeFile(path, LibraryText::document(body)));
+        XmlDocument doc = XmlDocument::create();
+        EXPECT_TRUE(doc.load(path)) << doc.parseErrorReason().toStdString();
+        return doc;
+    }
+
+    QStringList find(const XmlDocument &doc, const char *term, Field field = Field::Any)
+    {
+        return names(m_index.find(doc, term, field, [this](const XmlNode &sitePin) {
+            m_decided << sitePin.getAttribute("WID");
+            return sitePin.getAttribute("WID") == m_decideYesFor;
+        }));
+    }
+
+    static QStringList names(const std::vector<XmlNode> &sitePins)
+    {
+        QStringList result;
+        for (const XmlNode &sitePin : sitePins)
+            result << sitePin.selectSingleNode("NAME").text();
+        return result;
+    }
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+    SitePinTextIndex m_index;
+    QStringList m_decided;
+    QString m_decideYesFor;
+};
+
+// A SitePin written by hand: a second NAME and text split by a comment and
+// a CDATA section, as an edited file may have them.
+const char kHandWritten[] = "<FOLDER TID=\"T9\"><NAME>Odd</NAME><SITEPINS>"
+                            "<SITEPIN WID=\"W9\"><NAME>First name</NAME><NAME>Second pie</NAME>"
+                            "<ADDRESS>http://odd.example</ADDRESS><NOTES>ta<!-- x -->rt<![CDATA[ & ]]>crumble</NOTES>"
+                            "</SITEPIN></SITEPINS><SUBFOLDERS/></FOLDER>";
+
+} // namespace
+
+TEST_F(SitePinTextIndexTest, findsTheTermWithinOneFieldInDocumentOrder)
+{
+    using L = LibraryText;
+    const XmlDocument doc = open(
+        L::folder(1, "Food",
+                  L::sitePin(1, "Apple PIE", "http://bakery.example", "recipe") +
+                      L::sitePin(2, "Charts", "http://pie.example", "", "FALSE", "pie charts explained"),
+                  L::folder(2, "Deep", L::sitePin(3, "Pie in the sky", "http://sky.example", "see pIe"))) +
+        L::folder(3, "Ends", L::sitePin(4, "Cherry", "http://ab.example", "xyz")) + QString::fromUtf8(kHandWritten));
+
+    EXPECT_EQ(find(doc, "pie"), QStringList({"Apple PIE", "Charts", "Pie in the sky", "First name"}));
+    EXPECT_EQ(find(doc, "pie", Field::Name), QStringList({"Apple PIE", "Pie in the sky"})) << "the first NAME only";
+    EXPECT_EQ(find(doc, "pie", Field::Address), QStringList({"Charts"}));
+    EXPECT_EQ(find(doc, "pie", Field::Notes), QStringList({"Pie in the sky"}));
+    EXPECT_EQ(find(doc, "tart & crumble", Field::Notes), QStringList({"First name"})) << "text split up in the file";
+    EXPECT_EQ(find(doc, "http://bakery.example"), QStringList({"Apple PIE"}));
+    for (const char *across : {"cherryhttp", "falsecharts", "falsefirst", "namesecond"})
+        EXPECT_TRUE(find(doc, across).isEmpty()) << "no match runs from one text into the next: " << across;
+    EXPECT_TRUE(m_decided.isEmpty());
+}
+
+TEST_F(SitePinTextIndexTest, everyChangeToTheDocumentIsSeenByTheNextSearch)
+{
+    XmlDocument doc = open(LibraryText::folder(1, "Garden", LibraryText::sitePin(1, "Roses")));
+    ASSERT_EQ(find(doc, "roses"), QStringList({"Roses"}));
+
+    doc.nodeFromID("W1").selectSingleNode("NAME").setText("Tulips");
+    EXPECT_TRUE(find(doc, "roses").isEmpty());
+    EXPECT_EQ(find(doc, "tulip", Field::Name), QStringList({"Tulips"}));
+
+    XmlNode added = doc.createElement("SITEPIN");
+    XmlNode name = doc.createElement("NAME");
+    name.setText("Tulip bulbs");
+    added.appendChild(name);
+    const XmlNode sitePins = doc.nodeFromID("T1").selectSingleNode("SITEPINS");
+    ASSERT_TRUE(XmlNode(sitePins).appendChild(added));
+    EXPECT_EQ(find(doc, "tulip"), QStringList({"Tulips", "Tulip bulbs"}));
+
+    ASSERT_TRUE(XmlNode(sitePins).removeChild(doc.nodeFromID("W1")));
+    EXPECT_EQ(find(doc, "tulip"), QStringList({"Tulip bulbs"}));
+
+    const XmlDocument other = open(LibraryText::folder(1, "Other", LibraryText::sitePin(1, "Tulip fields")));
+    EXPECT_EQ(find(other, "tulip"), QStringList({"Tulip fields"})) << "another document";
+    EXPECT_EQ(find(doc, "tulip"), QStringList({"Tulip bulbs"})) << "and back";
+
+    // The same document object loaded from another file.
+    const QString path = m_dir.filePath("Reloaded.xml");
+    ASSERT_TRUE(LibraryText::writeFile(
+        path, LibraryText::document(LibraryText::folder(1, "New", LibraryText::sitePin(7, "Tulip mania")))));
+    ASSERT_TRUE(doc.load(path));
+    EXPECT_EQ(find(doc, "tulip"), QStringList({"Tulip mania"}));
+    m_index.clear();
+    EXPECT_EQ(find(doc, "mania"), QStringList({"Tulip mania"}));
+}
+
+// Case folding maps the long s onto "s" and the Kelvin sign onto "k"; other
+// characters outside ASCII never equal an ASCII letter.
+TEST_F(SitePinTextIndexTest, sitePinsWhoseTextCaseFoldsOntoAsciiAreLeftToTheCaller)
+{
+    using L = LibraryText;
+    const XmlDocument doc = open(L::folder(1, "Odd letters",
+                                           L::sitePin(1, QString::fromUtf8("Ma\u017Fs transit")) +
+                                               L::sitePin(2, QString::fromUtf8("Z\u00FCrich mass")) +
+                                               L::sitePin(3, "Heater", "", QString::fromUtf8("20 \u212A")) +
+                                               L::sitePin(4, QString::fromUtf8("Cr\u00E8me MASS"))));
+    m_decideYesFor = "W1";
+    EXPECT_EQ(find(doc, "mass"),
+              QStringList({QString::fromUtf8("Ma\u017Fs transit"), QString::fromUtf8("Z\u00FCrich mass"),
+                           QString::fromUtf8("Cr\u00E8me MASS")}));
+    EXPECT_EQ(m_decided, QStringList({"W1", "W3"}));
+    m_decided.clear();
+    m_decideYesFor.clear();
+    EXPECT_TRUE(find(doc, "zurich").isEmpty());
+    EXPECT_EQ(m_decided, QStringList({"W1", "W3"})) << "whatever the term";
+}
