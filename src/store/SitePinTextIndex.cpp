@@ -19,21 +19,54 @@ bool foldsOntoAscii(const unsigned char *at)
     return (at[0] == 0xC5 && at[1] == 0xBF) || (at[0] == 0xE2 && at[1] == 0x84 && at[2] == 0xAA);
 }
 
+bool holdsCharacterFoldingOntoAscii(const unsigned char *text, qsizetype length)
+{
+    for (qsizetype i = 0; i < length; ++i) {
+        if (text[i] >= 0xC5 && foldsOntoAscii(text + i))
+            return true;
+    }
+    return false;
+}
+
+constexpr std::uint64_t everyByte(std::uint8_t value)
+{
+    return 0x0101010101010101ULL * value;
+}
+
+// Eight bytes at a time: a byte is an upper-case ASCII letter when its high
+// bit is clear and its low seven bits lie from 'A' to 'Z'.
+std::uint64_t lowerAsciiLetters(std::uint64_t bytes)
+{
+    const std::uint64_t low7 = bytes & everyByte(0x7F);
+    const std::uint64_t atLeastA = low7 + everyByte(0x80 - 'A');
+    const std::uint64_t aboveZ = low7 + everyByte(0x7F - 'Z');
+    const std::uint64_t isUpper = atLeastA & ~aboveZ & ~bytes & everyByte(0x80);
+    return bytes | (isUpper >> 2);
+}
+
 // Appends the zero-terminated text with ASCII letters in lower case.
 void appendLowered(QByteArray &out, const unsigned char *text, bool &mayFoldOntoAscii)
 {
     const qsizetype length = qsizetype(std::strlen(reinterpret_cast<const char *>(text)));
     const qsizetype start = out.size();
     out.resize(start + length);
-    unsigned char *to = reinterpret_cast<unsigned char *>(out.data()) + start;
-    for (qsizetype i = 0; i < length; ++i) {
-        unsigned char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c += 'a' - 'A';
-        else if (c >= 0xC5 && foldsOntoAscii(text + i))
-            mayFoldOntoAscii = true;
-        to[i] = c;
+    char *to = out.data() + start;
+    std::uint64_t seen = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= length; i += 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, text + i, 8);
+        seen |= bytes;
+        bytes = lowerAsciiLetters(bytes);
+        std::memcpy(to + i, &bytes, 8);
     }
+    for (; i < length; ++i) {
+        const unsigned char c = text[i];
+        seen |= c;
+        to[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    if ((seen & everyByte(0x80)) && holdsCharacterFoldingOntoAscii(text, length))
+        mayFoldOntoAscii = true;
 }
 
 } // namespace

@@ -121,10 +121,7 @@ bool XmlDocument::load(const QString &path)
     initialiseLibxml();
     if (!m_data)
         m_data = std::make_shared<XmlDocumentData>();
-    if (m_data->doc) {
-        xmlFreeDoc(m_data->doc);
-        m_data->doc = nullptr;
-    }
+    m_data->freeTree();
     m_data->parseErrorReason.clear();
     ++m_data->revision;
 

@@ -26,7 +26,8 @@ public:
     // Parses the file with its document type definition read from local files
     // only, without validation, dropping blank text between elements. An
     // external definition that cannot be loaded is a failure. On failure the
-    // document is left empty and parseErrorReason() says why.
+    // document is left empty and parseErrorReason() says why. Node handles
+    // taken from the document before are of no further use.
     bool load(const QString &path);
     QString parseErrorReason() const;
 

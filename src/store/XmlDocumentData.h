@@ -25,11 +25,17 @@ struct XmlDocumentData
     XmlDocumentData() = default;
     XmlDocumentData(const XmlDocumentData &) = delete;
     XmlDocumentData &operator=(const XmlDocumentData &) = delete;
-    ~XmlDocumentData()
+    ~XmlDocumentData() { freeTree(); }
+
+    // Removed sub-trees go first: freeing them reads the document's name
+    // dictionary.
+    void freeTree()
     {
         for (xmlNodePtr node : detached)
             xmlFreeNode(node);
+        detached.clear();
         if (doc)
             xmlFreeDoc(doc);
+        doc = nullptr;
     }
 };

@@ -75,6 +75,15 @@ TEST_F(SitePinTextIndexTest, findsTheTermWithinOneFieldInDocumentOrder)
     EXPECT_TRUE(m_decided.isEmpty());
 }
 
+// The characters on either side of the capitals keep their case.
+TEST_F(SitePinTextIndexTest, onlyLettersChangeCase)
+{
+    const XmlDocument doc = open(LibraryText::folder(1, "Marks", LibraryText::sitePin(1, "@[AZ]^_@[AZ]^_!")));
+    EXPECT_EQ(find(doc, "@[az]^_@[az]^_!"), QStringList({"@[AZ]^_@[AZ]^_!"}));
+    for (const char *shifted : {"`", "{", "~", "\x7f"})
+        EXPECT_TRUE(find(doc, shifted).isEmpty()) << shifted;
+}
+
 TEST_F(SitePinTextIndexTest, everyChangeToTheDocumentIsSeenByTheNextSearch)
 {
     XmlDocument doc = open(LibraryText::folder(1, "Garden", LibraryText::sitePin(1, "Roses")));
