@@ -14,19 +14,7 @@ constexpr const char *kFieldNames[] = {"NAME", "ADDRESS", "NOTES"};
 
 // U+017F (folds onto "s") and U+212A (onto "k") in UTF-8: the only
 // characters outside ASCII that case folding turns into ASCII letters.
-bool foldsOntoAscii(const unsigned char *at)
-{
-    return (at[0] == 0xC5 && at[1] == 0xBF) || (at[0] == 0xE2 && at[1] == 0x84 && at[2] == 0xAA);
-}
-
-bool holdsCharacterFoldingOntoAscii(const unsigned char *text, qsizetype length)
-{
-    for (qsizetype i = 0; i < length; ++i) {
-        if (text[i] >= 0xC5 && foldsOntoAscii(text + i))
-            return true;
-    }
-    return false;
-}
+constexpr QByteArrayView kFoldingOntoAscii[] = {"\xC5\xBF", "\xE2\x84\xAA"};
 
 constexpr std::uint64_t everyByte(std::uint8_t value)
 {
@@ -45,28 +33,23 @@ std::uint64_t lowerAsciiLetters(std::uint64_t bytes)
 }
 
 // Appends the zero-terminated text with ASCII letters in lower case.
-void appendLowered(QByteArray &out, const unsigned char *text, bool &mayFoldOntoAscii)
+void appendLowered(QByteArray &out, const unsigned char *text)
 {
     const qsizetype length = qsizetype(std::strlen(reinterpret_cast<const char *>(text)));
     const qsizetype start = out.size();
     out.resize(start + length);
     char *to = out.data() + start;
-    std::uint64_t seen = 0;
     qsizetype i = 0;
     for (; i + 8 <= length; i += 8) {
         std::uint64_t bytes;
         std::memcpy(&bytes, text + i, 8);
-        seen |= bytes;
         bytes = lowerAsciiLetters(bytes);
         std::memcpy(to + i, &bytes, 8);
     }
     for (; i < length; ++i) {
         const unsigned char c = text[i];
-        seen |= c;
         to[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     }
-    if ((seen & everyByte(0x80)) && holdsCharacterFoldingOntoAscii(text, length))
-        mayFoldOntoAscii = true;
 }
 
 } // namespace
@@ -136,16 +119,40 @@ void SitePinTextIndex::refresh(const std::shared_ptr<XmlDocumentData> &data)
     XmlDocument(data).documentElement().forEachOutermostElementByTagName(
         QStringLiteral("SITEPIN"), [this](const XmlNode &sitePin) { add(sitePin); });
     m_begin.push_back(m_text.size());
+    findUndecided();
+}
+
+// Lowering letters leaves other characters as they were.
+void SitePinTextIndex::findUndecided()
+{
+    std::vector<char> isUndecided(m_sitePins.size(), 0);
+    const char *text = m_text.constData();
+    const qsizetype end = m_text.size();
+    for (const QByteArrayView character : kFoldingOntoAscii) {
+        // memchr is far quicker than memmem for so short a needle.
+        qsizetype from = 0;
+        while (const void *lead = std::memchr(text + from, character.front(), size_t(end - from))) {
+            const qsizetype offset = static_cast<const char *>(lead) - text;
+            from = offset + 1;
+            if (QByteArrayView(text + offset, end - offset).startsWith(character)) {
+                const qsizetype sitePin = sitePinAt(offset);
+                isUndecided[size_t(sitePin)] = 1;
+                from = m_begin[size_t(sitePin) + 1];
+            }
+        }
+    }
+    for (size_t i = 0; i < isUndecided.size(); ++i) {
+        if (isUndecided[i])
+            m_undecided.push_back(qsizetype(i));
+    }
 }
 
 void SitePinTextIndex::add(const XmlNode &sitePin)
 {
-    const qsizetype index = qsizetype(m_sitePins.size());
     m_sitePins.push_back(sitePin.m_node);
     m_begin.push_back(m_text.size());
     for (auto &begins : m_fieldBegin)
         begins.push_back(-1);
-    bool mayFoldOntoAscii = false;
     for (xmlNodePtr child = sitePin.m_node->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE)
             continue;
@@ -154,22 +161,20 @@ void SitePinTextIndex::add(const XmlNode &sitePin)
             if (begin < 0 && xmlStrEqual(child->name, reinterpret_cast<const xmlChar *>(kFieldNames[f])))
                 begin = m_text.size();
         }
-        addText(child, mayFoldOntoAscii);
+        addText(child);
     }
-    if (mayFoldOntoAscii)
-        m_undecided.push_back(index);
 }
 
 // The element's text as XmlNode::text() reads it.
-void SitePinTextIndex::addText(const _xmlNode *element, bool &mayFoldOntoAscii)
+void SitePinTextIndex::addText(const _xmlNode *element)
 {
     const xmlNode *only = element->children;
     if (only && only->type == XML_TEXT_NODE && !only->next && only->content) {
-        appendLowered(m_text, only->content, mayFoldOntoAscii);
+        appendLowered(m_text, only->content);
     } else if (only) {
         xmlChar *content = xmlNodeGetContent(element);
         if (content)
-            appendLowered(m_text, content, mayFoldOntoAscii);
+            appendLowered(m_text, content);
         xmlFree(content);
     }
     m_text.append('\0');

@@ -42,7 +42,8 @@ public:
 private:
     void refresh(const std::shared_ptr<XmlDocumentData> &data);
     void add(const XmlNode &sitePin);
-    void addText(const _xmlNode *element, bool &mayFoldOntoAscii);
+    void addText(const _xmlNode *element);
+    void findUndecided();
     std::vector<char> markMatches(QByteArrayView lowerAsciiTerm, Field field) const;
     qsizetype sitePinAt(qsizetype offset) const;
     bool isInField(qsizetype offset, qsizetype sitePin, Field field) const;
