@@ -1,10 +1,10 @@
 #include "finding/Favourites.h"
 
-#include "finding/SitePinWalk.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
+#include "store/SitePinTextIndex.h"
 #include "store/XmlDocument.h"
 
 #include <QPushButton>
@@ -15,16 +15,6 @@ namespace {
 QString windowTitle()
 {
     return QString::fromLatin1(frmSitePins::kWindowTitle);
-}
-
-// Read in place: the flag of every SitePin is read on each rebuild.
-bool isFavourite(const XmlNode &sitePin)
-{
-    const XmlNode flag = sitePin.selectSingleNode(QStringLiteral("FAV"));
-    const char *text = nullptr;
-    if (flag.textInPlace(text))
-        return qstricmp(text, "TRUE") == 0;
-    return flag.text().compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
 }
 
 QString nameOf(const XmlNode &sitePin)
@@ -52,10 +42,8 @@ Favourites::Favourites(frmSitePins &window)
 void Favourites::populateFavsList(const XmlDocument &dom)
 {
     clearFavourites();
-    SitePinWalk::forEach(dom.documentElement(), [this](const XmlNode &sitePin) {
-        if (isFavourite(sitePin))
-            m_window.m_colFavs.append(sitePin.getAttribute(QStringLiteral("WID")));
-    });
+    for (const XmlNode &sitePin : m_window.textIndex().favourites(dom))
+        m_window.m_colFavs.append(sitePin.getAttribute(QStringLiteral("WID")));
     fillFavsList(m_window.m_colFavs);
     // The fill stops at an identifier the document cannot find; what it did
     // not list is not a favourite here either, or the positions would part.

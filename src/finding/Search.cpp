@@ -6,6 +6,7 @@
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
+#include "store/SitePinTextIndex.h"
 #include "store/XmlNode.h"
 
 #include <QApplication>
@@ -85,8 +86,9 @@ static_assert(int(Search::Field::FullText) == int(SitePinTextIndex::Field::Any) 
 std::vector<XmlNode> Search::findHits(Field field, const SearchTerm &term)
 {
     if (!term.asciiLower().isEmpty()) {
-        return m_index.find(m_window.m_objDOMSitePins, term.asciiLower(), SitePinTextIndex::Field(int(field)),
-                            [field, &term](const XmlNode &sitePin) { return isHit(sitePin, field, term); });
+        return m_window.textIndex().find(
+            m_window.m_objDOMSitePins, term.asciiLower(), SitePinTextIndex::Field(int(field)),
+            [field, &term](const XmlNode &sitePin) { return isHit(sitePin, field, term); });
     }
     std::vector<XmlNode> hits;
     SitePinWalk::forEach(m_window.m_objDOMSitePins.documentElement(), [&](const XmlNode &sitePin) {
@@ -154,7 +156,8 @@ void Search::fillSearchList(const std::vector<XmlNode> &sitePins)
 
 void Search::clearResults()
 {
-    m_index.clear();
+    // The texts of the library the results came from go with them.
+    m_window.textIndex().clear();
     FolderTree::clearList(m_window.ui().tvwSearch);
     m_window.ui().lblFound->setText(QStringLiteral("0"));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "finding/HitListEvents.h"
-#include "store/SitePinTextIndex.h"
 
 #include <QObject>
 #include <QStringList>
@@ -48,5 +47,4 @@ private:
 
     frmSitePins &m_window;
     HitListEvents m_listEvents;
-    SitePinTextIndex m_index;
 };

@@ -339,8 +339,8 @@ void frmSitePins::resetAfterOpen()
     ui.txtMode->setText(QString());
     selectLeftTab(TabIndexSetting::getTabIndexSetting());
     disableForBrowsingStart();
-    m_favourites->populateFavsList(m_objDOMSitePins);
     m_search->clearResults();
+    m_favourites->populateFavsList(m_objDOMSitePins);
 }
 
 void frmSitePins::mnuFileExit_Click()

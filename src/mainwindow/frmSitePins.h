@@ -3,6 +3,7 @@
 #include "layout/CommandRouter.h"
 #include "mainwindow/ProgramEnvironment.h"
 #include "platform/ui/UserDialogs.h"
+#include "store/SitePinTextIndex.h"
 #include "store/XMLDatabase.h"
 #include "store/XmlDocument.h"
 
@@ -57,6 +58,8 @@ public:
     const ProgramEnvironment &environment() const { return m_environment; }
     CommandRouter &commands() { return m_commands; }
     XMLDatabase &getMyDB() { return *m_objDatabase; }
+    // The SitePins' texts as the Search and Fav's tabs read them.
+    SitePinTextIndex &textIndex() { return m_textIndex; }
 
     FolderTree &folderTree() { return *m_folderTree; }
     DetailPanel &detailPanel() { return *m_detailPanel; }
@@ -125,6 +128,7 @@ private:
     std::unique_ptr<frmSitePinsUi> m_ui;
     CommandRouter m_commands;
     std::unique_ptr<XMLDatabase> m_objDatabase;
+    SitePinTextIndex m_textIndex;
     std::unique_ptr<PreviewPane> m_preview;
     std::unique_ptr<FolderTree> m_folderTree;
     std::unique_ptr<DetailPanel> m_detailPanel;

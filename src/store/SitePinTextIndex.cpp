@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr const char *kFieldNames[] = {"NAME", "ADDRESS", "NOTES"};
+constexpr const char *kFieldNames[] = {"NAME", "ADDRESS", "NOTES", "FAV"};
+constexpr int kFavourite = 3;
 
 // U+017F (folds onto "s") and U+212A (onto "k") in UTF-8: the only
 // characters outside ASCII that case folding turns into ASCII letters.
@@ -94,6 +95,21 @@ std::vector<char> SitePinTextIndex::markMatches(QByteArrayView lowerAsciiTerm, F
         }
     }
     return isHit;
+}
+
+std::vector<XmlNode> SitePinTextIndex::favourites(const XmlDocument &dom)
+{
+    std::vector<XmlNode> result;
+    if (dom.isEmpty())
+        return result;
+    refresh(dom.m_data);
+    const std::vector<qsizetype> &flags = m_fieldBegin[kFavourite];
+    for (size_t i = 0; i < flags.size(); ++i) {
+        // Only ASCII letters fold onto "true", and they are lowered here.
+        if (flags[i] >= 0 && std::strcmp(m_text.constData() + flags[i], "true") == 0)
+            result.emplace_back(dom.m_data, m_sitePins[i]);
+    }
+    return result;
 }
 
 void SitePinTextIndex::clear()

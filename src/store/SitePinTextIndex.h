@@ -14,9 +14,9 @@ class XmlDocument;
 struct XmlDocumentData;
 
 // The field texts of every SitePin, copied into one block with ASCII letters
-// in lower case, so that a search for an ASCII term scans contiguous memory
-// instead of chasing the document's nodes. The copy is taken again whenever
-// the document has changed since it was last taken.
+// in lower case, so that a search for an ASCII term, or for the favourites,
+// scans contiguous memory instead of chasing the document's nodes. The copy
+// is taken again whenever the document has changed since it was last taken.
 class SitePinTextIndex
 {
 public:
@@ -36,6 +36,9 @@ public:
     // `decide`.
     std::vector<XmlNode> find(const XmlDocument &dom, QByteArrayView lowerAsciiTerm, Field field,
                               const std::function<bool(const XmlNode &sitePin)> &decide);
+    // The SitePins, in document order, whose FAV field reads "TRUE" in any
+    // case.
+    std::vector<XmlNode> favourites(const XmlDocument &dom);
     // Lets go of the copy, for when the document goes.
     void clear();
 
@@ -55,7 +58,8 @@ private:
     std::vector<_xmlNode *> m_sitePins;
     // Where each SitePin's texts start, and one more entry for the end.
     std::vector<qsizetype> m_begin;
-    // Where the SitePin's first NAME, ADDRESS and NOTES texts start, or -1.
-    std::vector<qsizetype> m_fieldBegin[3];
+    // Where the SitePin's first NAME, ADDRESS, NOTES and FAV texts start,
+    // or -1.
+    std::vector<qsizetype> m_fieldBegin[4];
     std::vector<qsizetype> m_undecided;
 };

@@ -138,3 +138,23 @@ TEST_F(SitePinTextIndexTest, sitePinsWhoseTextCaseFoldsOntoAsciiAreLeftToTheCall
     EXPECT_TRUE(find(doc, "zurich").isEmpty());
     EXPECT_EQ(m_decided, QStringList({"W1", "W3"})) << "whatever the term";
 }
+
+// The flag as the first FAV element holds it, compared without regard to case.
+TEST_F(SitePinTextIndexTest, favouritesAreTheSitePinsFlaggedTrueInAnyCase)
+{
+    using L = LibraryText;
+    const QString handWritten = "<SITEPIN WID=\"W7\"><NAME>Split</NAME><FAV>Tr<!-- x -->ue</FAV></SITEPIN>"
+                                "<SITEPIN WID=\"W8\"><NAME>Twice</NAME><FAV>FALSE</FAV><FAV>TRUE</FAV></SITEPIN>"
+                                "<SITEPIN WID=\"W9\"><NAME>Unflagged</NAME></SITEPIN>";
+    XmlDocument doc =
+        open(L::folder(1, "Flags",
+                       L::sitePin(1, "Upper", "", "", "TRUE") + L::sitePin(2, "Lower", "", "", "true") +
+                           L::sitePin(3, "Spaced", "", "", " TRUE") + L::sitePin(4, "Off", "", "", "FALSE") +
+                           L::sitePin(5, "Empty", "", "", "") + handWritten));
+    EXPECT_EQ(names(m_index.favourites(doc)), QStringList({"Upper", "Lower", "Split"}));
+
+    doc.nodeFromID("W4").selectSingleNode("FAV").setText("True");
+    doc.nodeFromID("W1").selectSingleNode("FAV").setText("FALSE");
+    EXPECT_EQ(names(m_index.favourites(doc)), QStringList({"Lower", "Off", "Split"}));
+    EXPECT_EQ(find(doc, "off", Field::Name), QStringList({"Off"})) << "searches share the copy";
+}
