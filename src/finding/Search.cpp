@@ -82,13 +82,17 @@ static_assert(int(Search::Field::FullText) == int(SitePinTextIndex::Field::Any) 
               int(Search::Field::Notes) == int(SitePinTextIndex::Field::Notes));
 
 // Case folding matches ASCII terms byte by byte against a copy of the texts
-// kept for searching; other terms need the full comparison on the document.
+// kept for searching, and an empty term only asks whether there is text;
+// other terms need the full comparison on the document.
 std::vector<XmlNode> Search::findHits(Field field, const SearchTerm &term)
 {
+    SitePinTextIndex &index = m_window.textIndex();
+    const auto indexField = SitePinTextIndex::Field(int(field));
+    if (term.isEmpty())
+        return index.findWithText(m_window.m_objDOMSitePins, indexField);
     if (!term.asciiLower().isEmpty()) {
-        return m_window.textIndex().find(
-            m_window.m_objDOMSitePins, term.asciiLower(), SitePinTextIndex::Field(int(field)),
-            [field, &term](const XmlNode &sitePin) { return isHit(sitePin, field, term); });
+        return index.find(m_window.m_objDOMSitePins, term.asciiLower(), indexField,
+                          [field, &term](const XmlNode &sitePin) { return isHit(sitePin, field, term); });
     }
     std::vector<XmlNode> hits;
     SitePinWalk::forEach(m_window.m_objDOMSitePins.documentElement(), [&](const XmlNode &sitePin) {

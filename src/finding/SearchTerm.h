@@ -24,6 +24,7 @@ public:
     // The term in lower case when it is plain ASCII and case folds the
     // ordinary way, so that it can be matched byte by byte; empty otherwise.
     const QByteArray &asciiLower() const { return m_asciiLower; }
+    bool isEmpty() const { return m_term.isEmpty(); }
 
 private:
     bool occursInAscii(const char *text, bool &mayFoldOntoAscii) const;

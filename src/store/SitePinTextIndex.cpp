@@ -97,6 +97,35 @@ std::vector<char> SitePinTextIndex::markMatches(QByteArrayView lowerAsciiTerm, F
     return isHit;
 }
 
+std::vector<XmlNode> SitePinTextIndex::findWithText(const XmlDocument &dom, Field field)
+{
+    std::vector<XmlNode> result;
+    if (dom.isEmpty())
+        return result;
+    refresh(dom.m_data);
+    for (size_t i = 0; i < m_sitePins.size(); ++i) {
+        if (hasText(i, field))
+            result.emplace_back(dom.m_data, m_sitePins[i]);
+    }
+    return result;
+}
+
+// Each text is followed by a zero, so any other byte in the SitePin's
+// block is text.
+bool SitePinTextIndex::hasText(size_t sitePin, Field field) const
+{
+    const char *text = m_text.constData();
+    if (field != Field::Any) {
+        const qsizetype begin = m_fieldBegin[int(field) - 1][sitePin];
+        return begin >= 0 && text[begin] != 0;
+    }
+    for (qsizetype at = m_begin[sitePin]; at < m_begin[sitePin + 1]; ++at) {
+        if (text[at] != 0)
+            return true;
+    }
+    return false;
+}
+
 std::vector<XmlNode> SitePinTextIndex::favourites(const XmlDocument &dom)
 {
     std::vector<XmlNode> result;

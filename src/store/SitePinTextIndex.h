@@ -36,6 +36,9 @@ public:
     // `decide`.
     std::vector<XmlNode> find(const XmlDocument &dom, QByteArrayView lowerAsciiTerm, Field field,
                               const std::function<bool(const XmlNode &sitePin)> &decide);
+    // The SitePins, in document order, where the field (any child element
+    // for Field::Any) holds any text at all: what an empty term finds.
+    std::vector<XmlNode> findWithText(const XmlDocument &dom, Field field);
     // The SitePins, in document order, whose FAV field reads "TRUE" in any
     // case.
     std::vector<XmlNode> favourites(const XmlDocument &dom);
@@ -50,6 +53,7 @@ private:
     std::vector<char> markMatches(QByteArrayView lowerAsciiTerm, Field field) const;
     qsizetype sitePinAt(qsizetype offset) const;
     bool isInField(qsizetype offset, qsizetype sitePin, Field field) const;
+    bool hasText(size_t sitePin, Field field) const;
 
     std::weak_ptr<XmlDocumentData> m_document;
     std::uint64_t m_revision = 0;

@@ -158,3 +158,18 @@ TEST_F(SitePinTextIndexTest, favouritesAreTheSitePinsFlaggedTrueInAnyCase)
     EXPECT_EQ(names(m_index.favourites(doc)), QStringList({"Lower", "Off", "Split"}));
     EXPECT_EQ(find(doc, "off", Field::Name), QStringList({"Off"})) << "searches share the copy";
 }
+
+// What an empty term finds: text in the field, however it is written.
+TEST_F(SitePinTextIndexTest, findsTheSitePinsWithAnyTextInTheField)
+{
+    const QString handWritten = "<SITEPIN WID=\"W7\"><NAME/><NOTES><!-- only a comment --></NOTES></SITEPIN>"
+                                "<SITEPIN WID=\"W8\"><NAME>Split</NAME><NOTES><!-- a -->b</NOTES></SITEPIN>"
+                                "<SITEPIN WID=\"W9\"/>";
+    const XmlDocument doc = open(LibraryText::folder(1, "Texts",
+                                                     LibraryText::sitePin(1, "Noted", "http://a.example", "a note") +
+                                                         LibraryText::sitePin(2, "Bare") + handWritten));
+    EXPECT_EQ(names(m_index.findWithText(doc, Field::Notes)), QStringList({"Noted", "Split"}));
+    EXPECT_EQ(names(m_index.findWithText(doc, Field::Address)), QStringList({"Noted"}));
+    EXPECT_EQ(names(m_index.findWithText(doc, Field::Name)), QStringList({"Noted", "Bare", "Split"}));
+    EXPECT_EQ(names(m_index.findWithText(doc, Field::Any)), QStringList({"Noted", "Bare", "Split"}));
+}
