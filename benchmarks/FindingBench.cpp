@@ -20,6 +20,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -113,19 +114,36 @@ void runSearch(benchmark::State &state, frmSitePins &window, const SearchCase &s
 }
 
 // The first search after an edit reads the library's texts afresh.
-void runSearchAfterAnEdit(benchmark::State &state, frmSitePins &window, const SearchCase &search)
+void runSearchAfter(benchmark::State &state, frmSitePins &window, const SearchCase &search,
+                    const std::function<void()> &edit)
 {
     frmSitePinsUi &ui = window.ui();
     window.selectLeftTab(1);
     ui.optSearch[int(search.field)]->setChecked(true);
     ui.txtSearch->setText(QString::fromUtf8(search.term));
-    XmlNode name = window.m_objDOMSitePins.nodeFromID(QStringLiteral("W1")).selectSingleNode(QStringLiteral("NAME"));
-    const QString text = name.text();
     for (auto _ : state) {
-        name.setText(text);
+        edit();
         window.search().cmdSearch_Click();
     }
     state.counters["hits"] = ui.lblFound->text().toDouble();
+}
+
+// Editing a SitePin's fields changes its texts only.
+std::function<void()> renameTheFirstSitePin(frmSitePins &window)
+{
+    XmlNode name = window.m_objDOMSitePins.nodeFromID(QStringLiteral("W1")).selectSingleNode(QStringLiteral("NAME"));
+    return [name, text = name.text()]() mutable {
+        name.setText(text);
+    };
+}
+
+// Moving a SitePin changes the tree: everything is read again.
+std::function<void()> moveTheFirstSitePinToTheEnd(frmSitePins &window)
+{
+    XmlNode sitePin = window.m_objDOMSitePins.nodeFromID(QStringLiteral("W1"));
+    return [sitePin]() mutable {
+        sitePin.parentNode().appendChild(sitePin);
+    };
 }
 
 void populateFavourites(benchmark::State &state, frmSitePins &window)
@@ -136,14 +154,11 @@ void populateFavourites(benchmark::State &state, frmSitePins &window)
     state.counters["favourites"] = double(window.m_colFavs.size());
 }
 
-// After an edit the flags are read afresh from the document.
-void populateFavouritesAfterAnEdit(benchmark::State &state, frmSitePins &window)
+void populateFavouritesAfter(benchmark::State &state, frmSitePins &window, const std::function<void()> &edit)
 {
     window.selectLeftTab(2);
-    XmlNode name = window.m_objDOMSitePins.nodeFromID(QStringLiteral("W1")).selectSingleNode(QStringLiteral("NAME"));
-    const QString text = name.text();
     for (auto _ : state) {
-        name.setText(text);
+        edit();
         window.favourites().populateFavsList(window.m_objDOMSitePins);
     }
     state.counters["favourites"] = double(window.m_colFavs.size());
@@ -188,16 +203,25 @@ int main(int argc, char **argv)
         })->Unit(benchmark::kMillisecond);
     }
     for (const SearchCase &search : kSearches) {
-        benchmark::RegisterBenchmark(
-            (std::string("BM_SearchAfterAnEdit/") + search.name).c_str(),
-            [&window, search](benchmark::State &state) { runSearchAfterAnEdit(state, window, search); })
+        benchmark::RegisterBenchmark((std::string("BM_SearchAfterAnEdit/") + search.name).c_str(),
+                                     [&window, search](benchmark::State &state) {
+                                         runSearchAfter(state, window, search, renameTheFirstSitePin(window));
+                                     })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("BM_SearchAfterAMove/") + search.name).c_str(),
+                                     [&window, search](benchmark::State &state) {
+                                         runSearchAfter(state, window, search, moveTheFirstSitePinToTheEnd(window));
+                                     })
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::RegisterBenchmark("BM_PopulateFavsList", [&window](benchmark::State &state) {
         populateFavourites(state, window);
     })->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_PopulateFavsListAfterAnEdit", [&window](benchmark::State &state) {
-        populateFavouritesAfterAnEdit(state, window);
+        populateFavouritesAfter(state, window, renameTheFirstSitePin(window));
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_PopulateFavsListAfterAMove", [&window](benchmark::State &state) {
+        populateFavouritesAfter(state, window, moveTheFirstSitePinToTheEnd(window));
     })->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
 constexpr const char *kFieldNames[] = {"NAME", "ADDRESS", "NOTES", "FAV"};
 constexpr int kFavourite = 3;
+using FieldBegins = qsizetype[std::size(kFieldNames)];
 
 // U+017F (folds onto "s") and U+212A (onto "k") in UTF-8: the only
 // characters outside ASCII that case folding turns into ASCII letters.
@@ -50,6 +52,46 @@ void appendLowered(QByteArray &out, const unsigned char *text)
     for (; i < length; ++i) {
         const unsigned char c = text[i];
         to[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+}
+
+bool holdsCharacterFoldingOntoAscii(QByteArrayView texts)
+{
+    for (const QByteArrayView character : kFoldingOntoAscii) {
+        if (memmem(texts.data(), size_t(texts.size()), character.data(), size_t(character.size())))
+            return true;
+    }
+    return false;
+}
+
+// The element's text as XmlNode::text() reads it, and a zero.
+void appendElementText(QByteArray &out, const xmlNode *element)
+{
+    const xmlNode *only = element->children;
+    if (only && only->type == XML_TEXT_NODE && !only->next && only->content) {
+        appendLowered(out, only->content);
+    } else if (only) {
+        xmlChar *content = xmlNodeGetContent(element);
+        if (content)
+            appendLowered(out, content);
+        xmlFree(content);
+    }
+    out.append('\0');
+}
+
+// Every child element's text; `begins` receives where the first of each
+// named field starts in `out`, or -1.
+void appendSitePinTexts(QByteArray &out, const xmlNode *sitePin, FieldBegins &begins)
+{
+    std::fill(std::begin(begins), std::end(begins), -1);
+    for (const xmlNode *child = sitePin->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        for (size_t f = 0; f < std::size(kFieldNames); ++f) {
+            if (begins[f] < 0 && xmlStrEqual(child->name, reinterpret_cast<const xmlChar *>(kFieldNames[f])))
+                begins[f] = out.size();
+        }
+        appendElementText(out, child);
     }
 }
 
@@ -154,7 +196,7 @@ void SitePinTextIndex::clear()
 
 void SitePinTextIndex::refresh(const std::shared_ptr<XmlDocumentData> &data)
 {
-    if (m_document.lock() == data && m_revision == data->revision)
+    if (m_document.lock() == data && (m_revision == data->revision || catchUp(*data)))
         return;
     const qsizetype lastSize = m_text.size();
     clear();
@@ -194,35 +236,79 @@ void SitePinTextIndex::findUndecided()
 
 void SitePinTextIndex::add(const XmlNode &sitePin)
 {
+    static_assert(std::extent_v<decltype(m_fieldBegin)> == std::size(kFieldNames));
     m_sitePins.push_back(sitePin.m_node);
     m_begin.push_back(m_text.size());
-    for (auto &begins : m_fieldBegin)
-        begins.push_back(-1);
-    for (xmlNodePtr child = sitePin.m_node->children; child; child = child->next) {
-        if (child->type != XML_ELEMENT_NODE)
-            continue;
-        for (size_t f = 0; f < std::size(kFieldNames); ++f) {
-            qsizetype &begin = m_fieldBegin[f].back();
-            if (begin < 0 && xmlStrEqual(child->name, reinterpret_cast<const xmlChar *>(kFieldNames[f])))
-                begin = m_text.size();
-        }
-        addText(child);
-    }
+    FieldBegins begins;
+    appendSitePinTexts(m_text, sitePin.m_node, begins);
+    for (size_t f = 0; f < std::size(begins); ++f)
+        m_fieldBegin[f].push_back(begins[f]);
 }
 
-// The element's text as XmlNode::text() reads it.
-void SitePinTextIndex::addText(const _xmlNode *element)
+// The SitePin's texts are taken again and the texts after them move by the
+// difference in length.
+void SitePinTextIndex::replaceTexts(qsizetype sitePin)
 {
-    const xmlNode *only = element->children;
-    if (only && only->type == XML_TEXT_NODE && !only->next && only->content) {
-        appendLowered(m_text, only->content);
-    } else if (only) {
-        xmlChar *content = xmlNodeGetContent(element);
-        if (content)
-            appendLowered(m_text, content);
-        xmlFree(content);
+    const size_t index = size_t(sitePin);
+    QByteArray texts;
+    FieldBegins begins;
+    appendSitePinTexts(texts, m_sitePins[index], begins);
+    const qsizetype begin = m_begin[index];
+    const qsizetype oldLength = m_begin[index + 1] - begin;
+    const qsizetype shift = texts.size() - oldLength;
+    m_text.replace(begin, oldLength, texts);
+    for (size_t i = index + 1; i < m_begin.size(); ++i)
+        m_begin[i] += shift;
+    for (size_t f = 0; f < std::size(begins); ++f) {
+        std::vector<qsizetype> &fieldBegins = m_fieldBegin[f];
+        fieldBegins[index] = begins[f] < 0 ? -1 : begin + begins[f];
+        for (size_t i = index + 1; i < fieldBegins.size(); ++i) {
+            if (fieldBegins[i] >= 0)
+                fieldBegins[i] += shift;
+        }
     }
-    m_text.append('\0');
+    const auto undecided = std::lower_bound(m_undecided.begin(), m_undecided.end(), sitePin);
+    const bool wasUndecided = undecided != m_undecided.end() && *undecided == sitePin;
+    const bool isUndecided = holdsCharacterFoldingOntoAscii(texts);
+    if (isUndecided && !wasUndecided)
+        m_undecided.insert(undecided, sitePin);
+    else if (!isUndecided && wasUndecided)
+        m_undecided.erase(undecided);
+}
+
+// Only the SitePins holding an element whose text changed are taken again,
+// as long as the document has kept count of every change since the copy.
+bool SitePinTextIndex::catchUp(const XmlDocumentData &data)
+{
+    if (m_revision < data.textChangesFrom)
+        return false;
+    std::vector<qsizetype> changed;
+    for (const auto &[revision, element] : data.textChanges) {
+        if (revision <= m_revision)
+            continue;
+        const qsizetype sitePin = sitePinHolding(element);
+        if (sitePin >= 0)
+            changed.push_back(sitePin);
+    }
+    std::sort(changed.begin(), changed.end());
+    changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+    for (const qsizetype sitePin : changed)
+        replaceTexts(sitePin);
+    m_revision = data.revision;
+    return true;
+}
+
+// The outermost SitePin above the element is the one copied; an element in
+// no copied SitePin (a folder's name, a removed SitePin) changes nothing here.
+qsizetype SitePinTextIndex::sitePinHolding(const _xmlNode *element) const
+{
+    const xmlNode *outermost = nullptr;
+    for (const xmlNode *walk = element; walk; walk = walk->parent) {
+        if (walk->type == XML_ELEMENT_NODE && xmlStrEqual(walk->name, reinterpret_cast<const xmlChar *>("SITEPIN")))
+            outermost = walk;
+    }
+    const auto found = std::find(m_sitePins.begin(), m_sitePins.end(), outermost);
+    return outermost && found != m_sitePins.end() ? qsizetype(found - m_sitePins.begin()) : -1;
 }
 
 qsizetype SitePinTextIndex::sitePinAt(qsizetype offset) const

@@ -16,7 +16,9 @@ struct XmlDocumentData;
 // The field texts of every SitePin, copied into one block with ASCII letters
 // in lower case, so that a search for an ASCII term, or for the favourites,
 // scans contiguous memory instead of chasing the document's nodes. The copy
-// is taken again whenever the document has changed since it was last taken.
+// is brought up to date whenever the document has changed since: SitePins
+// whose texts alone changed are copied again, and anything else means
+// copying everything again.
 class SitePinTextIndex
 {
 public:
@@ -48,7 +50,9 @@ public:
 private:
     void refresh(const std::shared_ptr<XmlDocumentData> &data);
     void add(const XmlNode &sitePin);
-    void addText(const _xmlNode *element);
+    bool catchUp(const XmlDocumentData &data);
+    qsizetype sitePinHolding(const _xmlNode *element) const;
+    void replaceTexts(qsizetype sitePin);
     void findUndecided();
     std::vector<char> markMatches(QByteArrayView lowerAsciiTerm, Field field) const;
     qsizetype sitePinAt(qsizetype offset) const;

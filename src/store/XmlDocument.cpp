@@ -123,7 +123,7 @@ bool XmlDocument::load(const QString &path)
         m_data = std::make_shared<XmlDocumentData>();
     m_data->freeTree();
     m_data->parseErrorReason.clear();
-    ++m_data->revision;
+    m_data->noteOtherChange();
 
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) {

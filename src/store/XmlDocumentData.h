@@ -5,12 +5,15 @@
 #include <libxml/tree.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // Shared by a document and every node handle taken from it, so that a handle
 // kept past File > Open still points at live memory.
 struct XmlDocumentData
 {
+    static constexpr size_t kMostTextChanges = 64;
+
     xmlDocPtr doc = nullptr;
     // Removed sub-trees stay allocated until the document goes, because a
     // handle (a drag in progress, a list entry) may still refer to them.
@@ -21,11 +24,35 @@ struct XmlDocumentData
     // Counts changes to the tree and its texts, so that copies taken from it
     // know when they are out of date.
     std::uint64_t revision = 0;
+    // The elements whose text alone changed after revision textChangesFrom,
+    // with the revision each change made: a copy of the texts taken since
+    // then can be brought up to date from these few elements. Any other
+    // change empties the list.
+    std::vector<std::pair<std::uint64_t, xmlNodePtr>> textChanges;
+    std::uint64_t textChangesFrom = 0;
 
     XmlDocumentData() = default;
     XmlDocumentData(const XmlDocumentData &) = delete;
     XmlDocumentData &operator=(const XmlDocumentData &) = delete;
     ~XmlDocumentData() { freeTree(); }
+
+    void noteTextChange(xmlNodePtr element)
+    {
+        // A long run of edits is cheaper to read afresh than to replay.
+        if (textChanges.size() == kMostTextChanges) {
+            noteOtherChange();
+            return;
+        }
+        ++revision;
+        textChanges.emplace_back(revision, element);
+    }
+
+    void noteOtherChange()
+    {
+        ++revision;
+        textChanges.clear();
+        textChangesFrom = revision;
+    }
 
     // Removed sub-trees go first: freeing them reads the document's name
     // dictionary.

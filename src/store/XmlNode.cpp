@@ -292,7 +292,7 @@ void XmlNode::setAttribute(const QString &name, const QString &value)
     if (!isElement(m_node))
         return;
     const QByteArray bytes = XmlText::toXmlSafeUtf8(value);
-    noteChange();
+    noteOtherChange();
     // xmlSetProp enters attributes the document type declares as ID into the
     // document's ID table, so a new element is found by nodeFromID at once.
     xmlSetProp(m_node, reinterpret_cast<const xmlChar *>(name.toUtf8().constData()),
@@ -307,7 +307,7 @@ bool XmlNode::appendChild(const XmlNode &child)
         return false;
     if (isAncestorOrSelf(child.m_node, m_node))
         return false;
-    noteChange();
+    noteOtherChange();
     const bool wasRemoved = takeFromDetached(*m_data, child.m_node);
     // xmlAddChild does not detach a node from its old siblings by itself.
     xmlUnlinkNode(child.m_node);
@@ -321,7 +321,7 @@ bool XmlNode::removeChild(const XmlNode &child)
 {
     if (!m_node || !child.m_node || child.m_node->parent != m_node)
         return false;
-    noteChange();
+    noteOtherChange();
     xmlUnlinkNode(child.m_node);
     forgetIdentifiers(m_data->doc, child.m_node);
     m_data->detached.push_back(child.m_node);
@@ -366,7 +366,8 @@ void XmlNode::setText(const QString &text)
     if (!isElement(m_node))
         return;
     const QByteArray bytes = XmlText::toXmlSafeUtf8(text);
-    noteChange();
+    noteTextChange();
+    detachChildElements();
     // Set through a text node: xmlNodeSetContent would read "&" as the start
     // of an entity reference.
     xmlNodeSetContent(m_node, nullptr);
@@ -374,8 +375,39 @@ void XmlNode::setText(const QString &text)
         xmlNodeAddContentLen(m_node, reinterpret_cast<const xmlChar *>(bytes.constData()), int(bytes.size()));
 }
 
-void XmlNode::noteChange() const
+// Elements replaced by text go where removed sub-trees go, since handles
+// may still refer to them.
+void XmlNode::detachChildElements()
+{
+    if (!m_data)
+        return;
+    for (xmlNodePtr child = m_node->children; child;) {
+        const xmlNodePtr next = child->next;
+        if (isElement(child)) {
+            xmlUnlinkNode(child);
+            forgetIdentifiers(m_data->doc, child);
+            m_data->detached.push_back(child);
+        }
+        child = next;
+    }
+}
+
+// Replacing elements below the node changes more than text.
+void XmlNode::noteTextChange() const
+{
+    if (!m_data)
+        return;
+    for (const xmlNode *child = m_node->children; child; child = child->next) {
+        if (isElement(child)) {
+            m_data->noteOtherChange();
+            return;
+        }
+    }
+    m_data->noteTextChange(m_node);
+}
+
+void XmlNode::noteOtherChange() const
 {
     if (m_data)
-        ++m_data->revision;
+        m_data->noteOtherChange();
 }

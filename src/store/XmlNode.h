@@ -69,7 +69,9 @@ public:
 
 private:
     friend class SitePinTextIndex;
-    void noteChange() const;
+    void detachChildElements();
+    void noteTextChange() const;
+    void noteOtherChange() const;
 
     std::shared_ptr<XmlDocumentData> m_data;
     _xmlNode *m_node = nullptr;

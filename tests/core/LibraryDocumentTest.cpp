@@ -168,3 +168,15 @@ TEST_F(LibraryDocumentTest, theDeclarationIsWrittenBackByteForByte)
     EXPECT_TRUE(saved.contains(declaration)) << saved.toStdString();
     EXPECT_EQ(reload().nodeFromID("T1").selectSingleNode("NAME").text(), "B");
 }
+
+// A handle outlives its element's removal, however the element went.
+TEST_F(LibraryDocumentTest, elementsReplacedByTextLeaveTheDocumentButStayReadable)
+{
+    XmlDocument doc = open(LibraryText::folder(1, "A", LibraryText::sitePin(1, "a1")));
+    const XmlNode pin = doc.nodeFromID("W1");
+    doc.nodeFromID("T1").selectSingleNode("SITEPINS").setText("none");
+    EXPECT_EQ(doc.nodeFromID("T1").selectSingleNode("SITEPINS").text(), "none");
+    EXPECT_TRUE(doc.nodeFromID("W1").isNull());
+    EXPECT_FALSE(pin.isInDocument());
+    EXPECT_EQ(pin.selectSingleNode("NAME").text(), "a1");
+}

@@ -2,6 +2,7 @@
 #include "LibraryText.h"
 #include "store/XmlDocument.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -172,4 +173,92 @@ TEST_F(SitePinTextIndexTest, findsTheSitePinsWithAnyTextInTheField)
     EXPECT_EQ(names(m_index.findWithText(doc, Field::Address)), QStringList({"Noted"}));
     EXPECT_EQ(names(m_index.findWithText(doc, Field::Name)), QStringList({"Noted", "Bare", "Split"}));
     EXPECT_EQ(names(m_index.findWithText(doc, Field::Any)), QStringList({"Noted", "Bare", "Split"}));
+}
+
+// Edits of every kind, alone and in runs, some of them between two searches:
+// the copy brought up to date always answers as a copy taken afresh does.
+TEST_F(SitePinTextIndexTest, aCopyBroughtUpToDateAnswersAsAFreshCopyDoes)
+{
+    using L = LibraryText;
+    QString first, second, third;
+    for (int wid = 1; wid <= 4; ++wid) {
+        first += L::sitePin(wid, QString("Pin %1").arg(wid));
+        second += L::sitePin(wid + 4, QString("Pin %1").arg(wid + 4), "http://x.example", "notes", "TRUE");
+        third += L::sitePin(wid + 8, QString("Pin %1").arg(wid + 8));
+    }
+    XmlDocument doc = open(L::folder(1, "A", first, L::folder(2, "B", second)) + L::folder(3, "C", third));
+    QStringList wids;
+    for (int wid = 1; wid <= 12; ++wid)
+        wids << QString("W%1").arg(wid);
+
+    QRandomGenerator random(20261206);
+    const QStringList texts = {"",
+                               "Tulip",
+                               "TULIP bulbs",
+                               QString::fromUtf8("Ma\u017Fs"),
+                               QString::fromUtf8("20 \u212A"),
+                               "true",
+                               "TRUE",
+                               "False",
+                               QString::fromUtf8("caf\u00E9 tulip"),
+                               "a much longer text about tulips and roses in the spring"};
+    const char *const fields[] = {"NAME", "ADDRESS", "NOTES", "FAV", "DESCRIPTION", "KEYWORD1"};
+    const auto pick = [&random](const auto &list) {
+        return list[random.bounded(int(std::size(list)))];
+    };
+    const auto editText = [&] {
+        doc.nodeFromID(pick(wids)).selectSingleNode(pick(fields)).setText(pick(texts));
+    };
+    int nextWid = 100;
+    for (int step = 0; step < 400; ++step) {
+        switch (random.bounded(24)) {
+        case 0:
+            doc.nodeFromID(QString("T%1").arg(random.bounded(1, 4))).selectSingleNode("NAME").setText(pick(texts));
+            break;
+        case 1:
+            if (wids.size() > 1) {
+                XmlNode sitePin = doc.nodeFromID(wids.takeAt(random.bounded(int(wids.size()))));
+                if (sitePin) // not replaced by text with its folder's SitePins
+                    ASSERT_TRUE(sitePin.parentNode().removeChild(sitePin));
+            }
+            break;
+        case 2: {
+            XmlNode sitePin = doc.createElement("SITEPIN");
+            for (const char *field : fields) {
+                XmlNode element = doc.createElement(field);
+                element.setText(pick(texts));
+                sitePin.appendChild(element);
+            }
+            sitePin.setAttribute("WID", QString("W%1").arg(nextWid));
+            wids << QString("W%1").arg(nextWid++);
+            XmlNode folder = doc.nodeFromID(QString("T%1").arg(random.bounded(1, 4))).selectSingleNode("SITEPINS");
+            ASSERT_TRUE(folder.appendChild(sitePin));
+            break;
+        }
+        case 3: // a folder's SitePins replaced by text
+            doc.nodeFromID(QString("T%1").arg(random.bounded(1, 4))).selectSingleNode("SITEPINS").setText("gone");
+            break;
+        case 4: // more edits than the document keeps count of
+            for (int edit = 0; edit < 70; ++edit)
+                editText();
+            break;
+        default:
+            editText();
+        }
+        if (random.bounded(3) == 0)
+            continue;
+        SitePinTextIndex fresh;
+        const auto decide = [](const XmlNode &sitePin) {
+            return sitePin.getAttribute("WID").endsWith('1');
+        };
+        for (const char *term : {"tulip", "mass", "true", "k", "roses", "a"}) {
+            for (const Field field : {Field::Any, Field::Name, Field::Address, Field::Notes}) {
+                const auto kept = m_index.find(doc, term, field, decide);
+                EXPECT_TRUE(kept == fresh.find(doc, term, field, decide)) << "step " << step << " " << term;
+            }
+        }
+        for (const Field field : {Field::Any, Field::Name, Field::Notes})
+            EXPECT_TRUE(m_index.findWithText(doc, field) == fresh.findWithText(doc, field)) << "step " << step;
+        EXPECT_TRUE(m_index.favourites(doc) == fresh.favourites(doc)) << "step " << step;
+    }
 }
