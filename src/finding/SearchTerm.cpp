@@ -13,12 +13,6 @@ bool isPlainAscii(const QByteArray &text)
     return true;
 }
 
-// U+017F and U+212A in UTF-8.
-bool foldsOntoAscii(const unsigned char *at)
-{
-    return (at[0] == 0xC5 && at[1] == 0xBF) || (at[0] == 0xE2 && at[1] == 0x84 && at[2] == 0xAA);
-}
-
 char lowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
@@ -45,42 +39,9 @@ SearchTerm::SearchTerm(const QString &term, const QLocale &locale)
     }
 }
 
-// Most library text is ASCII or close to it: matched in place as UTF-8,
-// without making a string of every field. An ASCII term can only match ASCII
-// text and the two characters that case folding maps onto ASCII letters (the
-// long s onto "s", the Kelvin sign onto "k"); only text holding one of those
-// goes the full Unicode way.
 bool SearchTerm::occursInTextOf(const XmlNode &element) const
 {
-    const char *utf8 = nullptr;
-    if (m_asciiLower.isEmpty() || !element.textInPlace(utf8))
-        return occursIn(element.text());
-    bool mayFoldOntoAscii = false;
-    if (occursInAscii(utf8, mayFoldOntoAscii))
-        return true;
-    return mayFoldOntoAscii && occursIn(element.text());
-}
-
-// One pass, no length taken first; the text's terminating zero ends every
-// comparison by mismatch.
-bool SearchTerm::occursInAscii(const char *text, bool &mayFoldOntoAscii) const
-{
-    const char *term = m_asciiLower.constData();
-    const unsigned char lower = static_cast<unsigned char>(term[0]);
-    const unsigned char upper = static_cast<unsigned char>(lower >= 'a' && lower <= 'z' ? lower - ('a' - 'A') : lower);
-    for (const unsigned char *at = reinterpret_cast<const unsigned char *>(text); *at; ++at) {
-        if (*at != lower && *at != upper) {
-            if (*at >= 0xC5 && foldsOntoAscii(at))
-                mayFoldOntoAscii = true;
-            continue;
-        }
-        qsizetype i = 1;
-        while (term[i] && lowerAscii(char(at[i])) == term[i])
-            ++i;
-        if (!term[i])
-            return true;
-    }
-    return false;
+    return occursIn(element.text());
 }
 
 bool SearchTerm::occursIn(const QString &text) const

@@ -19,7 +19,6 @@ public:
     // An empty term occurs in every non-empty text; nothing occurs in an
     // empty text.
     bool occursIn(const QString &text) const;
-    // The same test on an element's text, read in place where that is safe.
     bool occursInTextOf(const XmlNode &element) const;
     // The term in lower case when it is plain ASCII and case folds the
     // ordinary way, so that it can be matched byte by byte; empty otherwise.
@@ -27,8 +26,6 @@ public:
     bool isEmpty() const { return m_term.isEmpty(); }
 
 private:
-    bool occursInAscii(const char *text, bool &mayFoldOntoAscii) const;
-
     QLocale m_locale;
     bool m_lowerByLocale;
     QString m_term;

@@ -346,21 +346,6 @@ QString XmlNode::text() const
     return result;
 }
 
-bool XmlNode::textInPlace(const char *&utf8) const
-{
-    if (!m_node)
-        return false;
-    const xmlNode *only = m_node->children;
-    if (!only) {
-        utf8 = "";
-        return true;
-    }
-    if (only->type != XML_TEXT_NODE || only->next || !only->content)
-        return false;
-    utf8 = reinterpret_cast<const char *>(only->content);
-    return true;
-}
-
 void XmlNode::setText(const QString &text)
 {
     if (!isElement(m_node))

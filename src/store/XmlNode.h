@@ -57,10 +57,6 @@ public:
     bool removeChild(const XmlNode &child);
 
     QString text() const;
-    // The text as zero-terminated UTF-8 where it lies, without copying, for
-    // the common case of an element holding one piece of text (or none).
-    // False otherwise: the caller then reads text().
-    bool textInPlace(const char *&utf8) const;
     // The element's text as typed value; the library's elements are untyped.
     QString nodeTypedValue() const { return text(); }
     // Replaces the element's content with plain text. Characters XML cannot

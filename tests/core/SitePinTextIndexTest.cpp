@@ -218,8 +218,9 @@ TEST_F(SitePinTextIndexTest, aCopyBroughtUpToDateAnswersAsAFreshCopyDoes)
         case 1:
             if (wids.size() > 1) {
                 XmlNode sitePin = doc.nodeFromID(wids.takeAt(random.bounded(int(wids.size()))));
-                if (sitePin) // not replaced by text with its folder's SitePins
+                if (sitePin) { // not replaced by text with its folder's SitePins
                     ASSERT_TRUE(sitePin.parentNode().removeChild(sitePin));
+                }
             }
             break;
         case 2: {
