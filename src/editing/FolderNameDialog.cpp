@@ -1,5 +1,6 @@
 #include "editing/FolderNameDialog.h"
 
+#include "editing/DialogControls.h"
 #include "editing/TopicListTree.h"
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/frmSitePins.h"
@@ -15,25 +16,9 @@
 
 namespace {
 
-QFont designFont()
-{
-    return QFont(QString::fromLatin1(FontFallback::kDesignFont), 8);
-}
-
-template<typename Widget, typename... Args>
-Widget *make(QWidget *parent, const char *name, Args &&...args)
-{
-    auto *widget = new Widget(std::forward<Args>(args)..., parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setFont(designFont());
-    return widget;
-}
-
 QLabel *caption(QWidget *parent, const char *name, const char *text)
 {
-    auto *label = make<QLabel>(parent, name, QString::fromLatin1(text));
-    label->setTextFormat(Qt::PlainText);
-    return label;
+    return DialogControls::plainLabel(parent, QString::fromLatin1(name), QString::fromLatin1(text));
 }
 
 } // namespace
@@ -58,20 +43,15 @@ void FolderNameDialog::buildControls(const Texts &texts)
     Label2 = caption(this, "Label2", texts.instruction);
     Label2->setWordWrap(true);
     tvwTopicList = new TopicListTree(this);
-    tvwTopicList->setFont(designFont());
-    lblTopicName = caption(this, "lblTopicName", texts.topicName);
-    QFont bold = designFont();
-    bold.setBold(true);
-    lblTopicName->setFont(bold);
-    // A long folder name is cut off rather than widening the dialog.
-    lblTopicName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    tvwTopicList->setFont(FontFallback::designFont());
+    lblTopicName =
+        DialogControls::nameLabel(this, QStringLiteral("lblTopicName"), QString::fromLatin1(texts.topicName));
     Label1 = caption(this, "Label1", texts.nameLabel);
-    txtTName = make<QLineEdit>(this, "txtTName");
-    cmdSave = make<QPushButton>(this, "cmdSave", QStringLiteral("Save"));
-    cmdCancel = make<QPushButton>(this, "cmdCancel", QStringLiteral("Cancel"));
-    // The default button is chosen by hand, as the name field changes.
-    cmdSave->setAutoDefault(false);
-    cmdCancel->setAutoDefault(false);
+    txtTName = new QLineEdit(this);
+    txtTName->setObjectName(QStringLiteral("txtTName"));
+    txtTName->setFont(FontFallback::designFont());
+    cmdSave = DialogControls::button(this, QStringLiteral("cmdSave"), QStringLiteral("Save"));
+    cmdCancel = DialogControls::button(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
     setTabOrder(txtTName, cmdSave);
     setTabOrder(cmdSave, cmdCancel);
     setTabOrder(cmdCancel, tvwTopicList);

@@ -1,5 +1,6 @@
 #include "editing/MoveDialog.h"
 
+#include "editing/DialogControls.h"
 #include "editing/TopicListTree.h"
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/frmSitePins.h"
@@ -9,34 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QFont designFont()
-{
-    return QFont(QString::fromLatin1(FontFallback::kDesignFont), 8);
-}
-
-QLabel *plainLabel(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(designFont());
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const char *text)
-{
-    auto *made = new QPushButton(QString::fromLatin1(text), parent);
-    made->setObjectName(QString::fromLatin1(name));
-    made->setFont(designFont());
-    // The default button is chosen by hand, as the target changes.
-    made->setAutoDefault(false);
-    return made;
-}
-
-} // namespace
 
 MoveDialog::MoveDialog(frmSitePins &window, const Texts &texts)
     : QDialog(&window)
@@ -54,13 +27,14 @@ MoveDialog::MoveDialog(frmSitePins &window, const Texts &texts)
 
 void MoveDialog::buildControls(const Texts &texts)
 {
-    QLabel *instruction = plainLabel(this, QStringLiteral("lblInstruction"), QString::fromLatin1(texts.instruction));
+    QLabel *instruction =
+        DialogControls::plainLabel(this, QStringLiteral("lblInstruction"), QString::fromLatin1(texts.instruction));
     instruction->setWordWrap(true);
     tvwTopicList = new TopicListTree(this);
-    tvwTopicList->setFont(designFont());
+    tvwTopicList->setFont(FontFallback::designFont());
     tvwTopicList->setMinimumHeight(200);
-    cmdSave = button(this, "cmdSave", "Save");
-    cmdCancel = button(this, "cmdCancel", "Cancel");
+    cmdSave = DialogControls::button(this, QStringLiteral("cmdSave"), QStringLiteral("Save"));
+    cmdCancel = DialogControls::button(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
     m_captions = new QGridLayout;
     m_captions->setHorizontalSpacing(8);
     m_captions->setVerticalSpacing(4);
@@ -90,13 +64,9 @@ void MoveDialog::buildControls(const Texts &texts)
 QLabel *MoveDialog::addCaption(const char *caption, const char *name, const char *defaultText)
 {
     const QString valueName = QString::fromLatin1(name);
-    QLabel *before = plainLabel(this, valueName + QStringLiteral("Caption"), QString::fromLatin1(caption));
-    QLabel *value = plainLabel(this, valueName, QString::fromLatin1(defaultText));
-    QFont bold = designFont();
-    bold.setBold(true);
-    value->setFont(bold);
-    // A long name is cut off rather than widening the dialog.
-    value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QLabel *before =
+        DialogControls::plainLabel(this, valueName + QStringLiteral("Caption"), QString::fromLatin1(caption));
+    QLabel *value = DialogControls::nameLabel(this, valueName, QString::fromLatin1(defaultText));
     const int row = m_captions->rowCount();
     m_captions->addWidget(before, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
     m_captions->addWidget(value, row, 1);

@@ -160,8 +160,6 @@ void Search::fillSearchList(const std::vector<XmlNode> &sitePins)
 
 void Search::clearResults()
 {
-    // The texts of the library the results came from go with them.
-    m_window.textIndex().clear();
     FolderTree::clearList(m_window.ui().tvwSearch);
     m_window.ui().lblFound->setText(QStringLiteral("0"));
 }

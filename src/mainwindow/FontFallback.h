@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QStringList>
 
 class QWidget;
@@ -13,6 +14,8 @@ public:
     static constexpr const char *kDesignFont = "Microsoft Sans Serif";
     static constexpr const char *kFallbackFont = "MS Sans Serif";
 
+    // The small sans serif text every window is designed in.
+    static QFont designFont() { return QFont(QString::fromLatin1(kDesignFont), 8); }
     // True at the first family named exactly "Microsoft Sans Serif".
     static bool isFontAvailable(const QStringList &families);
     static bool isFontAvailable();

@@ -17,7 +17,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, con
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(QFont(QString::fromLatin1(FontFallback::kDesignFont), 8));
+    label->setFont(FontFallback::designFont());
     label->setGeometry(geometry);
     return label;
 }

@@ -21,7 +21,7 @@ frmProgress::frmProgress(QWidget *owner, bool fontAvailable)
     m_progress->setGeometry(12, 12, 356, 22);
     for (QLabel *line : {m_name, m_name2}) {
         line->setTextFormat(Qt::PlainText);
-        line->setFont(QFont(QString::fromLatin1(FontFallback::kDesignFont), 8));
+        line->setFont(FontFallback::designFont());
     }
     m_name->setObjectName(QStringLiteral("lblName"));
     m_name->setGeometry(12, 44, 356, 20);

@@ -340,6 +340,8 @@ void frmSitePins::resetAfterOpen()
     selectLeftTab(TabIndexSetting::getTabIndexSetting());
     disableForBrowsingStart();
     m_search->clearResults();
+    // The last library's texts go before the new one's are read.
+    m_textIndex.clear();
     m_favourites->populateFavsList(m_objDOMSitePins);
 }
 

@@ -1,5 +1,7 @@
 #include "mainwindow/frmSitePinsUi.h"
 
+#include "mainwindow/FontFallback.h"
+
 #include "layout/CommandSurface.h"
 #include "layout/SplitterWidget.h"
 #include "layout/logic/Splitter.h"
@@ -37,13 +39,7 @@ TwipsScale screenScale()
                   : TwipsScale(TwipsScale::kStandardDpi, TwipsScale::kStandardDpi);
 }
 
-// The classic look: small sans serif text, with the SitePin's own fields
-// in Verdana.
-QFont designFont()
-{
-    return QFont(QStringLiteral("Microsoft Sans Serif"), 8);
-}
-
+// The SitePin's own fields are in Verdana.
 QFont fieldFont()
 {
     return QFont(QStringLiteral("Verdana"), 8);
@@ -54,7 +50,7 @@ Widget *make(QWidget *parent, const QString &name, Args &&...args)
 {
     auto *widget = new Widget(std::forward<Args>(args)..., parent);
     widget->setObjectName(name);
-    widget->setFont(designFont());
+    widget->setFont(FontFallback::designFont());
     return widget;
 }
 

@@ -39,11 +39,11 @@ frmSplash::frmSplash(QWidget *mainWindow, bool fontAvailable, int firstTickMs, i
     picture2->setGeometry(88, 28, 300, 40);
     auto *loading = new QLabel(QStringLiteral("Loading ..."), this);
     loading->setObjectName(QStringLiteral("Label1"));
-    loading->setFont(QFont(QString::fromLatin1(FontFallback::kDesignFont), 8));
+    loading->setFont(FontFallback::designFont());
     loading->setGeometry(24, 170, 200, 24);
     m_version->setObjectName(QStringLiteral("lblVersion"));
     m_version->setText(QStringLiteral("v") + QStringLiteral("1.2"));
-    m_version->setFont(QFont(QString::fromLatin1(FontFallback::kDesignFont), 8));
+    m_version->setFont(FontFallback::designFont());
     m_version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_version->setGeometry(276, 170, 100, 24);
 

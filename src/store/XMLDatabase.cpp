@@ -33,9 +33,11 @@ QString XMLDatabase::getNewWID() const
 // which is most of the document; folders nest and are counted everywhere.
 int XMLDatabase::countOf(const XmlNode &root, const QString &tagName)
 {
-    if (tagName == QLatin1String("SITEPIN"))
-        return int(root.getOutermostElementsByTagName(tagName).size());
-    return root.countElementsByTagName(tagName);
+    if (tagName != QLatin1String("SITEPIN"))
+        return root.countElementsByTagName(tagName);
+    int count = 0;
+    root.forEachOutermostElementByTagName(tagName, [&count](const XmlNode &) { ++count; });
+    return count;
 }
 
 // Starts at the element count plus one and probes upward; numbers freed below

@@ -217,21 +217,6 @@ std::vector<XmlNode> XmlNode::getElementsByTagName(const QString &name) const
     return result;
 }
 
-std::vector<XmlNode> XmlNode::getOutermostElementsByTagName(const QString &name) const
-{
-    std::vector<XmlNode> result;
-    if (!m_node)
-        return result;
-    const QByteArray wanted = name.toUtf8();
-    walkDescendantElements(m_node, [&](xmlNodePtr element) {
-        if (!hasUtf8Name(element, wanted))
-            return true;
-        result.emplace_back(m_data, element);
-        return false;
-    });
-    return result;
-}
-
 void XmlNode::forEachOutermostElementByTagName(const QString &name,
                                                const std::function<void(const XmlNode &)> &visit) const
 {

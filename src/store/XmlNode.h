@@ -38,11 +38,9 @@ public:
     XmlNode nextSiblingElement() const;
     // Every element with this name below the node, at any depth, in document order.
     std::vector<XmlNode> getElementsByTagName(const QString &name) const;
-    // The same without looking inside the elements found: far quicker for
-    // SITEPIN, whose fields make up most of the document.
-    std::vector<XmlNode> getOutermostElementsByTagName(const QString &name) const;
-    // The same, handing each element over as it is found, while it is still
-    // in the cache.
+    // The same without looking inside the elements found, which is far
+    // quicker for SITEPIN, whose fields make up most of the document; each
+    // element is handed over as it is found, while it is still in the cache.
     void forEachOutermostElementByTagName(const QString &name, const std::function<void(const XmlNode &)> &visit) const;
     int countElementsByTagName(const QString &name) const;
 

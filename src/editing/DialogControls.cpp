@@ -1,0 +1,34 @@
+#include "editing/DialogControls.h"
+
+#include "mainwindow/FontFallback.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+QLabel *DialogControls::plainLabel(QWidget *parent, const QString &name, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(FontFallback::designFont());
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLabel *DialogControls::nameLabel(QWidget *parent, const QString &name, const QString &text)
+{
+    QLabel *label = plainLabel(parent, name, text);
+    QFont bold = FontFallback::designFont();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return label;
+}
+
+QPushButton *DialogControls::button(QWidget *parent, const QString &name, const QString &text)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setFont(FontFallback::designFont());
+    button->setAutoDefault(false);
+    return button;
+}

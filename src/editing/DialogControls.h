@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// The controls the folder dialogs are built from, in the design font.
+class DialogControls
+{
+public:
+    static QLabel *plainLabel(QWidget *parent, const QString &name, const QString &text);
+    // A folder or SitePin name, which can be long: bold, and cut off rather
+    // than widening the dialog.
+    static QLabel *nameLabel(QWidget *parent, const QString &name, const QString &text);
+    // The dialogs choose their default button by hand as their state
+    // changes, so no button becomes the default by itself.
+    static QPushButton *button(QWidget *parent, const QString &name, const QString &text);
+};
