@@ -1,7 +1,6 @@
 #include "finding/Search.h"
 
 #include "finding/SearchTerm.h"
-#include "finding/SitePinWalk.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
@@ -95,7 +94,9 @@ std::vector<XmlNode> Search::findHits(Field field, const SearchTerm &term)
                           [field, &term](const XmlNode &sitePin) { return isHit(sitePin, field, term); });
     }
     std::vector<XmlNode> hits;
-    SitePinWalk::forEach(m_window.m_objDOMSitePins.documentElement(), [&](const XmlNode &sitePin) {
+    // A SitePin holds no SitePins, so the walk need not look inside one.
+    const XmlNode root = m_window.m_objDOMSitePins.documentElement();
+    root.forEachOutermostElementByTagName(QStringLiteral("SITEPIN"), [&](const XmlNode &sitePin) {
         if (isHit(sitePin, field, term))
             hits.push_back(sitePin);
     });

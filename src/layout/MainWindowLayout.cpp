@@ -200,14 +200,24 @@ void MainWindowLayout::placeStatusPanels()
         ui.StatusBar1->setPanelWidth(2, ui.scale.toPixelsX(ow) - panel1Pixels - ui.scale.toPixelsX(kPanel3Width));
 }
 
-void MainWindowLayout::fitDetailPanel()
+// The detail tabs follow Picture1 only while it is wide enough for them.
+std::optional<QRect> MainWindowLayout::fitInfoTab()
 {
     frmSitePinsUi &ui = m_window.ui();
     const QRect picture = twipsRect(ui.Picture1);
     if (picture.width() <= 2520)
-        return;
+        return std::nullopt;
     setTwipsSize(ui.tabInfo, picture.width() - 2520, picture.height() - 1550);
-    const QRect info = twipsRect(ui.tabInfo);
+    return twipsRect(ui.tabInfo);
+}
+
+void MainWindowLayout::fitDetailPanel()
+{
+    frmSitePinsUi &ui = m_window.ui();
+    const std::optional<QRect> fitted = fitInfoTab();
+    if (!fitted)
+        return;
+    const QRect info = *fitted;
     setTwipsSize(ui.txtNotes, info.width() - 250, info.height() - 600);
     setTwipsSize(ui.wbPreview, info.width() - 250, info.height() - 1320);
     ui.wbPreview->setVisible(true);
@@ -237,11 +247,10 @@ void MainWindowLayout::panePass()
 void MainWindowLayout::fitDetailPanelFromPaneLayout()
 {
     frmSitePinsUi &ui = m_window.ui();
-    const QRect picture = twipsRect(ui.Picture1);
-    if (picture.width() <= 2520)
+    const std::optional<QRect> fitted = fitInfoTab();
+    if (!fitted)
         return;
-    setTwipsSize(ui.tabInfo, picture.width() - 2520, picture.height() - 1550);
-    const QRect info = twipsRect(ui.tabInfo);
+    const QRect info = *fitted;
     setTwipsWidth(ui.txtNotes, info.width() - 250);
     setTwipsWidth(ui.wbPreview, info.width() - 250);
     ui.wbPreview->setVisible(true);
@@ -251,7 +260,7 @@ void MainWindowLayout::fitDetailPanelFromPaneLayout()
     for (QWidget *field : {static_cast<QWidget *>(ui.lblTName), static_cast<QWidget *>(ui.txtWName),
                            static_cast<QWidget *>(ui.txtAddress), static_cast<QWidget *>(ui.lblWName),
                            static_cast<QWidget *>(ui.lblAddress)})
-        setTwipsWidth(field, picture.width() - 1200);
+        setTwipsWidth(field, twipsRect(ui.Picture1).width() - 1200);
 }
 
 void MainWindowLayout::placeMoveButtons()

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QRect>
 
+#include <optional>
+
 class QPushButton;
 class QWidget;
 class frmSitePins;
@@ -39,6 +41,7 @@ private:
     bool setTwipsLeft(QWidget *widget, int left);
     void dockBars();
     void placeStatusPanels();
+    std::optional<QRect> fitInfoTab();
     void fitDetailPanel();
     void fitDetailPanelFromPaneLayout();
     void placeMoveButtons();
