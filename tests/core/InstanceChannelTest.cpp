@@ -32,46 +32,28 @@ QByteArray header(quint32 length, quint8 type)
     return bytes;
 }
 
-std::vector<Message> decodeAll(FrameCodec &codec, FrameCodec::Status &last)
-{
-    std::vector<Message> messages;
-    Message message;
-    while ((last = codec.decodeNext(message)) == FrameCodec::Status::MessageReady)
-        messages.push_back(message);
-    return messages;
-}
-
-TEST(FrameCodec, decodesFramesSplitAcrossSingleByteReads)
+// Frames arriving whole, several to a read, or split at every byte.
+TEST(FrameCodec, decodesFramesHoweverTheStreamIsCut)
 {
     const std::vector<Message> sent{Message::handOver(QStringLiteral("123456")), Message::handOver(QString()),
                                     Message::ack(), Message::handOver(QStringLiteral("Größe ✓"))};
     QByteArray stream;
     for (const Message &message : sent)
         stream += FrameCodec::encode(message);
-
-    FrameCodec codec;
-    std::vector<Message> received;
-    for (const char byte : stream) {
-        codec.append(QByteArray(1, byte));
-        FrameCodec::Status last;
-        for (const Message &message : decodeAll(codec, last))
-            received.push_back(message);
-        ASSERT_EQ(last, FrameCodec::Status::NeedMoreData);
+    for (const qsizetype piece : {qsizetype(1), qsizetype(7), stream.size()}) {
+        FrameCodec codec;
+        std::vector<Message> received;
+        for (qsizetype at = 0; at < stream.size(); at += piece) {
+            codec.append(stream.mid(at, piece));
+            Message message;
+            FrameCodec::Status last;
+            while ((last = codec.decodeNext(message)) == FrameCodec::Status::MessageReady)
+                received.push_back(message);
+            ASSERT_EQ(last, FrameCodec::Status::NeedMoreData) << piece;
+        }
+        EXPECT_EQ(received, sent) << piece;
+        EXPECT_EQ(codec.bufferedSize(), 0);
     }
-    EXPECT_EQ(received, sent);
-    EXPECT_EQ(codec.bufferedSize(), 0);
-}
-
-TEST(FrameCodec, decodesTwoFramesFromOneRead)
-{
-    FrameCodec codec;
-    const QByteArray second = FrameCodec::encode(Message::handOver(QStringLiteral("second")));
-    codec.append(FrameCodec::encode(Message::handOver(QStringLiteral("first"))) + second.left(3));
-    FrameCodec::Status last;
-    EXPECT_EQ(decodeAll(codec, last), std::vector<Message>{Message::handOver(QStringLiteral("first"))});
-    EXPECT_EQ(last, FrameCodec::Status::NeedMoreData);
-    codec.append(second.mid(3));
-    EXPECT_EQ(decodeAll(codec, last), std::vector<Message>{Message::handOver(QStringLiteral("second"))});
 }
 
 // Each is refused as soon as it can be told apart from a frame still arriving,
@@ -101,54 +83,36 @@ TEST(FrameCodec, refusesAnInvalidStreamForGood)
 
 TEST(FrameCodec, acceptsPayloadsUpToTheCap)
 {
-    constexpr qsizetype kMiB = FrameCodec::kDefaultMaxPayloadSize;
-    for (const auto &[cap, size] : {std::pair<qsizetype, qsizetype>{10, 10}, {0, 0}, {kMiB, kMiB}}) {
-        for (const qsizetype payloadSize : {size, size + 1}) {
+    for (const qsizetype cap : {qsizetype(10), qsizetype(0), FrameCodec::kDefaultMaxPayloadSize}) {
+        for (const qsizetype payloadSize : {cap, cap + 1}) {
             FrameCodec codec(cap);
             const Message sent{quint8(MessageType::HandOver), QByteArray(payloadSize, 'a')};
             codec.append(FrameCodec::encode(sent));
             Message received;
-            if (payloadSize <= cap) {
-                ASSERT_EQ(codec.decodeNext(received), FrameCodec::Status::MessageReady) << cap;
-                EXPECT_EQ(received, sent);
-            } else {
-                EXPECT_EQ(codec.decodeNext(received), FrameCodec::Status::Invalid) << cap;
-                EXPECT_EQ(codec.error(), FrameCodec::Error::Oversized);
-            }
+            const bool fits = payloadSize <= cap;
+            EXPECT_EQ(codec.decodeNext(received), fits ? FrameCodec::Status::MessageReady : FrameCodec::Status::Invalid)
+                << cap;
+            EXPECT_EQ(codec.error(), fits ? FrameCodec::Error::None : FrameCodec::Error::Oversized);
+            EXPECT_EQ(received, fits ? sent : Message()) << cap;
         }
     }
 }
 
-// Another process on the channel: tests/tools/instance_peer.
-class Peer
+// Runs tests/tools/instance_peer to its end, with this process's event loop
+// running meanwhile so an in-process primary can answer.
+int peer(const QStringList &arguments)
 {
-public:
-    explicit Peer(const QStringList &arguments)
-        : m_finished(&m_process, &QProcess::finished)
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(TestEnvironment::toolPath(QStringLiteral("instance_peer")), arguments);
+    QProcess process;
+    QSignalSpy finished(&process, &QProcess::finished);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(TestEnvironment::toolPath(QStringLiteral("instance_peer")), arguments);
+    if (!finished.wait(kWaitMs)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
     }
-    ~Peer()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished();
-        }
-    }
-
-    // Runs this process's event loop meanwhile, so an in-process primary can answer.
-    int exitCode()
-    {
-        if (m_process.state() != QProcess::NotRunning && !m_finished.wait(kWaitMs))
-            return -1;
-        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
-    }
-
-private:
-    QProcess m_process;
-    QSignalSpy m_finished;
-};
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
 
 class InstanceChannelTest : public ::testing::Test
 {
@@ -168,7 +132,7 @@ TEST_F(InstanceChannelTest, onlyOneChannelIsPrimaryAtATime)
 
     InstanceChannel second(m_name);
     EXPECT_FALSE(second.tryBecomePrimary());
-    EXPECT_EQ(Peer({QStringLiteral("try"), m_name}).exitCode(), 3);
+    EXPECT_EQ(peer({QStringLiteral("try"), m_name}), 3);
 
     first.reset();
     EXPECT_FALSE(QFileInfo::exists(second.socketPath()));
@@ -179,20 +143,17 @@ TEST_F(InstanceChannelTest, onlyOneChannelIsPrimaryAtATime)
 // simply waited for. Either way the channel keeps serving.
 TEST_F(InstanceChannelTest, garbageIsDroppedAndTheChannelKeepsServing)
 {
-    struct Case
-    {
-        QByteArray bytes;
-        int delivered; // messages expected before the connection is dropped
-        bool dropped;
-    };
-    const Case cases[] = {{QByteArray("GET / HTTP/1.0\r\n\r\n"), 0, true},
-                          {header(65, 1) + QByteArray(65, 'a'), 0, true},
-                          {header(0, 0x7f), 0, true},
-                          {header(2, 1) + "\xc3\x28", 0, true},
-                          {FrameCodec::encode(Message::handOver(QStringLiteral("1"))) + header(0, 0xee), 1, true},
-                          {header(10, 1) + "abc", 0, false}};
-    for (const Case &row : cases) {
-        SCOPED_TRACE(row.bytes.toHex().toStdString());
+    // The bytes, the messages delivered before the connection is dropped, and whether it is.
+    const std::tuple<QByteArray, int, bool> cases[] = {
+        {QByteArray("GET / HTTP/1.0\r\n\r\n"), 0, true},
+        {header(65, 1) + QByteArray(65, 'a'), 0, true},
+        {header(0, 0x7f), 0, true},
+        {header(2, 1) + "\xc3\x28", 0, true},
+        {FrameCodec::encode(Message::handOver(QStringLiteral("1"))) + header(0, 0xee), 1, true},
+        {header(10, 1) + "abc", 0, false}};
+    for (const auto &row : cases) {
+        const auto &[bytes, delivered, dropped] = row;
+        SCOPED_TRACE(bytes.toHex().toStdString());
         const QString name = m_name + QString::number(&row - cases);
         InstanceChannel primary(name);
         primary.setMaxPayloadSize(64);
@@ -203,24 +164,24 @@ TEST_F(InstanceChannelTest, garbageIsDroppedAndTheChannelKeepsServing)
         QSignalSpy disconnected(&raw, &QLocalSocket::disconnected);
         raw.connectToServer(primary.socketPath());
         ASSERT_TRUE(raw.waitForConnected(kWaitMs));
-        raw.write(row.bytes);
+        raw.write(bytes);
         raw.flush();
-        if (row.dropped) {
+        if (dropped) {
             ASSERT_TRUE(disconnected.wait(kWaitMs)) << "the primary kept a connection that sent garbage";
         } else {
             // Nothing to wait for but the absence of a reaction; a hand-over that
             // overtakes it proves the bytes were read and held back.
-            EXPECT_EQ(Peer({QStringLiteral("send"), name, QStringLiteral("meanwhile")}).exitCode(), 0);
+            EXPECT_EQ(peer({QStringLiteral("send"), name, QStringLiteral("meanwhile")}), 0);
             EXPECT_EQ(raw.state(), QLocalSocket::ConnectedState);
             raw.abort();
         }
-        const int expected = row.delivered + (row.dropped ? 0 : 1);
+        const int expected = delivered + (dropped ? 0 : 1);
         while (received.size() < expected && received.wait(kWaitMs)) {
         }
         EXPECT_EQ(received.size(), expected);
 
         received.clear();
-        EXPECT_EQ(Peer({QStringLiteral("send"), name, QStringLiteral("still there")}).exitCode(), 0);
+        EXPECT_EQ(peer({QStringLiteral("send"), name, QStringLiteral("still there")}), 0);
         ASSERT_TRUE(received.size() == 1 || received.wait(kWaitMs));
         EXPECT_EQ(received.at(0).at(0).value<Message>().text(), QStringLiteral("still there"));
     }

@@ -15,10 +15,6 @@ static void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
 }
-static void PrintTo(const QByteArray &bytes, std::ostream *out)
-{
-    *out << '"' << bytes.toStdString() << '"';
-}
 static void PrintTo(const QVariant &value, std::ostream *out)
 {
     *out << value.metaType().name() << '(' << value.toString().toStdString() << ')';
@@ -34,16 +30,9 @@ const QString kSettingsKey = QStringLiteral("Software\\KelvaneSoft\\SitePins\\")
 class RegistryTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_config.isValid());
-        m_previousConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-    }
-    void TearDown() override { qputenv("XDG_CONFIG_HOME", m_previousConfig); }
+    void SetUp() override { qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8()); }
 
     static QString filePath() { return RF::registryFilePath(kUser); }
-
     static RegistryKey create(const QString &path)
     {
         RegistryKey key;
@@ -60,16 +49,12 @@ protected:
         QFile file(filePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    static void writeFile(const QByteArray &bytes)
+    static QVariant read(const QString &name, const QString &path = kSettingsKey)
     {
-        QDir().mkpath(QFileInfo(filePath()).absolutePath());
-        QFile file(filePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        return RF::getRegistryValue(kUser, path, name);
     }
 
     QTemporaryDir m_config;
-    QByteArray m_previousConfig;
 };
 
 // Every read goes back to the file, so the type must have been written down.
@@ -90,9 +75,8 @@ TEST_F(RegistryTest, valuesKeepTheirValueAndType)
         const auto &[type, written, expected] = table[row];
         const QString name = QStringLiteral("Value%1").arg(row);
         ASSERT_EQ(RF::setRegistryValue(key, name, type, written), ERROR_SUCCESS);
-        const QVariant read = RF::getRegistryValue(kUser, kSettingsKey, name);
-        EXPECT_EQ(read.metaType(), expected.metaType()) << name.toStdString();
-        EXPECT_EQ(read, expected);
+        EXPECT_EQ(read(name).metaType(), expected.metaType()) << row;
+        EXPECT_EQ(read(name), expected);
     }
 }
 
@@ -103,49 +87,39 @@ TEST_F(RegistryTest, awkwardNamesStayDistinct)
     const QStringList names{QString(), "@",        "%40",    "a=b",         "[x]",         ";comment",
                             "#hash",   " spaced ", "spaced", "back\\slash", "line\nbreak", "Größe"};
     const RegistryKey key = create(kSettingsKey);
-    for (qsizetype i = 0; i < names.size(); ++i)
+    for (qsizetype i = 0; i < names.size(); ++i) {
         ASSERT_EQ(RF::setRegistryValue(key, names[i], REG_DWORD, int(i)), ERROR_SUCCESS) << i;
-    for (const QString &name : names) {
-        if (name.contains(u'\\'))
-            continue;
-        create(kSettingsKey + name);
+        if (!names[i].contains(u'\\'))
+            create(kSettingsKey + names[i]);
     }
-
-    QStringList values;
+    QStringList values, subKeys;
     ASSERT_EQ(RF::enumRegistryValues(key, values), ERROR_SUCCESS);
     EXPECT_EQ(values.size(), names.size());
     for (qsizetype i = 0; i < names.size(); ++i) {
-        QVariant read;
-        EXPECT_EQ(RF::queryRegistryValue(key, names[i], read), ERROR_SUCCESS) << i;
-        EXPECT_EQ(read.toUInt(), uint(i)) << i;
+        QVariant value;
+        EXPECT_EQ(RF::queryRegistryValue(key, names[i], value), ERROR_SUCCESS) << i;
+        EXPECT_EQ(value.toUInt(), uint(i)) << i;
         if (!names[i].isEmpty() && !names[i].contains(u'\\')) {
             EXPECT_TRUE(exists(kSettingsKey + names[i])) << i;
         }
     }
-    QStringList subKeys;
     ASSERT_EQ(RF::enumRegistrySubKeys(key, subKeys), ERROR_SUCCESS);
     EXPECT_EQ(subKeys.size(), names.size() - 2); // no key named "" or holding a backslash
 }
 
 // A file written by another process: the stored types are what it says.
-TEST_F(RegistryTest, readsTypesWrittenByAnotherProcess)
+TEST_F(RegistryTest, readsTypesWrittenByAnotherProcessAndNeverRewritesAnUnparsableFile)
 {
-    writeFile("Top=sz:root value\n"
-              "[Software\\KelvaneSoft\\SitePins]\r\n"
-              "; a comment\n"
-              "TabIndex=sz:1\r\n"
-              "Count=dword:0000002a\n"
-              "Blob=hex:00,ff\n"
-              "Expand=hex(2):41,00\n"
-              "Odd=something else\n"
-              "@=sz:default\n");
-    const auto read = [](const QString &path, const QString &name) {
-        return RF::getRegistryValue(kUser, path, name);
-    };
-    EXPECT_EQ(read(QString(), QStringLiteral("Top")), QVariant(QStringLiteral("root value")));
-    EXPECT_EQ(read(kSettingsKey, QStringLiteral("TabIndex")), QVariant(QStringLiteral("1")));
-    EXPECT_EQ(read(kSettingsKey, QStringLiteral("Count")), QVariant::fromValue<quint32>(42));
-    EXPECT_EQ(read(kSettingsKey, QString()), QVariant(QStringLiteral("default")));
+    QDir().mkpath(QFileInfo(filePath()).absolutePath());
+    QFile file(filePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Top=sz:root value\n[Software\\KelvaneSoft\\SitePins]\r\n; a comment\nTabIndex=sz:1\r\n"
+               "Count=dword:0000002a\nBlob=hex:00,ff\nExpand=hex(2):41,00\nOdd=something else\n@=sz:default\n");
+    file.close();
+    EXPECT_EQ(read(QStringLiteral("Top"), QString()), QVariant(QStringLiteral("root value")));
+    EXPECT_EQ(read(QStringLiteral("TabIndex")), QVariant(QStringLiteral("1")));
+    EXPECT_EQ(read(QStringLiteral("Count")), QVariant::fromValue<quint32>(42));
+    EXPECT_EQ(read(QString()), QVariant(QStringLiteral("default")));
     EXPECT_TRUE(exists(QStringLiteral("Software"))); // parents implied by the section
 
     // Values of other types are reported, never read, and survive our rewrites.
@@ -161,16 +135,15 @@ TEST_F(RegistryTest, readsTypesWrittenByAnotherProcess)
     EXPECT_EQ(reread.value(kSettingsKey, QStringLiteral("Blob"))->data, QVariant(QByteArray("\x00\xff", 2)));
     EXPECT_EQ(reread.value(kSettingsKey, QStringLiteral("Expand"))->type, REG_EXPAND_SZ);
     EXPECT_EQ(reread.value(kSettingsKey, QStringLiteral("Odd"))->data, QVariant(QByteArray("something else")));
-}
 
-// Rewriting a file we could not make sense of would throw its content away.
-TEST_F(RegistryTest, unparsableFileIsNeitherReadNorRewritten)
-{
+    // Rewriting a file we could not make sense of would throw its content away.
     const QByteArray broken("[Software\nno equals sign here\n");
-    writeFile(broken);
-    RegistryKey key;
-    EXPECT_EQ(RF::openRegistryKey(kUser, QStringLiteral("Software"), key), ERROR_CANTREAD);
-    EXPECT_EQ(RF::createRegistryKey(kUser, kSettingsKey, key), ERROR_CANTREAD);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(broken);
+    file.close();
+    RegistryKey other;
+    EXPECT_EQ(RF::openRegistryKey(kUser, QStringLiteral("Software"), other), ERROR_CANTREAD);
+    EXPECT_EQ(RF::createRegistryKey(kUser, kSettingsKey, other), ERROR_CANTREAD);
     EXPECT_EQ(fileBytes(), broken);
 }
 
@@ -191,28 +164,23 @@ TEST_F(RegistryTest, missingKeysAndValues)
 
 TEST_F(RegistryTest, deleteRemovesTheKeyAndEverythingBelow)
 {
-    for (const char *path : {"A\\B\\C", "A\\B\\D\\E", "A\\BB", "A\\C"}) {
-        const RegistryKey key = create(QString::fromLatin1(path));
-        RF::setRegistryValue(key, QStringLiteral("v"), REG_SZ, QStringLiteral("x"));
-    }
+    const RegistryKey settings = create(kSettingsKey);
+    for (const char *path : {"A\\B\\C", "A\\B\\D\\E", "A\\BB", "A\\C"})
+        RF::setRegistryValue(create(QString::fromLatin1(path)), QStringLiteral("v"), REG_SZ, QStringLiteral("x"));
     EXPECT_EQ(RF::deleteRegistryKey(kUser, QStringLiteral("a\\b\\")), ERROR_SUCCESS);
     for (const char *gone : {"A\\B", "A\\B\\C", "A\\B\\D", "A\\B\\D\\E"})
         EXPECT_FALSE(exists(QString::fromLatin1(gone))) << gone;
     // Siblings, including one whose name merely starts the same, stay.
     for (const char *kept : {"A", "A\\BB", "A\\C"})
         EXPECT_TRUE(exists(QString::fromLatin1(kept))) << kept;
-
     EXPECT_EQ(RF::deleteRegistryKey(kUser, QStringLiteral("A\\B")), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RF::deleteRegistryKey(kUser, QStringLiteral("\\")), ERROR_ACCESS_DENIED);
     EXPECT_TRUE(exists(QStringLiteral("A")));
-}
 
-// A handle outliving its key must not bring the key back by writing to it.
-TEST_F(RegistryTest, writingThroughHandleOfDeletedKeyFails)
-{
-    const RegistryKey key = create(kSettingsKey);
+    // A handle outliving its key must not bring the key back by writing to it.
     ASSERT_EQ(RF::deleteRegistryKey(kUser, QStringLiteral("Software")), ERROR_SUCCESS);
-    EXPECT_EQ(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1")), ERROR_KEY_DELETED);
+    EXPECT_EQ(RF::setRegistryValue(settings, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1")),
+              ERROR_KEY_DELETED);
     EXPECT_FALSE(exists(kSettingsKey));
 }
 
@@ -233,14 +201,12 @@ TEST_F(RegistryTest, namesMatchWithoutRegardToCase)
 {
     const RegistryKey key = create(kSettingsKey);
     RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1"));
-    RegistryKey other;
-    ASSERT_EQ(RF::createRegistryKey(kUser, QStringLiteral("SOFTWARE\\kelvanesoft\\SITEPINS"), other), ERROR_SUCCESS);
+    const RegistryKey other = create(QStringLiteral("SOFTWARE\\kelvanesoft\\SITEPINS"));
     EXPECT_EQ(other.path(), QStringLiteral("Software\\KelvaneSoft\\SitePins")); // the first spelling stays
     RF::setRegistryValue(other, QStringLiteral("TABINDEX"), REG_SZ, QStringLiteral("2"));
 
-    EXPECT_EQ(
-        RF::getRegistryValue(kUser, QStringLiteral("software\\KELVANESOFT\\sitepins\\"), QStringLiteral("tabindex")),
-        QVariant(QStringLiteral("2")));
+    EXPECT_EQ(read(QStringLiteral("tabindex"), QStringLiteral("software\\KELVANESOFT\\sitepins\\")),
+              QVariant(QStringLiteral("2")));
     QStringList names;
     RF::enumRegistryValues(key, names);
     EXPECT_EQ(names, QStringList{QStringLiteral("TabIndex")});
@@ -248,62 +214,37 @@ TEST_F(RegistryTest, namesMatchWithoutRegardToCase)
     EXPECT_FALSE(exists(kSettingsKey));
 }
 
-// Lowers the file size limit of this process for one call. Root is bound by
-// it as well, unlike by permission bits. Nothing may print meanwhile: the
-// test's own output could be a file too.
-class FileSizeLimit
+// Regression: QSaveFile::commit() put a truncated file in place after its
+// flush had failed, and reported success.
+TEST_F(RegistryTest, writeFailuresAreReportedAndKeepTheOldFile)
 {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit lowered = m_previous;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
-
-TEST_F(RegistryTest, writeFailuresAreReported)
-{
-    const QString folder = QFileInfo(filePath()).absolutePath();
     RegistryKey key = create(kSettingsKey);
+    ASSERT_EQ(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("0")), ERROR_SUCCESS);
+    const QByteArray before = fileBytes();
+    // A file size limit binds root as well, unlike permission bits. Nothing
+    // may print meanwhile: the test's own output could be a file too.
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const rlimit lowered{4096, previous.rlim_max};
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &lowered);
+    const int shortWrite = RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QString(64 * 1024, u'x'));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_NE(shortWrite, ERROR_SUCCESS);
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_EQ(read(QStringLiteral("TabIndex")), QVariant(QStringLiteral("0")));
+    const QString folder = QFileInfo(filePath()).absolutePath();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1) << "temporary files left behind";
+
     ASSERT_TRUE(QFile::remove(filePath()));
     ASSERT_TRUE(QDir().mkpath(filePath())); // a folder where the file should be
     EXPECT_NE(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("1")), ERROR_SUCCESS);
-
     ASSERT_TRUE(QDir(folder).removeRecursively());
     QFile blocker(folder); // a file where the folder should be
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     EXPECT_NE(RF::createRegistryKey(kUser, kSettingsKey, key), ERROR_SUCCESS);
-}
-
-// Regression: QSaveFile::commit() put a truncated file in place after its
-// flush had failed, and reported success.
-TEST_F(RegistryTest, aShortWriteIsReportedAndKeepsTheOldFile)
-{
-    const RegistryKey key = create(kSettingsKey);
-    ASSERT_EQ(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("0")), ERROR_SUCCESS);
-    const QByteArray before = fileBytes();
-    {
-        const FileSizeLimit limit(4096);
-        EXPECT_NE(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QString(64 * 1024, u'x')),
-                  ERROR_SUCCESS);
-    }
-    EXPECT_EQ(fileBytes(), before);
-    EXPECT_EQ(RF::getRegistryValue(kUser, kSettingsKey, QStringLiteral("TabIndex")), QVariant(QStringLiteral("0")));
-    EXPECT_EQ(QDir(QFileInfo(filePath()).absolutePath()).entryList(QDir::Files).size(), 1)
-        << "temporary files left behind";
 }
 
 } // namespace

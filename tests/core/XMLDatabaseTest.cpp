@@ -11,18 +11,20 @@
 
 namespace {
 
+using L = LibraryText;
+
 class XMLDatabaseTest : public ::testing::Test
 {
 protected:
     QString write(const QString &name, const QString &text)
     {
         const QString path = m_dir.filePath(name);
-        EXPECT_TRUE(LibraryText::writeFile(path, text));
+        EXPECT_TRUE(L::writeFile(path, text));
         return path;
     }
     QString writeLibrary(const QString &body, bool declareIds = true)
     {
-        return write(QStringLiteral("SitePins.xml"), LibraryText::document(body, declareIds));
+        return write(QStringLiteral("SitePins.xml"), L::document(body, declareIds));
     }
 
     QTemporaryDir m_dir;
@@ -32,30 +34,24 @@ protected:
 } // namespace
 
 // The first candidate is always the count plus one; freed numbers below it
-// are never reused, and probing climbs past numbers in use.
-TEST_F(XMLDatabaseTest, newFolderIdentifierStartsAtCountPlusOneAndProbesUpward)
+// are never reused, and probing climbs past numbers in use. SitePins are
+// counted apart from folders.
+TEST_F(XMLDatabaseTest, newIdentifierStartsAtCountPlusOneAndProbesUpward)
 {
     const std::pair<std::vector<int>, const char *> cases[] = {
         {{}, "T1"}, {{1, 3, 4, 5}, "T6"}, {{1, 3, 4}, "T5"}, {{2}, "T3"}};
     for (const auto &[tids, expected] : cases) {
         QString body;
         for (int tid : tids)
-            body += LibraryText::folder(tid, QStringLiteral("F"));
+            body += L::folder(tid, QStringLiteral("F"));
         ASSERT_TRUE(m_db.openDBValidate(writeLibrary(body)));
         EXPECT_EQ(m_db.getNewTID(), QString::fromLatin1(expected));
+        EXPECT_EQ(m_db.getNewWID(), "W1");
+        EXPECT_EQ(m_db.getNewWID(), "W1") << "asking twice without creating must give the same identifier";
     }
-}
-
-TEST_F(XMLDatabaseTest, newSitePinIdentifierIgnoresFolderNumbersAndRepeatsUntilUsed)
-{
-    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, "A") + LibraryText::folder(2, "B"))));
-    EXPECT_EQ(m_db.getNewWID(), "W1");
-    EXPECT_EQ(m_db.getNewWID(), "W1") << "asking twice without creating must give the same identifier";
-
-    XmlDocument dom = m_db.getTheDOM();
-    XmlNode pin = dom.createElement("SITEPIN");
+    XmlNode pin = m_db.getTheDOM().createElement("SITEPIN");
     pin.setAttribute("WID", m_db.getNewWID());
-    dom.nodeFromID("T1").selectSingleNode("SITEPINS").appendChild(pin);
+    m_db.getTheDOM().nodeFromID("T2").selectSingleNode("SITEPINS").appendChild(pin);
     EXPECT_EQ(m_db.getNewWID(), "W2") << "an element created since loading is counted and found";
 }
 
@@ -66,15 +62,15 @@ TEST_F(XMLDatabaseTest, identifiersNeverGoAbove32767)
         QString pins;
         for (int wid = first; wid <= last; ++wid)
             pins += QStringLiteral("<SITEPIN WID=\"W%1\"/>").arg(wid);
-        ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, QStringLiteral("All"), pins))));
+        ASSERT_TRUE(m_db.openDBValidate(writeLibrary(L::folder(1, QStringLiteral("All"), pins))));
         EXPECT_EQ(m_db.getNewWID(), QString::fromLatin1(expected)) << first << ".." << last;
     }
 }
 
-TEST_F(XMLDatabaseTest, identifiersSurviveAMoveASaveAndAReload)
+TEST_F(XMLDatabaseTest, identifiersSurviveAMoveASaveAndAReloadButNeedTheirDeclaration)
 {
-    const QString path = writeLibrary(LibraryText::folder(1, "Source", LibraryText::sitePin(7, "Moved")) +
-                                      LibraryText::folder(2, "Target", LibraryText::sitePin(3, "Stays")));
+    const QString path =
+        writeLibrary(L::folder(1, "Source", L::sitePin(7, "Moved")) + L::folder(2, "Target", L::sitePin(3, "Stays")));
     ASSERT_TRUE(m_db.openDBValidate(path));
     XmlDocument dom = m_db.getTheDOM();
     ASSERT_TRUE(dom.nodeFromID("T2").selectSingleNode("SITEPINS").appendChild(dom.nodeFromID("W7")));
@@ -85,12 +81,9 @@ TEST_F(XMLDatabaseTest, identifiersSurviveAMoveASaveAndAReload)
     EXPECT_EQ(parentOf(reopened.getTheDOM(), "W7"), "T2");
     EXPECT_EQ(reopened.getSPName("W7"), "Moved");
     EXPECT_EQ(reopened.getSPName("W3"), "Stays");
-}
 
-TEST_F(XMLDatabaseTest, libraryWithoutIdDeclarationsOpensButFindsNothingById)
-{
-    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, "A", LibraryText::sitePin(1, "x")), false)));
-    EXPECT_FALSE(m_db.getTheDOM().nodeFromID("T1"));
+    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(L::folder(1, "A", L::sitePin(1, "x")), false)));
+    EXPECT_FALSE(m_db.getTheDOM().nodeFromID("T1")) << "a library without ID declarations";
     EXPECT_EQ(m_db.getSPName("W1"), "");
 }
 
@@ -99,11 +92,11 @@ TEST_F(XMLDatabaseTest, externalDefinitionFileIsReadFromBesideTheLibrary)
     write("library.dtd", "<!ATTLIST FOLDER TID ID #REQUIRED>\n<!ATTLIST SITEPIN WID ID #REQUIRED>\n");
     const QString path = write("External.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE FOLDERS SYSTEM \"library.dtd\">\n"
                                                "<FOLDERS>" +
-                                                   LibraryText::folder(4, "A") + "</FOLDERS>");
+                                                   L::folder(4, "A") + "</FOLDERS>");
     ASSERT_TRUE(m_db.openDBValidate(path));
     EXPECT_TRUE(m_db.getTheDOM().nodeFromID("T4"));
     ASSERT_TRUE(m_db.getTheDOM().save(path).ok);
-    EXPECT_TRUE(LibraryText::readFile(path).contains("<!DOCTYPE FOLDERS SYSTEM \"library.dtd\">"));
+    EXPECT_TRUE(L::readFile(path).contains("<!DOCTYPE FOLDERS SYSTEM \"library.dtd\">"));
 }
 
 // A failed open leaves an empty document, never the one opened before.
@@ -119,7 +112,7 @@ TEST_F(XMLDatabaseTest, openingABrokenFileFailsAndLeavesAnEmptyDocument)
         {"External.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE FOLDERS SYSTEM \"gone.dtd\">\n<FOLDERS/>"},
         {"Utf8.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><FOLDERS>\xff\xfe</FOLDERS>"}};
     for (const auto &[name, text] : files) {
-        ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, "Old"))));
+        ASSERT_TRUE(m_db.openDBValidate(writeLibrary(L::folder(1, "Old"))));
         const XmlDocument previous = m_db.getTheDOM();
         if (text) {
             QFile file(m_dir.filePath(name)); // raw bytes: a broken encoding must reach the disk as it is
@@ -135,9 +128,9 @@ TEST_F(XMLDatabaseTest, openingABrokenFileFailsAndLeavesAnEmptyDocument)
 
 TEST_F(XMLDatabaseTest, secondDocumentIsReplacedOnlyBySuccess)
 {
-    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(LibraryText::folder(1, "Main"))));
+    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(L::folder(1, "Main"))));
     EXPECT_TRUE(m_db.getTheTempDOM().isNull());
-    ASSERT_TRUE(m_db.openTempDBValidate(write("Other.xml", LibraryText::document(LibraryText::folder(9, "Other")))));
+    ASSERT_TRUE(m_db.openTempDBValidate(write("Other.xml", L::document(L::folder(9, "Other")))));
     const XmlDocument temp = m_db.getTheTempDOM();
     EXPECT_TRUE(temp.nodeFromID("T9"));
 
@@ -148,11 +141,8 @@ TEST_F(XMLDatabaseTest, secondDocumentIsReplacedOnlyBySuccess)
 
 TEST_F(XMLDatabaseTest, formattedStringKeepsNotesLineEndsAndEndsWithABlankLine)
 {
-    const QString body =
-        LibraryText::folder(1, "F",
-                            LibraryText::sitePin(5, "Home", "A", "first line\nsecond & last", "FALSE", "") +
-                                LibraryText::sitePin(6, "Bare", "B"));
-    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(body)));
+    ASSERT_TRUE(m_db.openDBValidate(writeLibrary(
+        L::folder(1, "F", L::sitePin(5, "Home", "A", "first line\nsecond & last") + L::sitePin(6, "Bare", "B")))));
     EXPECT_EQ(m_db.getSPAsFormattedString("W5"), "Name: Home\r\n\r\nAddress: A\r\n\r\nDescription: \r\n\r\n"
                                                  "Notes: first line\nsecond & last\r\n\r\n");
     EXPECT_EQ(m_db.getSPAsFormattedString("W6"),

@@ -13,57 +13,57 @@ protected:
 
 } // namespace
 
-TEST_F(BrowsingTest, rootFoldersAreSortedAndSubFoldersOnlyOnceOpened)
+TEST_F(BrowsingTest, foldersAndSitePinsAreListedSortedAndTheRootSelectsNothing)
 {
-    startWith(LT::folder(1, "beta", {}, LT::folder(4, "Z") + LT::folder(5, "A")) + LT::folder(2, "Alpha") +
-              LT::folder(3, "gamma"));
+    startWith(LT::folder(1, "beta", LT::sitePin(1, "zeta") + LT::sitePin(2, "Alpha") + LT::sitePin(3, "beta"),
+                         LT::folder(4, "Z") + LT::folder(5, "A", {}, LT::folder(6, "C", LT::sitePin(4, "deep")))) +
+              LT::folder(2, "Alpha") + LT::folder(3, "gamma"));
     EXPECT_EQ(root()->text(0), "FOLDERS");
     EXPECT_TRUE(root()->isExpanded());
     EXPECT_EQ(childNames(root()), QStringList({"Alpha", "beta", "gamma"}));
     QTreeWidgetItem *beta = folderNode("beta");
+    EXPECT_EQ(beta->data(0, Qt::UserRole).toString(), "T1") << "nodes carry the folder's identifier";
     EXPECT_FALSE(beta->isExpanded());
     EXPECT_EQ(childNames(beta), QStringList({"Z", "A"})) << "document order until first opened";
     ui().tvwTopics->expandItem(beta);
     EXPECT_EQ(childNames(beta), QStringList({"A", "Z"}));
-    EXPECT_EQ(beta->data(0, Qt::UserRole).toString(), "T1") << "nodes carry the folder's identifier";
-}
 
-TEST_F(BrowsingTest, clickingAFolderListsItsSitePinsSortedAndMakesItCurrent)
-{
-    startWith(LT::folder(7, "Work", LT::sitePin(1, "zeta") + LT::sitePin(2, "Alpha") + LT::sitePin(3, "beta")) +
-              LT::folder(8, "Empty"));
-    clickFolder("Work");
-    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Alpha", "beta", "zeta"}));
-    EXPECT_EQ(ui().lblTName->caption(), "Work");
-    EXPECT_EQ(ui().txtTID->text(), "T7");
-    EXPECT_EQ(ui().lblSelectedTopic->text(), "Work");
+    clickFolder("beta");
+    const QStringList pins = {"Alpha", "beta", "zeta"};
+    EXPECT_EQ(entryNames(ui().tvwWM), pins);
+    EXPECT_EQ(ui().lblTName->caption(), "beta");
+    EXPECT_EQ(ui().txtTID->text(), "T1");
+    EXPECT_EQ(ui().lblSelectedTopic->text(), "beta");
     EXPECT_TRUE(isEnabled("mnuNavigate"));
     EXPECT_TRUE(isButtonEnabled(14)) << "a folder is current: it can be deleted";
 
-    clickFolder("Empty");
-    EXPECT_EQ(ui().tvwWM->topLevelItemCount(), 0);
-    EXPECT_TRUE(ui().tvwWM->isVisible()) << "the list is shown again even when empty";
-}
-
-TEST_F(BrowsingTest, clickingTheRootChangesNothingAndCollapsingItEmptiesTheList)
-{
-    startWith(LT::folder(1, "Work", LT::sitePin(1, "Intranet")));
-    clickFolder("Work");
     clickItem(ui().tvwTopics, root());
-    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Intranet"}));
-    EXPECT_EQ(ui().lblTName->caption(), "Work");
-
+    EXPECT_EQ(entryNames(ui().tvwWM), pins);
+    EXPECT_EQ(ui().lblTName->caption(), "beta");
     ui().tvwTopics->collapseItem(root());
     EXPECT_EQ(ui().tvwWM->topLevelItemCount(), 0);
     EXPECT_EQ(ui().lblSelectedTopic->text(), "No folder");
+
+    ui().tvwTopics->expandItem(root());
+    clickFolder("gamma");
+    EXPECT_EQ(ui().tvwWM->topLevelItemCount(), 0);
+    EXPECT_TRUE(ui().tvwWM->isVisible()) << "the list is shown again even when empty";
+
+    folderNode("A")->setExpanded(true);
+    clickFolder("C");
+    EXPECT_EQ(ui().StatusBar1->panelText(2), " -> beta -> A -> C");
+    clickSitePin("deep");
+    EXPECT_EQ(ui().StatusBar1->panelText(2), " -> beta -> A -> C");
+    EXPECT_EQ(ui().lblTName->caption(), "C");
 }
 
-TEST_F(BrowsingTest, displayingASitePinFillsThePanelAndEnablesItsCommands)
+TEST_F(BrowsingTest, displayingASitePinFillsThePanelAndAnotherFolderClearsIt)
 {
     startWith(
         LT::folder(1, "Work",
                    LT::sitePin(4, "Intranet", "http://intranet/", "line one\nline two", "FALSE", "The company pages") +
-                       LT::sitePin(5, "Second")));
+                       LT::sitePin(5, "Second")) +
+        LT::folder(2, "Home"));
     showSitePin("Work", "Intranet");
     EXPECT_EQ(ui().lblWName->caption(), "Intranet");
     EXPECT_EQ(ui().txtWName->text(), "Intranet");
@@ -87,43 +87,14 @@ TEST_F(BrowsingTest, displayingASitePinFillsThePanelAndEnablesItsCommands)
     ui().tvwWM->setCurrentItem(entry(ui().tvwWM, "Second"));
     QTest::keyClick(ui().tvwWM, Qt::Key_Return);
     EXPECT_EQ(ui().lblWName->caption(), "Second") << "Enter shows the selected SitePin";
-}
 
-TEST_F(BrowsingTest, statusBarShowsTheFolderPathOfNestedFolders)
-{
-    startWith(LT::folder(1, "A", {}, LT::folder(2, "B", {}, LT::folder(3, "C", LT::sitePin(1, "deep")))));
-    ui().tvwTopics->expandAll();
-    clickFolder("C");
-    EXPECT_EQ(ui().StatusBar1->panelText(2), " -> A -> B -> C");
-    clickSitePin("deep");
-    EXPECT_EQ(ui().StatusBar1->panelText(2), " -> A -> B -> C");
-    EXPECT_EQ(ui().lblTName->caption(), "C");
-}
-
-TEST_F(BrowsingTest, anotherFolderClearsThePanelAndRefillingKeepsTheShownSitePinSelected)
-{
-    startWith(LT::folder(1, "Work", LT::sitePin(1, "Mail") + LT::sitePin(2, "Wiki")) + LT::folder(2, "Home"));
-    showSitePin("Work", "Wiki");
     clickFolder("Home");
     EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
     EXPECT_FALSE(ui().tabInfo->isVisible());
     EXPECT_FALSE(isButtonEnabled(2));
     clickFolder("Work");
-    const QTreeWidgetItem *selected = ui().tvwWM->currentItem();
-    ASSERT_TRUE(selected);
-    EXPECT_EQ(selected->text(0), "Wiki") << "the SitePin last shown stays selected when its folder is listed";
-}
-
-TEST_F(BrowsingTest, aFolderClickedWhileCreatingBecomesTheTargetAndLeavesTheFields)
-{
-    startWith(LT::folder(1, "Work") + LT::folder(2, "Home"));
-    clickFolder("Work");
-    runMenu("mnuAddSitePin");
-    QTest::keyClicks(ui().txtWName, "Draft");
-    clickFolder("Home");
-    EXPECT_EQ(ui().lblTName->caption(), "Home");
-    EXPECT_EQ(ui().txtWName->text(), "Draft");
-    EXPECT_EQ(ui().txtMode->text(), "add");
+    ASSERT_TRUE(ui().tvwWM->currentItem());
+    EXPECT_EQ(ui().tvwWM->currentItem()->text(0), "Second") << "the SitePin last shown stays selected";
 }
 
 // Without ID declarations nothing can be looked up; the folder simply lists nothing.

@@ -1,14 +1,12 @@
 #include "MainWindowFixture.h"
-#include "layout/CommandRouter.h"
-#include "mainwindow/frmHelpAbout.h"
+#include "ModalDialog.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QKeySequence>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QToolBar>
-
-#include <functional>
 
 namespace {
 
@@ -24,7 +22,7 @@ protected:
                   L::folder(2, "Home"));
     }
 
-    // Replaces every command a menu entry or toolbar button can name with a
+    // Every command a menu entry or toolbar button can name replaced with a
     // probe that only records its runs.
     void probeAllCommands()
     {
@@ -50,13 +48,13 @@ protected:
     }
 
     // Pressed with the focus on a control that takes no key of its own, so
-    // the key reaches the menus.
-    void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
+    // the keys reach the menus.
+    void pressKeys(const char *keys)
     {
         ui().tabIndex->setFocus();
         QCoreApplication::processEvents();
         EXPECT_EQ(QApplication::activeWindow(), &window());
-        QTest::keyClick(QApplication::activeWindow(), key, modifiers);
+        QTest::keySequence(QApplication::activeWindow(), QKeySequence(QString::fromLatin1(keys)));
     }
 
     QString panel1() { return ui().StatusBar1->panelText(1); }
@@ -64,7 +62,11 @@ protected:
     QWidget *buttonWidget(int index) { return ui().Toolbar1->widgetForAction(ui().commands->toolbarButton(index)); }
 
     // The pointer over the toolbar at x (toolbar coordinates), mid-height.
-    void pointAtToolbar(int x) { QTest::mouseMove(ui().Toolbar1, QPoint(x, ui().Toolbar1->height() / 2)); }
+    void expectHelpAt(int x, const char *text)
+    {
+        QTest::mouseMove(ui().Toolbar1, QPoint(x, ui().Toolbar1->height() / 2));
+        EXPECT_EQ(panel1(), text) << "at " << x;
+    }
 
     void showIntranet()
     {
@@ -72,22 +74,21 @@ protected:
         ASSERT_FALSE(ui().tabInfo->isHidden());
     }
 
-    // A point of the widget's own surface that the pointer can reach: not
-    // under one of its controls, not clipped away, not covered by a sibling.
-    QPoint surfacePoint(QWidget *widget)
+    // The pointer on a point of the widget's own surface: not under one of
+    // its controls, not clipped away, not covered by a sibling.
+    void pointAtSurface(QWidget *widget)
     {
         for (int y = 2; y < widget->height() - 1; y += 3) {
             for (int x = 2; x < widget->width() - 1; x += 3) {
-                const QPoint inWindow = window().mapFromGlobal(widget->mapToGlobal(QPoint(x, y)));
-                if (window().childAt(inWindow) == widget)
-                    return QPoint(x, y);
+                if (window().childAt(window().mapFromGlobal(widget->mapToGlobal(QPoint(x, y)))) == widget)
+                    return QTest::mouseMove(widget, QPoint(x, y));
             }
         }
         ADD_FAILURE() << "no free surface on " << widget->objectName().toStdString();
-        return {};
     }
 
-    void pointAtSurface(QWidget *widget) { QTest::mouseMove(widget, surfacePoint(widget)); }
+    void pointAtAddress() { QTest::mouseMove(ui().lblAddress, QPoint(5, ui().lblAddress->height() / 2)); }
+    bool addressUnderlined() { return ui().lblAddress->font().underline(); }
 
     QStringList m_ran;
 };
@@ -104,7 +105,6 @@ TEST_F(CommandSurfaceTest, toolbarSeparatorsRunNothingAndButtonsTheirOwnCommand)
         ASSERT_TRUE(separator && separator->isVisible()) << index;
         QTest::mouseClick(separator, Qt::LeftButton);
         QTest::mouseClick(separator, Qt::LeftButton, {}, QPoint(1, 1));
-        EXPECT_TRUE(CommandRouter::commandForToolbarButton(index).isEmpty());
     }
     EXPECT_TRUE(m_ran.isEmpty()) << m_ran.join(", ").toStdString();
     EXPECT_EQ(clicked.count(), 0);
@@ -114,76 +114,44 @@ TEST_F(CommandSurfaceTest, toolbarSeparatorsRunNothingAndButtonsTheirOwnCommand)
     EXPECT_EQ(m_ran, QStringList{"mnuNavFirst"});
 }
 
-struct Shortcut
+// Every menu entry that has a shortcut, each followed by its keys. Ctrl+C
+// creates a SitePin; the copy commands have none.
+TEST_F(CommandSurfaceTest, everyMenuShortcutReachesItsCommandOnceButNotThroughADisabledMenu)
 {
-    const char *command;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-};
-
-// Every menu entry that has a shortcut. Ctrl+C creates a SitePin; the copy
-// commands have none.
-TEST_F(CommandSurfaceTest, everyMenuShortcutReachesItsCommandOnce)
-{
-    const Shortcut table[] = {{"mnuFileOpen", Qt::Key_O, Qt::ControlModifier},
-                              {"mnuFileImportIE", Qt::Key_X, Qt::ControlModifier},
-                              {"mnuFileExit", Qt::Key_E, Qt::ControlModifier},
-                              {"mnuAddSitePin", Qt::Key_C, Qt::ControlModifier},
-                              {"mnuEditModify", Qt::Key_M, Qt::ControlModifier},
-                              {"mnuEditDelete", Qt::Key_Delete},
-                              {"mnuAddTopic", Qt::Key_T, Qt::ControlModifier},
-                              {"mnuEditModifyTopic", Qt::Key_Y, Qt::ControlModifier},
-                              {"mnuEditDeleteTopic", Qt::Key_Delete, Qt::ShiftModifier},
-                              {"mnuNavFirst", Qt::Key_F2},
-                              {"mnuNavPrevious", Qt::Key_F3},
-                              {"mnuNavNext", Qt::Key_F4},
-                              {"mnuNavLast", Qt::Key_F5},
-                              {"mnuViewIndex", Qt::Key_I, Qt::ControlModifier},
-                              {"mnuViewSearch", Qt::Key_S, Qt::ControlModifier},
-                              {"mnuViewFavs", Qt::Key_F, Qt::ControlModifier},
-                              {"mnuViewNotes", Qt::Key_N, Qt::ControlModifier},
-                              {"mnuViewPreview", Qt::Key_P, Qt::ControlModifier},
-                              {"mnuToolsOpen", Qt::Key_Insert, Qt::ControlModifier},
-                              {"mnuToolsGet", Qt::Key_G, Qt::ControlModifier},
-                              {"mnuToolsOpenBlank", Qt::Key_B, Qt::ControlModifier},
-                              {"mnuToolsIntegrate", Qt::Key_R, Qt::ControlModifier},
-                              {"mnuUndoIntegration", Qt::Key_U, Qt::ControlModifier},
-                              {"mnuToolsSearchText", Qt::Key_F6},
-                              {"mnuToolsSearchName", Qt::Key_F7},
-                              {"mnuToolsSearchAddress", Qt::Key_F8},
-                              {"mnuToolsSearchNotes", Qt::Key_F9},
-                              {"mnuFavsAdd", Qt::Key_A, Qt::ControlModifier},
-                              {"mnuFavsDelete", Qt::Key_D, Qt::ControlModifier},
-                              {"mnuHelpTopics", Qt::Key_F1},
-                              {"mnuHelpAbout", Qt::Key_H, Qt::ControlModifier}};
+    const char *const table[] = {
+        "mnuFileOpen",        "Ctrl+O",   "mnuFileImportIE",       "Ctrl+X", "mnuFileExit",         "Ctrl+E",
+        "mnuAddSitePin",      "Ctrl+C",   "mnuEditModify",         "Ctrl+M", "mnuEditDelete",       "Del",
+        "mnuAddTopic",        "Ctrl+T",   "mnuEditModifyTopic",    "Ctrl+Y", "mnuEditDeleteTopic",  "Shift+Del",
+        "mnuNavFirst",        "F2",       "mnuNavPrevious",        "F3",     "mnuNavNext",          "F4",
+        "mnuNavLast",         "F5",       "mnuViewIndex",          "Ctrl+I", "mnuViewSearch",       "Ctrl+S",
+        "mnuViewFavs",        "Ctrl+F",   "mnuViewNotes",          "Ctrl+N", "mnuViewPreview",      "Ctrl+P",
+        "mnuToolsOpen",       "Ctrl+Ins", "mnuToolsGet",           "Ctrl+G", "mnuToolsOpenBlank",   "Ctrl+B",
+        "mnuToolsIntegrate",  "Ctrl+R",   "mnuUndoIntegration",    "Ctrl+U", "mnuToolsSearchText",  "F6",
+        "mnuToolsSearchName", "F7",       "mnuToolsSearchAddress", "F8",     "mnuToolsSearchNotes", "F9",
+        "mnuFavsAdd",         "Ctrl+A",   "mnuFavsDelete",         "Ctrl+D", "mnuHelpTopics",       "F1",
+        "mnuHelpAbout",       "Ctrl+H"};
     probeAllCommands();
-    for (const Shortcut &shortcut : table) {
+    for (std::size_t i = 0; i < std::size(table); i += 2) {
         m_ran.clear();
-        enableWithMenus(shortcut.command);
-        pressKey(shortcut.key, shortcut.modifiers);
-        EXPECT_EQ(m_ran, QStringList{shortcut.command});
+        enableWithMenus(table[i]);
+        pressKeys(table[i + 1]);
+        EXPECT_EQ(m_ran, QStringList{table[i]}) << table[i + 1];
     }
-}
 
-TEST_F(CommandSurfaceTest, shortcutOfAnEnabledEntryInADisabledMenuDoesNotRun)
-{
-    // A submenu's entry is stopped by its own menu and by the one above it.
-    const std::pair<const char *, Shortcut> table[] = {{"mnuEdit", {"mnuAddTopic", Qt::Key_T, Qt::ControlModifier}},
-                                                       {"mnuToolsSearch", {"mnuToolsSearchText", Qt::Key_F6}},
-                                                       {"mnuTools", {"mnuToolsSearchName", Qt::Key_F7}}};
-    probeAllCommands();
-    for (const auto &[menu, shortcut] : table) {
+    // A submenu's entry is stopped by its own menu and by the one above it;
+    // the same keys run it once the menu is enabled again.
+    for (const auto &[menu, command, keys] : {std::tuple{"mnuEdit", "mnuAddTopic", "Ctrl+T"},
+                                              {"mnuToolsSearch", "mnuToolsSearchText", "F6"},
+                                              {"mnuTools", "mnuToolsSearchName", "F7"}}) {
         m_ran.clear();
-        enableWithMenus(shortcut.command);
+        enableWithMenus(command);
         ui().commands->setEnabled(menu, false);
-        ASSERT_TRUE(ui().commands->isEnabled(shortcut.command));
-        pressKey(shortcut.key, shortcut.modifiers);
+        ASSERT_TRUE(ui().commands->isEnabled(command));
+        pressKeys(keys);
         EXPECT_TRUE(m_ran.isEmpty()) << m_ran.join(", ").toStdString();
-
-        // The same key runs once the menu is enabled again.
         ui().commands->setEnabled(menu, true);
-        pressKey(shortcut.key, shortcut.modifiers);
-        EXPECT_EQ(m_ran, QStringList{shortcut.command});
+        pressKeys(keys);
+        EXPECT_EQ(m_ran, QStringList{command});
     }
 }
 
@@ -194,19 +162,19 @@ TEST_F(CommandSurfaceTest, notesAndPreviewFocusTheInfoTabsOnlyWhileTheyAreShown)
     ui().tabInfo->setCurrentIndex(1);
     ui().tabIndex->setFocus();
     QWidget *focus = QApplication::focusWidget();
-    pressKey(Qt::Key_N, Qt::ControlModifier);
+    pressKeys("Ctrl+N");
     EXPECT_EQ(ui().tabInfo->currentIndex(), 1) << "Ctrl+N with the info tabs hidden changes nothing";
     EXPECT_TRUE(ui().tabInfo->isHidden());
     EXPECT_EQ(QApplication::focusWidget(), focus);
 
     showIntranet();
-    pressKey(Qt::Key_N, Qt::ControlModifier);
+    pressKeys("Ctrl+N");
     EXPECT_EQ(ui().tabInfo->currentIndex(), 0);
     EXPECT_TRUE(ui().tabInfo->hasFocus());
     EXPECT_TRUE(ui().txtNotes->isVisible());
     // Marked visible again; the Preview page keeps it out of view.
     EXPECT_FALSE(ui().wbPreview->isHidden());
-    pressKey(Qt::Key_P, Qt::ControlModifier);
+    pressKeys("Ctrl+P");
     EXPECT_EQ(ui().tabInfo->currentIndex(), 1);
     EXPECT_TRUE(ui().tabInfo->hasFocus());
     EXPECT_TRUE(ui().txtNotes->isHidden());
@@ -240,29 +208,9 @@ TEST_F(CommandSurfaceTest, viewMenuShowsTheButtonsOfTheTabAndMakesItsDefault)
     }
 }
 
-TEST_F(CommandSurfaceTest, hoverHelpFollowsTheButtonsLeftEdges)
-{
-    const QRect separator = buttonWidget(4)->geometry();
-    const QRect first = buttonWidget(5)->geometry();
-
-    pointAtToolbar(buttonWidget(3)->geometry().center().x());
-    EXPECT_EQ(panel1(), "Delete SitePin");
-    // Exactly on a left edge no button is strictly under the pointer.
-    pointAtToolbar(first.left());
-    EXPECT_EQ(panel1(), "Delete SitePin");
-    pointAtToolbar(first.left() + 1);
-    EXPECT_EQ(panel1(), "First SitePin");
-    // A separator empties the panel.
-    pointAtToolbar(separator.left() + 1);
-    EXPECT_EQ(panel1(), "");
-    pointAtToolbar(first.center().x());
-    EXPECT_EQ(panel1(), "First SitePin");
-    // The space before the first button's left edge is no button.
-    pointAtToolbar(buttonWidget(1)->geometry().left());
-    EXPECT_EQ(panel1(), "First SitePin");
-}
-
-TEST_F(CommandSurfaceTest, hoverHelpPastTheLastButtonKeepsTheLastText)
+// A button is under the pointer only strictly right of its left edge; a
+// separator empties the panel, and past the last button it keeps its text.
+TEST_F(CommandSurfaceTest, hoverHelpFollowsTheButtonsLeftEdgesAndStaysPastTheLast)
 {
     // Save and Cancel show while editing; the last button is then Cancel.
     ui().commands->setButtonVisible(20, true);
@@ -270,64 +218,53 @@ TEST_F(CommandSurfaceTest, hoverHelpPastTheLastButtonKeepsTheLastText)
     QCoreApplication::processEvents();
     const QRect cancel = buttonWidget(21)->geometry();
     ASSERT_GT(ui().Toolbar1->width(), cancel.right() + 20);
-
-    pointAtToolbar(cancel.center().x());
-    EXPECT_EQ(panel1(), "Cancel");
-    pointAtToolbar(cancel.right() + 10);
-    EXPECT_EQ(panel1(), "Cancel");
-    pointAtToolbar(buttonWidget(20)->geometry().center().x());
-    EXPECT_EQ(panel1(), "Save");
-    pointAtToolbar(cancel.right() + 15);
-    EXPECT_EQ(panel1(), "Save");
+    expectHelpAt(cancel.center().x(), "Cancel");
+    expectHelpAt(cancel.right() + 10, "Cancel");
+    expectHelpAt(buttonWidget(20)->geometry().center().x(), "Save");
+    expectHelpAt(cancel.right() + 15, "Save");
 
     // Hidden again, they have no place: the last button is separator 19.
     ui().commands->setButtonVisible(20, false);
     ui().commands->setButtonVisible(21, false);
     QCoreApplication::processEvents();
-    pointAtToolbar(buttonWidget(18)->geometry().center().x());
-    EXPECT_EQ(panel1(), "Open blank browser");
-    pointAtToolbar(buttonWidget(19)->geometry().right() + 10);
-    EXPECT_EQ(panel1(), "Open blank browser");
+    expectHelpAt(buttonWidget(18)->geometry().center().x(), "Open blank browser");
+    expectHelpAt(buttonWidget(19)->geometry().right() + 10, "Open blank browser");
+
+    const QRect first = buttonWidget(5)->geometry();
+    expectHelpAt(buttonWidget(3)->geometry().center().x(), "Delete SitePin");
+    expectHelpAt(first.left(), "Delete SitePin");
+    expectHelpAt(first.left() + 1, "First SitePin");
+    expectHelpAt(buttonWidget(4)->geometry().left() + 1, "");
+    expectHelpAt(first.center().x(), "First SitePin");
+    expectHelpAt(buttonWidget(1)->geometry().left(), "First SitePin"); // before the first button's left edge
 }
 
-TEST_F(CommandSurfaceTest, addressLabelHoverLookAndItsRestLook)
+// Beside the move buttons lies the tab control's own surface. Over a control
+// on the tab the tab control itself does not hear the mouse; Frame1 and
+// Frame2 keep the text too, Frame3 and Picture1 empty it.
+TEST_F(CommandSurfaceTest, restLookOfTheAddressLabelThePanelAndTheSplitterTips)
 {
     showIntranet();
-    QLabel *address = ui().lblAddress;
-    EXPECT_FALSE(address->font().underline());
+    EXPECT_FALSE(addressUnderlined());
     for (QWidget *elsewhere : std::initializer_list<QWidget *>{ui().Frame2, ui().Frame1, ui().client}) {
-        QTest::mouseMove(address, QPoint(5, address->height() / 2));
-        EXPECT_TRUE(address->font().underline());
-        EXPECT_EQ(address->toolTip(), "Open Intranet in a new browser window");
+        pointAtAddress();
+        EXPECT_TRUE(addressUnderlined());
+        EXPECT_EQ(ui().lblAddress->toolTip(), "Open Intranet in a new browser window");
         pointAtSurface(elsewhere);
-        EXPECT_FALSE(address->font().underline()) << elsewhere->objectName().toStdString();
+        EXPECT_FALSE(addressUnderlined()) << elsewhere->objectName().toStdString();
     }
 
-    // Over an empty label: no look, no tooltip.
-    address->setText(QString());
-    QTest::mouseMove(address, QPoint(6, address->height() / 2));
-    EXPECT_EQ(address->toolTip(), "");
-    EXPECT_FALSE(address->font().underline());
-}
-
-TEST_F(CommandSurfaceTest, leftTabsFrame3AndPicture1EmptyThePanelAndTheSplitterTips)
-{
-    showIntranet();
-    QTest::mouseMove(ui().lblAddress, QPoint(5, ui().lblAddress->height() / 2));
-    ASSERT_TRUE(ui().lblAddress->font().underline());
+    pointAtAddress();
+    ASSERT_TRUE(addressUnderlined());
     ui().StatusBar1->setPanelText(1, "help");
     ui().Splitter1->setToolTip("one");
     ui().Splitter2->setToolTip("two");
-
-    // Beside the move buttons lies the tab control's own surface.
     pointAtSurface(ui().cmdMoveSP->parentWidget());
     EXPECT_EQ(panel1(), "");
     EXPECT_EQ(ui().Splitter1->toolTip(), "");
     EXPECT_EQ(ui().Splitter2->toolTip(), "");
-    EXPECT_FALSE(ui().lblAddress->font().underline());
+    EXPECT_FALSE(addressUnderlined());
 
-    // Over a control on the tab the tab control itself does not hear the mouse;
-    // Frame1 and Frame2 keep the text too, Frame3 and Picture1 empty it.
     ui().StatusBar1->setPanelText(1, "help");
     QTest::mouseMove(ui().tvwTopics->viewport(), QPoint(30, 5));
     pointAtSurface(ui().Frame1);
@@ -338,36 +275,31 @@ TEST_F(CommandSurfaceTest, leftTabsFrame3AndPicture1EmptyThePanelAndTheSplitterT
         pointAtSurface(emptying);
         EXPECT_EQ(panel1(), "") << emptying->objectName().toStdString();
     }
+
+    // Over an empty address label: no look, no tooltip.
+    ui().lblAddress->setText(QString());
+    pointAtAddress();
+    EXPECT_EQ(ui().lblAddress->toolTip(), "");
+    EXPECT_FALSE(addressUnderlined());
 }
 
 TEST_F(CommandSurfaceTest, helpMenuHoldsThreeEntriesAndOneSeparator)
 {
-    QMenu *help = ui().commands->menu("mnuHelp");
-    ASSERT_TRUE(help);
     QStringList shown;
-    for (const QAction *action : help->actions())
+    for (const QAction *action : ui().commands->menu("mnuHelp")->actions())
         shown << (action->isSeparator() ? QStringLiteral("—") : action->text());
     EXPECT_EQ(shown, (QStringList{"&Help Contents...", "—", "&About SitePins Manager...", "SitePins on the &Web..."}));
 }
 
+// The command returns only once the window has been answered and closed.
 TEST_F(CommandSurfaceTest, aboutOpensModallyOverTheWindow)
 {
     QWidget *seenParent = nullptr;
-    bool wasModal = false;
-    std::function<void()> answer = [&] {
-        auto *about = qobject_cast<frmHelpAbout *>(QApplication::activeModalWidget());
-        if (!about) {
-            QTimer::singleShot(10, answer);
-            return;
-        }
-        seenParent = about->parentWidget();
-        wasModal = about->isModal();
-        about->close();
-    };
-    QTimer::singleShot(0, answer);
-    runMenu("mnuHelpAbout");
-    // The command returned only once the window had been answered and closed.
-    EXPECT_TRUE(wasModal);
+    EXPECT_TRUE(withModalDialog([this] { runMenu("mnuHelpAbout"); },
+                                [&](QDialog &about) {
+                                    EXPECT_TRUE(about.inherits("frmHelpAbout"));
+                                    seenParent = about.parentWidget();
+                                }));
     EXPECT_EQ(seenParent, &window());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

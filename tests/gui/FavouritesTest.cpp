@@ -4,36 +4,22 @@
 
 namespace {
 
-// Document order Beta, alpha, Gamma; Delta is no favourite.
-QString library()
-{
-    using L = LibraryText;
-    return L::folder(1, "Links",
-                     L::sitePin(1, "Beta", "http://beta.example", "", "TRUE") +
-                         L::sitePin(2, "alpha", "http://alpha.example", "", "TRUE") +
-                         L::sitePin(3, "Gamma", "http://gamma.example", "", "TRUE") +
-                         L::sitePin(4, "Delta", "http://delta.example"));
-}
-
 class FavouritesTest : public FindingFixture
 {
 protected:
+    // Document order Beta, alpha, Gamma; Delta is no favourite.
     void SetUp() override
     {
         FindingFixture::SetUp();
-        startWith(library());
+        startWith(LibraryText::folder(1, "Links",
+                                      favourite(1, "Beta") + favourite(2, "alpha") + favourite(3, "Gamma") +
+                                          LibraryText::sitePin(4, "Delta")));
     }
 
     void showFromFolder(const QString &name)
     {
         window().selectLeftTab(0);
         showSitePin("Links", name);
-    }
-
-    void showFromFavourites(const QString &name)
-    {
-        window().selectLeftTab(2);
-        clickEntry(ui().tvwFavs, name);
     }
 
     QString storedFlag(const QString &wid) const
@@ -53,14 +39,18 @@ protected:
     }
 };
 
-TEST_F(FavouritesTest, listsByNameWhileTheCollectionKeepsDocumentOrder)
+// Insertion order Beta, alpha, Gamma against display order alpha, Beta, Gamma.
+TEST_F(FavouritesTest, listsByNameAndRemovingOneRemovesThatSitePinsNodeAndFlagAfterAsking)
 {
     expectFavourites({"alpha", "Beta", "Gamma"}, {"W1", "W2", "W3"});
-}
+    window().selectLeftTab(2);
+    clickEntry(ui().tvwFavs, "Beta");
+    const QByteArray before = fileBytes();
+    m_dialogs.answerNext(MessageAnswer::No);
+    runMenu("mnuFavsDelete");
+    EXPECT_EQ(fileBytes(), before) << "No changes nothing";
+    expectFavourites({"alpha", "Beta", "Gamma"}, {"W1", "W2", "W3"});
 
-// Insertion order Beta, alpha, Gamma against display order alpha, Beta, Gamma.
-TEST_F(FavouritesTest, removingOneRemovesThatSitePinsNodeAndFlagAfterAsking)
-{
     struct Case
     {
         const char *name, *wid;
@@ -68,7 +58,7 @@ TEST_F(FavouritesTest, removingOneRemovesThatSitePinsNodeAndFlagAfterAsking)
     };
     for (const Case &c : {Case{"Gamma", "W3", {"alpha", "Beta"}, {"W1", "W2"}}, Case{"Beta", "W1", {"alpha"}, {"W2"}},
                           Case{"alpha", "W2", {}, {}}}) {
-        showFromFavourites(c.name);
+        clickEntry(ui().tvwFavs, c.name);
         m_dialogs.forget();
         m_dialogs.answerNext(MessageAnswer::Yes);
         QTest::mouseClick(ui().cmdFDelete, Qt::LeftButton);
@@ -78,16 +68,6 @@ TEST_F(FavouritesTest, removingOneRemovesThatSitePinsNodeAndFlagAfterAsking)
         EXPECT_EQ(storedFlag(c.wid), "FALSE");
         EXPECT_EQ(ui().lblWName->caption(), c.name) << "the panel keeps the SitePin";
     }
-}
-
-TEST_F(FavouritesTest, answeringNoToTheRemovalChangesNothing)
-{
-    showFromFavourites("Beta");
-    const QByteArray before = fileBytes();
-    m_dialogs.answerNext(MessageAnswer::No);
-    runMenu("mnuFavsDelete");
-    EXPECT_EQ(fileBytes(), before);
-    expectFavourites({"alpha", "Beta", "Gamma"}, {"W1", "W2", "W3"});
 }
 
 TEST_F(FavouritesTest, addingFromTheIndexTabAndAgainSaysItIsAlreadyThere)
@@ -121,14 +101,14 @@ TEST_F(FavouritesTest, addingAfterAnEditEmptiedTheListComparesWithTheFlags)
     expectFavourites({"alpha", "Beta", "Gamma"}, {"W1", "W2", "W3"});
 }
 
+// The last one is Delete with Delta shown.
 TEST_F(FavouritesTest, withNothingToActOnTheCommandsSaySoAndChangeNothing)
 {
     const QByteArray before = fileBytes();
-    const std::pair<const char *, const char *> commands[] = {
-        {"mnuFavsAdd", "No SitePin is currently selected to add to your favorite SitePins list"},
-        {"mnuFavsDelete", "No SitePin is currently selected to delete from your favorite SitePins list"},
-        {"", "The displayed SitePin is not in your favorites list"}}; // Delete with Delta shown
-    for (const auto &[command, text] : commands) {
+    for (const auto &[command, text] :
+         {std::pair{"mnuFavsAdd", "No SitePin is currently selected to add to your favorite SitePins list"},
+          {"mnuFavsDelete", "No SitePin is currently selected to delete from your favorite SitePins list"},
+          {"", "The displayed SitePin is not in your favorites list"}}) {
         m_dialogs.forget();
         if (*command) {
             window().commands().run(command);
@@ -142,29 +122,16 @@ TEST_F(FavouritesTest, withNothingToActOnTheCommandsSaySoAndChangeNothing)
     }
 }
 
-// The list named identifiers of the library File > Open replaced.
+// The list named identifiers of the library File > Open replaced; there a
+// flag counts only when it reads true in any case.
 TEST_F(FavouritesTest, anotherLibraryBringsItsOwnFavourites)
-{
-    const QString other = programFolder() + "/Other.xml";
-    ASSERT_TRUE(LibraryText::writeFile(
-        other, LibraryText::document(LibraryText::folder(1, "Elsewhere",
-                                                         LibraryText::sitePin(1, "Private", "", "", "FALSE") +
-                                                             LibraryText::sitePin(2, "Kept", "", "", "TRUE")))));
-    m_dialogs.chooseFileNext(other);
-    runMenu("mnuFileOpen");
-    expectFavourites({"Kept"}, {"W2"});
-}
-
-TEST_F(FavouritesTest, aFlagCountsOnlyWhenItReadsTrueInAnyCase)
 {
     QString pins;
     int wid = 0;
-    for (const char *flag : {"true", "tRuE", "TRUE", "yes", "FALSE", "", "TRUE!"})
+    for (const char *flag : {"FALSE", "true", "yes", "tRuE", "", "TRUE", "TRUE!"})
         pins += LibraryText::sitePin(++wid, QStringLiteral("[%1]").arg(flag), "", "", flag);
-    writeLibraryBody(LibraryText::folder(1, "Links", pins));
-    m_dialogs.chooseFileNext(libraryPath());
-    runMenu("mnuFileOpen");
-    EXPECT_EQ(entryNames(ui().tvwFavs), QStringList({"[TRUE]", "[tRuE]", "[true]"}));
+    openOther(LibraryText::folder(1, "Elsewhere", pins));
+    expectFavourites({"[TRUE]", "[tRuE]", "[true]"}, {"W2", "W4", "W6"});
 }
 
 } // namespace

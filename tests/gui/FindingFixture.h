@@ -17,12 +17,15 @@ enum SearchOption
 class FindingFixture : public MainWindowFixture
 {
 protected:
-    void search(SearchOption option, const QString &term)
+    void search(SearchOption option, const QString &term, bool byEnter = false)
     {
         window().selectLeftTab(1);
         QTest::mouseClick(ui().optSearch[option], Qt::LeftButton);
         typeSearchTerm(term);
-        QTest::mouseClick(ui().cmdSearch, Qt::LeftButton);
+        if (byEnter)
+            QTest::keyClick(ui().txtSearch, Qt::Key_Return);
+        else
+            QTest::mouseClick(ui().cmdSearch, Qt::LeftButton);
     }
 
     void typeSearchTerm(const QString &term)
@@ -55,4 +58,22 @@ protected:
     }
 
     QString statusPath() { return ui().StatusBar1->panelText(2); }
+
+    // The SitePin panel as the user reads it: name, folder, folder ID, and the
+    // path in the status bar.
+    QStringList shownSitePin()
+    {
+        return {ui().lblWName->caption(), ui().lblTName->caption(), ui().txtTID->text(), statusPath()};
+    }
+
+    static QString favourite(int wid, const QString &name) { return LibraryText::sitePin(wid, name, {}, {}, "TRUE"); }
+
+    // Replaces the library shown through File > Open, as a user does.
+    void openOther(const QString &body)
+    {
+        const QString path = programFolder() + "/Other.xml";
+        ASSERT_TRUE(LibraryText::writeFile(path, LibraryText::document(body)));
+        m_dialogs.chooseFileNext(path);
+        runMenu("mnuFileOpen");
+    }
 };

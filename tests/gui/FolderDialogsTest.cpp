@@ -23,12 +23,12 @@ Widget *part(QDialog &dialog, const char *name)
     return widget;
 }
 
+// As a paste would, so that characters no key types can be given too.
 void typeName(QDialog &dialog, const QString &name)
 {
     QLineEdit *field = part<QLineEdit>(dialog, "txtTName");
     field->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, name);
+    field->insert(name);
 }
 
 void save(QDialog &dialog)
@@ -74,7 +74,8 @@ struct CreateCase
     const char *label;
     const char *current; // nullptr: the root stays current
     const char *pick;    // the tag picked in the dialog; nullptr: keep the preselected node
-    const char *name;
+    const char *typed;
+    const char *stored;
     int parentTid; // 0: a base folder
     const char *parentNode;
     const char *siblingsShown;
@@ -100,7 +101,7 @@ TEST_P(CreateFolder, appendsACompleteFolderAndOneSortedNodeLeavingTheViewAlone)
             pickInDialog(dialog, c.pick);
         EXPECT_EQ(dialogLabel(dialog, "lblTopicName"), c.parentTid ? c.parentNode : "Base folder");
         EXPECT_EQ(dialogLabel(dialog, "Label1"), c.parentTid ? "New sub-folder name:" : "New base folder name:");
-        typeName(dialog, c.name);
+        typeName(dialog, c.typed);
         save(dialog);
         EXPECT_FALSE(dialog.isVisible());
     });
@@ -111,7 +112,7 @@ TEST_P(CreateFolder, appendsACompleteFolderAndOneSortedNodeLeavingTheViewAlone)
     EXPECT_EQ(parentOf(dom, "T5"), c.parentTid ? QStringLiteral("T%1").arg(c.parentTid) : "FOLDERS");
     EXPECT_EQ(created.parentNode().childElements().back(), created);
     EXPECT_EQ(elementNames(created), QStringList({"NAME", "SITEPINS", "SUBFOLDERS"}));
-    EXPECT_EQ(created.selectSingleNode("NAME").text(), c.name);
+    EXPECT_EQ(created.selectSingleNode("NAME").text(), c.stored);
     EXPECT_TRUE(created.selectSingleNode("SITEPINS").childElements().empty());
     EXPECT_TRUE(created.selectSingleNode("SUBFOLDERS").childElements().empty());
 
@@ -119,6 +120,7 @@ TEST_P(CreateFolder, appendsACompleteFolderAndOneSortedNodeLeavingTheViewAlone)
     EXPECT_EQ(childNames(parent), QString::fromLatin1(c.siblingsShown).split(' '));
     EXPECT_TRUE(parent->isExpanded());
     EXPECT_EQ(nodeTagged("T5")->parent(), parent);
+    EXPECT_EQ(nodeTagged("T5")->text(0), c.stored) << "the node shows the name as stored";
     EXPECT_EQ(ui().tvwTopics->currentItem(), selectedBefore);
     EXPECT_EQ(entryNames(ui().tvwWM), listBefore);
     EXPECT_EQ(ui().lblTName->caption(), captionBefore);
@@ -127,31 +129,24 @@ TEST_P(CreateFolder, appendsACompleteFolderAndOneSortedNodeLeavingTheViewAlone)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CreateFolder,
-    ::testing::Values(CreateCase{"root_current_and_a_name_in_use", nullptr, nullptr, "Work", 0, "FOLDERS",
+    ::testing::Values(CreateCase{"root_current_and_a_name_in_use", nullptr, nullptr, "Work", "Work", 0, "FOLDERS",
                                  "Home Work Work"},
-                      CreateCase{"folder_current", "Work", nullptr, "Middle", 1, "Work", "Alpha Middle Zeta"},
-                      CreateCase{"another_folder_picked", "Work", "T2", "Middle", 2, "Home", "Middle"},
-                      CreateCase{"root_picked", "Work", "", "Middle", 0, "FOLDERS", "Home Middle Work"}),
+                      CreateCase{"folder_current", "Work", nullptr, "Middle", "Middle", 1, "Work", "Alpha Middle Zeta"},
+                      CreateCase{"another_folder_picked_and_a_name_xml_cannot_hold", "Work", "T2",
+                                 "Mid\x01"
+                                 "dle\x0B",
+                                 "Middle", 2, "Home", "Middle"},
+                      CreateCase{"root_picked", "Work", "", "Middle", "Middle", 0, "FOLDERS", "Home Middle Work"}),
     [](const auto &info) { return std::string(info.param.label); });
 
-TEST_F(FolderDialogsTest, aNameWithCharactersXmlCannotHoldIsShownAsStored)
-{
-    startWith();
-    withDialog("mnuAddTopic", [](QDialog &dialog) {
-        part<QLineEdit>(dialog, "txtTName")->insert(QStringLiteral("Bad\x01Name\x0B")); // as a paste would
-        save(dialog);
-    });
-    EXPECT_EQ(storedName("T5"), "BadName");
-    EXPECT_EQ(nodeTagged("T5")->text(0), "BadName");
-}
-
+// A click on the preselected node must count as a choice, or a move dialog
+// would keep Save disabled; one by keyboard too, or the folder would go under
+// the one picked before.
 TEST_F(FolderDialogsTest, dialogTreeSortsWhenOpenedAndReportsEachChoiceOnce)
 {
     startWith();
     withDialog("mnuAddTopic", [this](QDialog &dialog) {
         auto *tree = part<TopicListTree>(dialog, "tvwTopicList");
-        EXPECT_TRUE(tree->isRoot(tree->selectedNode()));
-        EXPECT_EQ(tree->topLevelItemCount(), 1);
         QTreeWidgetItem *work = tree->findNodeByTag("T1");
         EXPECT_EQ(childNames(tree->rootNode()), QStringList({"Home", "Work"}));
         EXPECT_EQ(work->child(0)->text(0), "Zeta") << "document order until first opened";
@@ -164,32 +159,50 @@ TEST_F(FolderDialogsTest, dialogTreeSortsWhenOpenedAndReportsEachChoiceOnce)
         pickInDialog(dialog, "T2");
         EXPECT_EQ(chosen.size(), 2) << "a click that moves the selection is one choice";
         QTest::keyClick(tree, Qt::Key_Down);
-        ASSERT_EQ(chosen.size(), 3);
-        EXPECT_EQ(chosen.back().front().value<QTreeWidgetItem *>(), work);
+        EXPECT_EQ(chosen.size(), 3);
         EXPECT_EQ(dialogLabel(dialog, "lblTopicName"), "Work");
+        typeName(dialog, "Keyed");
+        save(dialog);
     });
+    EXPECT_EQ(parentOf(reopenLibrary()->getTheDOM(), "T5"), "T1");
 }
 
-TEST_F(FolderDialogsTest, saveIsEnabledAndDefaultOnlyForANonEmptyName)
+// Both dialogs, opened from the toolbar: Save takes any name but none and
+// is the default button only then; Cancel writes nothing, whatever was typed.
+TEST_F(FolderDialogsTest, saveIsDefaultOnlyForANonEmptyNameAndCancelChangesNothing)
 {
     startWith();
-    withDialog("mnuAddTopic", [](QDialog &dialog) {
-        auto *field = part<QLineEdit>(dialog, "txtTName");
-        auto *saveButton = part<QPushButton>(dialog, "cmdSave");
-        auto *cancel = part<QPushButton>(dialog, "cmdCancel");
-        EXPECT_EQ(dialog.focusWidget(), field);
-        EXPECT_FALSE(saveButton->isEnabled()) << "nothing typed yet";
-        // Typed text, then how many characters are erased again, and whether Save takes it.
-        const std::tuple<const char *, int, bool> steps[] = {{"ab", 1, true}, {"", 1, false}, {"   ", 0, true}};
-        for (const auto &[typed, erased, enabled] : steps) {
-            QTest::keyClicks(field, QString::fromLatin1(typed));
-            for (int i = 0; i < erased; ++i)
-                QTest::keyClick(field, Qt::Key_Backspace);
-            EXPECT_EQ(saveButton->isEnabled(), enabled) << '"' << field->text().toStdString() << '"';
-            EXPECT_EQ(saveButton->isDefault(), enabled);
-            EXPECT_EQ(cancel->isDefault(), !enabled);
-        }
-    });
+    clickFolder("Work");
+    const QByteArray before = fileBytes();
+    for (const auto &[button, title] : {std::pair{12, "Create folder"}, std::pair{13, "Modify folder"}}) {
+        EXPECT_TRUE(withModalDialog(
+            [this, button] { clickToolbarButton(button); },
+            [title](QDialog &dialog) {
+                EXPECT_EQ(dialog.windowTitle(), title);
+                auto *field = part<QLineEdit>(dialog, "txtTName");
+                auto *saveButton = part<QPushButton>(dialog, "cmdSave");
+                auto *cancel = part<QPushButton>(dialog, "cmdCancel");
+                EXPECT_EQ(dialog.focusWidget(), field);
+                QTest::keyClick(field, Qt::Key_Backspace); // the selected name, when renaming
+                EXPECT_FALSE(saveButton->isEnabled()) << "no name";
+                // Typed text, then how many characters are erased again, and whether Save takes it.
+                const std::tuple<const char *, int, bool> steps[] = {{"ab", 1, true}, {"", 1, false}, {"   ", 0, true}};
+                for (const auto &[typed, erased, enabled] : steps) {
+                    QTest::keyClicks(field, QString::fromLatin1(typed));
+                    for (int i = 0; i < erased; ++i)
+                        QTest::keyClick(field, Qt::Key_Backspace);
+                    EXPECT_EQ(saveButton->isEnabled(), enabled) << '"' << field->text().toStdString() << '"';
+                    EXPECT_EQ(saveButton->isDefault(), enabled);
+                    EXPECT_EQ(cancel->isDefault(), !enabled);
+                }
+                QTest::mouseClick(cancel, Qt::LeftButton);
+                EXPECT_FALSE(dialog.isVisible());
+            }));
+    }
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_EQ(childNames(window().folderTree().rootNode()), QStringList({"Home", "Work"}));
+    EXPECT_EQ(childNames(folderNode("Work")), QStringList({"Zeta", "Alpha"}));
+    EXPECT_EQ(ui().lblTName->caption(), "Work");
 }
 
 TEST_F(FolderDialogsTest, exhaustedFolderIdentifiersRefuseTheCreateAndSaveNothing)
@@ -213,37 +226,31 @@ TEST_F(FolderDialogsTest, exhaustedFolderIdentifiersRefuseTheCreateAndSaveNothin
     EXPECT_EQ(window().m_objDOMSitePins.documentElement().childElements().size(), 1u);
 }
 
-class CreateDepth : public FolderDialogsTest, public ::testing::WithParamInterface<int>
+TEST_F(FolderDialogsTest, refusesASubFolderTheLibraryCouldNotOpenAgain)
 {
-};
+    for (const int depth : {99, 100}) {
+        startWith(LibraryText::nestedFolders(depth));
+        FolderTree &tree = window().folderTree();
+        tree.selectNode(nodeTagged(QStringLiteral("T%1").arg(depth)));
+        tree.tvwTopics_NodeClick();
+        const QByteArray before = fileBytes();
+        withDialog("mnuAddTopic", [](QDialog &dialog) {
+            typeName(dialog, "Deeper");
+            save(dialog);
+        });
 
-TEST_P(CreateDepth, refusesASubFolderTheLibraryCouldNotOpenAgain)
-{
-    const int depth = GetParam();
-    startWith(LibraryText::nestedFolders(depth));
-    FolderTree &tree = window().folderTree();
-    tree.selectNode(tree.findNodeByTag(QStringLiteral("T%1").arg(depth)));
-    tree.tvwTopics_NodeClick();
-    const QByteArray before = fileBytes();
-
-    withDialog("mnuAddTopic", [](QDialog &dialog) {
-        typeName(dialog, "Deeper");
-        save(dialog);
-    });
-
-    const QString deeper = QStringLiteral("T%1").arg(depth + 1);
-    if (depth < 100) {
-        EXPECT_TRUE(m_dialogs.shown().empty());
-        EXPECT_EQ(storedName(deeper), "Deeper") << "the deepest allowed folder is written and the file opens again";
-    } else {
+        const QString deeper = QStringLiteral("T%1").arg(depth + 1);
+        if (depth < 100) {
+            EXPECT_TRUE(m_dialogs.shown().empty());
+            EXPECT_EQ(storedName(deeper), "Deeper") << "the deepest allowed folder is written and opens again";
+            continue;
+        }
         expectOnlyMessage("The folder cannot be created here: folders can be nested at most 100 levels deep.",
                           "SitePins", MessageButtons::Ok, MessageIcon::Exclamation);
         EXPECT_EQ(fileBytes(), before);
-        EXPECT_FALSE(tree.findNodeByTag(deeper));
+        EXPECT_FALSE(nodeTagged(deeper));
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Levels, CreateDepth, ::testing::Values(99, 100));
 
 struct RenameCase
 {
@@ -271,6 +278,8 @@ TEST_P(RenameFolder, writesTheNameAndRenamesTheNodeInItsSortedPlace)
     withDialog("mnuEditModifyTopic", [&](QDialog &dialog) {
         auto *field = part<QLineEdit>(dialog, "txtTName");
         EXPECT_EQ(field->text(), c.current) << "the current folder is preselected";
+        EXPECT_EQ(QApplication::focusWidget(), field);
+        EXPECT_EQ(field->selectedText(), c.current) << "typing replaces the name";
         if (c.pick)
             pickInDialog(dialog, c.pick);
         const QString chosen = nodeTagged(c.tid)->text(0);
@@ -317,64 +326,34 @@ TEST_F(FolderDialogsTest, renamingTheRootEmptiesAndLocksTheNameField)
 
 TEST_F(FolderDialogsTest, renameSelectsAtMostTheFirstHundredCharacters)
 {
-    startWith(LibraryText::folder(1, QString(20, 'a')) + LibraryText::folder(2, QString(150, 'b')));
-    for (const auto &[length, selected] : {std::pair{20, 20}, std::pair{150, 100}}) {
-        clickFolder(QString(length, length == 20 ? 'a' : 'b'));
-        withDialog("mnuEditModifyTopic", [selected](QDialog &dialog) {
-            auto *field = part<QLineEdit>(dialog, "txtTName");
-            EXPECT_EQ(QApplication::focusWidget(), field);
-            EXPECT_EQ(field->selectionStart(), 0);
-            EXPECT_EQ(field->selectedText().size(), selected);
-        });
-    }
-}
-
-TEST_F(FolderDialogsTest, cancelFromTheToolbarChangesNothing)
-{
-    startWith();
-    clickFolder("Work");
-    const QByteArray before = fileBytes();
-    for (const auto &[button, title] : {std::pair{12, "Create folder"}, std::pair{13, "Modify folder"}}) {
-        EXPECT_TRUE(withModalDialog([this, button] { clickToolbarButton(button); },
-                                    [title](QDialog &dialog) {
-                                        EXPECT_EQ(dialog.windowTitle(), title);
-                                        typeName(dialog, "Changed");
-                                        QTest::mouseClick(part<QPushButton>(dialog, "cmdCancel"), Qt::LeftButton);
-                                        EXPECT_FALSE(dialog.isVisible());
-                                    }));
-    }
-    EXPECT_EQ(fileBytes(), before);
-    EXPECT_EQ(childNames(window().folderTree().rootNode()), QStringList({"Home", "Work"}));
-    EXPECT_EQ(childNames(folderNode("Work")), QStringList({"Zeta", "Alpha"}));
-    EXPECT_EQ(ui().lblTName->caption(), "Work");
+    startWith(LibraryText::folder(1, QString(150, 'b')));
+    clickFolder(QString(150, 'b'));
+    withDialog("mnuEditModifyTopic", [](QDialog &dialog) {
+        auto *field = part<QLineEdit>(dialog, "txtTName");
+        EXPECT_EQ(field->selectionStart(), 0);
+        EXPECT_EQ(field->selectedText().size(), 100);
+    });
 }
 
 TEST_F(FolderDialogsTest, inPlaceRenameWritesTheFileAndTheCaptionTakesTheStoredName)
 {
     startWith();
-    struct Case
-    {
-        const char *typed;
-        bool pasted;
-        const char *stored;
-    };
-    // Blanks are kept, another folder's name is allowed, control characters are dropped.
-    for (const Case c : {Case{"Office", false, "Office"}, Case{"  Office ", false, "  Office "},
-                         Case{"Home", false, "Home"}, Case{"Off\x01ice", true, "Office"}}) {
+    // Blanks are kept, another folder's name is allowed, control characters
+    // (pasted: no key types them) are dropped.
+    for (const auto &[typed, stored] :
+         {std::pair{"Office", "Office"}, {"  Office ", "  Office "}, {"Home", "Home"}, {"Off\x01ice", "Office"}}) {
         clickItem(ui().tvwTopics, nodeTagged("T2"));
         QLineEdit *editor = clickToEdit(nodeTagged("T1"));
         ASSERT_TRUE(editor);
         editor->selectAll();
-        if (c.pasted)
-            editor->insert(QString::fromLatin1(c.typed));
-        else
-            QTest::keyClicks(editor, QString::fromLatin1(c.typed));
+        const QString text = QString::fromLatin1(typed);
+        text.contains(QChar(1)) ? editor->insert(text) : QTest::keyClicks(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
 
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ui().lblTName->caption() == c.stored; }, 2000))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ui().lblTName->caption() == stored; }, 2000))
             << ui().lblTName->caption().toStdString();
-        EXPECT_EQ(storedName("T1"), c.stored);
-        EXPECT_EQ(nodeTagged("T1")->text(0), c.stored);
+        EXPECT_EQ(storedName("T1"), stored);
+        EXPECT_EQ(nodeTagged("T1")->text(0), stored);
     }
     EXPECT_TRUE(m_dialogs.shown().empty());
 }
@@ -402,29 +381,27 @@ TEST_F(FolderDialogsTest, emptyInPlaceNameIsRefusedOnceAndTheOldNameStays)
     EXPECT_EQ(fileBytes(), before);
 }
 
-TEST_F(FolderDialogsTest, theRootAndAFolderWhileCreatingASitePinOpenNoEditor)
+// A double-click opens the folder; neither it, nor a second click on the
+// root or on a folder while a SitePin is being created, starts a rename.
+TEST_F(FolderDialogsTest, noInPlaceRenameForTheRootWhileCreatingOrAfterADoubleClick)
 {
     startWith();
     const QByteArray before = fileBytes();
     const int wait = QApplication::doubleClickInterval() + 150;
-    EXPECT_FALSE(clickToEdit(window().folderTree().rootNode(), wait));
-    clickFolder("Work");
-    runMenu("mnuAddSitePin");
-    ASSERT_EQ(ui().txtMode->text(), "add");
-    EXPECT_FALSE(clickToEdit(folderNode("Work"), wait));
-    EXPECT_EQ(fileBytes(), before);
-    EXPECT_TRUE(m_dialogs.shown().empty());
-}
-
-TEST_F(FolderDialogsTest, doubleClickStillOpensAFolderWithoutEditingIt)
-{
-    startWith();
     QTreeWidgetItem *work = folderNode("Work");
     clickFolder("Work");
     QTest::mouseDClick(ui().tvwTopics->viewport(), Qt::LeftButton, {}, ui().tvwTopics->visualItemRect(work).center());
     EXPECT_TRUE(work->isExpanded());
-    QTest::qWait(QApplication::doubleClickInterval() + 150);
+    QTest::qWait(wait);
     EXPECT_FALSE(ui().tvwTopics->viewport()->findChild<QLineEdit *>());
+
+    EXPECT_FALSE(clickToEdit(window().folderTree().rootNode(), wait));
+    clickFolder("Work");
+    runMenu("mnuAddSitePin");
+    ASSERT_EQ(ui().txtMode->text(), "add");
+    EXPECT_FALSE(clickToEdit(work, wait));
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_TRUE(m_dialogs.shown().empty());
 }
 
 } // namespace

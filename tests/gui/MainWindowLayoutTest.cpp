@@ -32,15 +32,15 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    int outerWidth() { return window().frameGeometry().width(); }
-
-    void expectPanelsFillTheOuterWidth()
+    // What every window and pane pass leaves: the status panels side by side
+    // across the outer width, panel 1 as wide as the left pane, and the move
+    // buttons at their place on the left tabs.
+    void expectPassRan()
     {
         PanelStatusBar *bar = ui().StatusBar1;
         EXPECT_EQ(bar->panelWidth(1), ui().tabIndex->width());
         EXPECT_NEAR(bar->panelWidth(3), px(1500), 1.0);
-        EXPECT_EQ(bar->width(), outerWidth());
-        // Side by side from the bar's left edge, the last one ending at its right edge.
+        EXPECT_EQ(bar->width(), window().frameGeometry().width());
         int left = 0;
         for (int panel = 1; panel <= 3; ++panel) {
             const QRect shown = bar->panel(panel)->geometry();
@@ -50,14 +50,11 @@ protected:
             EXPECT_LE(shown.bottom(), bar->height() - 1) << "panel " << panel;
             left += shown.width();
         }
-        EXPECT_EQ(left, outerWidth());
-    }
+        EXPECT_EQ(left, window().frameGeometry().width());
 
-    void expectMoveButtonsPlaced()
-    {
         const QRect tab = ui().tabIndex->geometry();
-        for (auto [button, left] : {std::pair{ui().cmdMoveSP, 200}, std::pair{ui().cmdMoveFolder, 1020}}) {
-            EXPECT_NEAR(button->x(), tab.x() + px(left), 1.0) << button->objectName().toStdString();
+        for (auto [button, x] : {std::pair{ui().cmdMoveSP, 200}, std::pair{ui().cmdMoveFolder, 1020}}) {
+            EXPECT_NEAR(button->x(), tab.x() + px(x), 1.0) << button->objectName().toStdString();
             EXPECT_NEAR(button->y(), tab.y() + pxY(twY(tab.height()) - 450), 1.0) << button->objectName().toStdString();
         }
     }
@@ -84,8 +81,7 @@ TEST_F(MainWindowLayoutTest, everyElementFollowsTheWindowAndTheLeftPane)
         EXPECT_EQ(u.StatusBar1->geometry().bottom(), u.client->height() - 1);
         EXPECT_EQ(u.Splitter2->pos(), QPoint(0, qRound(pxY(480))));
         EXPECT_EQ(u.tabIndex->height(), u.Splitter2->height());
-        expectPanelsFillTheOuterWidth();
-        expectMoveButtonsPlaced();
+        expectPassRan();
 
         const double tabW = tw(u.tabIndex->width());
         const double tabH = twY(u.tabIndex->height());
@@ -124,12 +120,14 @@ TEST_F(MainWindowLayoutTest, smallClientHeightLeavesSplitter1AloneUntilThereIsRo
         else
             EXPECT_NEAR(ui().Splitter1->height(), pxY(twY(height) - 1940), 1.0);
         // The pass went on all the same.
-        expectPanelsFillTheOuterWidth();
+        expectPassRan();
         EXPECT_EQ(ui().StatusBar1->geometry().bottom(), ui().client->height() - 1);
     }
 }
 
-TEST_F(MainWindowLayoutTest, ghostDragOfSplitter2MovesThePanesOnlyOnRelease)
+// Dragged to nothing, the left pane's controls keep their last sizes and the
+// rest of the pass still runs, a later window resize included.
+TEST_F(MainWindowLayoutTest, ghostDragOfSplitter2MovesThePanesOnlyOnReleaseEvenToNothing)
 {
     QWidget *bar = ui().Splitter2->barWidget();
     const int tabWidth = ui().tabIndex->width();
@@ -154,7 +152,24 @@ TEST_F(MainWindowLayoutTest, ghostDragOfSplitter2MovesThePanesOnlyOnRelease)
     EXPECT_PX(ui().Splitter1->width(), tw(ui().tabIndex->width()) - 250);
     EXPECT_PX(ui().txtSearch->width(), tw(ui().tabIndex->width()) - 250);
     EXPECT_PX(ui().tabInfo->width(), tw(ui().Picture1->width()) - 2520);
-    expectPanelsFillTheOuterWidth();
+    expectPassRan();
+
+    const QList<int> leftWidths{ui().Splitter1->width(), ui().txtSearch->width(), ui().tvwFavs->width()};
+    const auto expectLeftWidthsKept = [&] {
+        EXPECT_EQ(QList<int>({ui().Splitter1->width(), ui().txtSearch->width(), ui().tvwFavs->width()}), leftWidths);
+    };
+    press(bar, QPoint(2, 50));
+    moveTo(bar, QPoint(-1000, 50));
+    release(bar, QPoint(2, 50));
+    ASSERT_EQ(ui().Splitter2->splitter().currSplitterPos(), 0);
+    ASSERT_EQ(ui().tabIndex->width(), 0);
+    expectLeftWidthsKept();
+    EXPECT_EQ(ui().StatusBar1->panelWidth(1), 0);
+    expectPassRan();
+    EXPECT_PX(ui().tabInfo->width(), tw(ui().Picture1->width()) - 2520);
+    resizeWindow(window().width(), window().height() + 60);
+    expectLeftWidthsKept();
+    expectPassRan();
 }
 
 TEST_F(MainWindowLayoutTest, liveDragOfSplitter1ResizesTheTreeAndListAsTheBarMoves)
@@ -172,36 +187,6 @@ TEST_F(MainWindowLayoutTest, liveDragOfSplitter1ResizesTheTreeAndListAsTheBarMov
     release(bar, QPoint(50, 2));
     EXPECT_NEAR(ui().tvwTopics->height(), treeHeight + 20, 1);
     EXPECT_EQ(ui().tvwTopics->height() + bar->height() + ui().tvwWM->height(), ui().Splitter1->height());
-}
-
-TEST_F(MainWindowLayoutTest, leftPaneDraggedToNothingDoesNotStopThePass)
-{
-    QWidget *bar = ui().Splitter2->barWidget();
-    const int splitter1Width = ui().Splitter1->width();
-    const int searchWidth = ui().txtSearch->width();
-    const int favsWidth = ui().tvwFavs->width();
-
-    press(bar, QPoint(2, 50));
-    moveTo(bar, QPoint(-1000, 50));
-    release(bar, QPoint(2, 50));
-    ASSERT_EQ(ui().Splitter2->splitter().currSplitterPos(), 0);
-    ASSERT_EQ(ui().tabIndex->width(), 0);
-
-    // The left pane's controls keep their last sizes ...
-    EXPECT_EQ(ui().Splitter1->width(), splitter1Width);
-    EXPECT_EQ(ui().txtSearch->width(), searchWidth);
-    EXPECT_EQ(ui().tvwFavs->width(), favsWidth);
-    // ... and the rest of the pass still ran.
-    EXPECT_EQ(ui().StatusBar1->panelWidth(1), 0);
-    expectPanelsFillTheOuterWidth();
-    expectMoveButtonsPlaced();
-    EXPECT_PX(ui().tabInfo->width(), tw(ui().Picture1->width()) - 2520);
-
-    // A resize with the pane still at nothing moves the buttons down with it.
-    resizeWindow(window().width(), window().height() + 60);
-    EXPECT_EQ(ui().Splitter1->width(), splitter1Width);
-    expectPanelsFillTheOuterWidth();
-    expectMoveButtonsPlaced();
 }
 
 TEST_F(MainWindowLayoutTest, favouritesTabRebuildsAnEmptyListAndLeavesAFilledOne)
@@ -224,9 +209,7 @@ TEST_F(MainWindowLayoutTest, searchTabSelectsTheFirstFortyCharactersAndFocusesTh
 {
     for (const auto &[length, alreadyShown] : {std::pair{60, false}, {0, false}, {60, true}}) {
         SCOPED_TRACE(length);
-        QString text;
-        for (int i = 0; i < length; ++i)
-            text += QChar(u'a' + i % 26);
+        const QString text = QStringLiteral("abcdefghijklmnopqrstuvwxyz").repeated(3).left(length);
         ui().tabIndex->setCurrentIndex(alreadyShown ? 1 : 0);
         ui().tvwTopics->setFocus();
         ui().txtSearch->setText(text);

@@ -1,155 +1,106 @@
 #include "FindingFixture.h"
 
+#include <array>
 #include <tuple>
 
 namespace {
 
-// Letters in document order b, A, c; Other holds d.
-QString library()
-{
-    using L = LibraryText;
-    return L::folder(1, "Letters",
-                     L::sitePin(1, "b", "", "", "TRUE") + L::sitePin(2, "A", "", "", "TRUE") +
-                         L::sitePin(3, "c", "", "", "TRUE")) +
-           L::folder(2, "Other", L::sitePin(4, "d"));
-}
+using L = LibraryText;
 
-enum class Trigger
-{
-    Menu,
-    Keys,
-    Toolbar
-};
-
-enum class Step
-{
-    First,
-    Previous,
-    Next,
-    Last
-};
+// The Go commands in menu order, and the ways to give them.
+constexpr int First = 0, Previous = 1, Next = 2, Last = 3;
+constexpr int Menu = 0, Keys = 1, Toolbar = 2;
 
 class NavigationTest : public FindingFixture
 {
 protected:
-    // A current folder enables the Go commands, whatever the tab.
+    // Letters in document order b, A, c; Other holds d. A current folder
+    // enables the Go commands, whatever the tab.
     void showTab(int tab)
     {
+        startWith(L::folder(1, "Letters", favourite(1, "b") + favourite(2, "A") + favourite(3, "c")) +
+                  L::folder(2, "Other", L::sitePin(4, "d")));
         clickFolder("Letters");
         if (tab == 1)
             search(NameOnly, "");
         window().selectLeftTab(tab);
     }
 
-    QTreeWidget *listOf(int tab)
+    void go(int step, int trigger = Menu)
     {
-        QTreeWidget *lists[] = {ui().tvwWM, ui().tvwSearch, ui().tvwFavs};
-        return lists[tab];
-    }
-
-    void go(Step step, Trigger trigger = Trigger::Menu)
-    {
-        const int index = int(step);
-        switch (trigger) {
-        case Trigger::Menu: {
-            const char *names[] = {"mnuNavFirst", "mnuNavPrevious", "mnuNavNext", "mnuNavLast"};
-            runMenu(names[index]);
-            break;
-        }
-        case Trigger::Keys: {
-            const Qt::Key keys[] = {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5};
-            QWidget *focus = QApplication::focusWidget();
-            QTest::keyClick(focus ? focus : &window(), keys[index]);
-            break;
-        }
-        case Trigger::Toolbar:
-            clickToolbarButton(5 + index);
-            break;
-        }
+        const char *const commands[] = {"mnuNavFirst", "mnuNavPrevious", "mnuNavNext", "mnuNavLast"};
+        QWidget *focus = QApplication::focusWidget();
+        if (trigger == Menu)
+            runMenu(commands[step]);
+        else if (trigger == Keys)
+            QTest::keyClick(focus ? focus : &window(), Qt::Key(Qt::Key_F2 + step));
+        else
+            clickToolbarButton(5 + step);
     }
 
     QString shown() { return ui().lblWName->caption(); }
 };
 
-class LetterLibrary : public NavigationTest
-{
-protected:
-    void SetUp() override
-    {
-        NavigationTest::SetUp();
-        startWith(library());
-    }
-};
+// The folder's list and the favourites by name, the results in document order.
+const std::pair<int, QStringList> kOrders[] = {{0, {"A", "b", "c"}}, {1, {"b", "A", "c", "d"}}, {2, {"A", "b", "c"}}};
 
-struct TabOrder
-{
-    int tab;
-    QStringList order;
-};
-
-const TabOrder kOrders[] = {
-    {0, {"A", "b", "c"}},      // the folder's list, by name
-    {1, {"b", "A", "c", "d"}}, // the results, in document order
-    {2, {"A", "b", "c"}},      // the favourites, by name
-};
-
-class StepThrough : public LetterLibrary, public ::testing::WithParamInterface<std::tuple<TabOrder, Trigger>>
+class StepThrough : public NavigationTest,
+                    public ::testing::WithParamInterface<std::tuple<std::pair<int, QStringList>, int>>
 {
 };
 
 TEST_P(StepThrough, followsTheDisplayOrderAndStopsAtBothEnds)
 {
     const auto &[tabOrder, trigger] = GetParam();
-    const QStringList &order = tabOrder.order;
-    showTab(tabOrder.tab);
-    QTreeWidget *list = listOf(tabOrder.tab);
+    const auto &[tab, order] = tabOrder;
+    showTab(tab);
+    QTreeWidget *list = std::array{ui().tvwWM, ui().tvwSearch, ui().tvwFavs}[tab];
 
-    go(Step::Next, trigger);
-    go(Step::Previous, trigger);
+    go(Next, trigger);
+    go(Previous, trigger);
     EXPECT_EQ(shown(), "No SitePin selected") << "nothing selected: nothing to step from";
 
-    go(Step::First, trigger);
+    go(First, trigger);
     EXPECT_EQ(shown(), order.front());
     EXPECT_EQ(selectedEntryName(list), order.front());
     EXPECT_TRUE(list->hasFocus());
-    go(Step::Previous, trigger);
+    go(Previous, trigger);
     EXPECT_EQ(shown(), order.front()) << "no wrap at the top";
 
     for (qsizetype i = 1; i < order.size(); ++i) {
-        go(Step::Next, trigger);
+        go(Next, trigger);
         EXPECT_EQ(shown(), order.at(i));
     }
-    go(Step::Next, trigger);
+    go(Next, trigger);
     EXPECT_EQ(shown(), order.back()) << "no wrap at the bottom";
     EXPECT_EQ(selectedEntryName(list), order.back());
 
-    go(Step::First, trigger);
-    go(Step::Last, trigger);
+    go(First, trigger);
+    go(Last, trigger);
     EXPECT_EQ(shown(), order.back());
-    go(Step::Previous, trigger);
+    go(Previous, trigger);
     EXPECT_EQ(shown(), order.at(order.size() - 2));
-    EXPECT_EQ(ui().txtModTab->text(), QString::number(tabOrder.tab));
+    EXPECT_EQ(ui().txtModTab->text(), QString::number(tab));
     EXPECT_TRUE(m_dialogs.shown().empty());
 }
 
-std::string stepThroughName(const ::testing::TestParamInfo<std::tuple<TabOrder, Trigger>> &info)
+std::string stepThroughName(const ::testing::TestParamInfo<StepThrough::ParamType> &info)
 {
-    static const char *const triggers[] = {"menu", "keys", "toolbar"};
-    return "tab" + std::to_string(std::get<0>(info.param).tab) + "_" + triggers[int(std::get<1>(info.param))];
+    const char *const triggers[] = {"menu", "keys", "toolbar"};
+    return "tab" + std::to_string(std::get<0>(info.param).first) + "_" + triggers[std::get<1>(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StepThrough,
-                         ::testing::Combine(::testing::ValuesIn(kOrders),
-                                            ::testing::Values(Trigger::Menu, Trigger::Keys, Trigger::Toolbar)),
+                         ::testing::Combine(::testing::ValuesIn(kOrders), ::testing::Values(Menu, Keys, Toolbar)),
                          stepThroughName);
 
 TEST_F(NavigationTest, anEmptyListLeavesEveryCommandWithNothingToDo)
 {
-    startWith(LibraryText::folder(1, "Letters") + LibraryText::folder(2, "Other", LibraryText::sitePin(4, "d")));
+    startWith(L::folder(1, "Letters") + L::folder(2, "Other", L::sitePin(4, "d")));
     clickFolder("Letters");
     for (const int tab : {0, 1, 2}) {
         window().selectLeftTab(tab);
-        for (Step step : {Step::First, Step::Previous, Step::Next, Step::Last})
+        for (const int step : {First, Previous, Next, Last})
             go(step);
         EXPECT_EQ(shown(), "No SitePin selected") << tab;
         EXPECT_EQ(ui().tabIndex->currentIndex(), tab);
@@ -157,36 +108,32 @@ TEST_F(NavigationTest, anEmptyListLeavesEveryCommandWithNothingToDo)
     EXPECT_TRUE(m_dialogs.shown().empty());
 }
 
-TEST_F(LetterLibrary, searchStepsShowEachHitsFolderWhileTheTreeStaysPut)
+TEST_F(NavigationTest, searchStepsShowEachHitsFolderWhileTheTreeStaysPut)
 {
     showTab(1);
     QTreeWidgetItem *treeSelection = ui().tvwTopics->currentItem();
-    go(Step::Last);
-    EXPECT_EQ(shown(), "d");
-    EXPECT_EQ(ui().lblTName->caption(), "Other");
-    EXPECT_EQ(ui().txtTID->text(), "T2");
-    EXPECT_EQ(statusPath(), " -> Other");
-    go(Step::Previous);
-    EXPECT_EQ(ui().lblTName->caption(), "Letters");
-    EXPECT_EQ(ui().txtTID->text(), "T1");
-    EXPECT_EQ(statusPath(), " -> Letters");
+    for (const auto &[step, name, folder, tid] :
+         {std::tuple{Last, "d", "Other", "T2"}, {Previous, "c", "Letters", "T1"}}) {
+        go(step);
+        EXPECT_EQ(shownSitePin(), QStringList({name, folder, tid, QString(" -> ") + folder}));
+    }
     EXPECT_EQ(ui().tvwTopics->currentItem(), treeSelection);
 }
 
-TEST_F(LetterLibrary, keepingAnEditLeavesTheNewEntrySelectedAndTheOldSitePinShown)
+TEST_F(NavigationTest, keepingAnEditLeavesTheNewEntrySelectedAndTheOldSitePinShown)
 {
     showTab(0);
-    go(Step::First);
+    go(First);
     runMenu("mnuEditModify");
     m_dialogs.answerNext(MessageAnswer::No);
-    go(Step::Next);
+    go(Next);
     EXPECT_EQ(m_dialogs.lastText(), "You are about to lose unsaved changes - do you wish to continue?");
     EXPECT_EQ(selectedEntryName(ui().tvwWM), "b");
     EXPECT_EQ(shown(), "A");
     EXPECT_EQ(ui().txtMode->text(), "mod");
 
     m_dialogs.answerNext(MessageAnswer::Yes);
-    go(Step::Next);
+    go(Next);
     EXPECT_EQ(shown(), "c");
     EXPECT_EQ(ui().txtMode->text(), "");
 }
@@ -194,7 +141,6 @@ TEST_F(LetterLibrary, keepingAnEditLeavesTheNewEntrySelectedAndTheOldSitePinShow
 // The tree's nodes, the root included, and every SitePin at any depth.
 TEST_F(NavigationTest, statisticsCountTheTreesNodesAndEverySitePin)
 {
-    using L = LibraryText;
     const QString nested = L::folder(
         1, "A", L::sitePin(1, "one"),
         L::folder(2, "B", L::sitePin(2, "two") + L::sitePin(3, "three"), L::folder(3, "C", L::sitePin(4, "four"))));

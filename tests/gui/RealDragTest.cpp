@@ -46,20 +46,11 @@ protected:
         const auto at = [](const QPoint &point) {
             return QStringList{QString::number(point.x()), QString::number(point.y())};
         };
-        QStringList steps = QStringList{"mousemove", "--sync"} + at(from);
-        steps << "sleep"
-              << "0.3"
-              << "mousedown"
-              << "1"
-              << "sleep"
-              << "0.3";
+        QStringList steps = QStringList{"mousemove", "--sync"} + at(from) +
+                            QStringList{"sleep", "0.3", "mousedown", "1", "sleep", "0.3"};
         for (const QPoint &point : path)
-            steps << QStringList{"mousemove"} + at(point) << "sleep"
-                  << "0.15";
-        steps << "sleep"
-              << "0.3"
-              << "mouseup"
-              << "1";
+            steps << QStringList{"mousemove"} + at(point) + QStringList{"sleep", "0.15"};
+        steps << QStringList{"sleep", "0.3", "mouseup", "1"};
         QProcess xdotool;
         xdotool.start("xdotool", steps);
         ASSERT_TRUE(xdotool.waitForStarted(5000));
@@ -89,33 +80,26 @@ TEST_F(RealDrag, aSitePinDroppedOnAFolderMovesThere)
     EXPECT_EQ(window().folderTree().selectedNode(), folderNode("Work"));
 }
 
-TEST_F(RealDrag, aFolderDroppedOnTheRootBecomesABaseFolder)
-{
-    clickFolder("Projects");
-    const QPoint from = centreOf(ui().tvwTopics, folderNode("Projects"));
-    const QPoint to = centreOf(ui().tvwTopics, window().folderTree().rootNode());
-    dragWithTheMouse(from, straightTo(from, to));
-
-    ASSERT_TRUE(
-        QTest::qWaitFor([this] { return folderNode("Projects")->parent() == window().folderTree().rootNode(); }, 5000));
-    EXPECT_EQ(parentOf(reopenLibrary()->getTheDOM(), "T3"), "FOLDERS");
-}
-
-// The drop lands on the pressed node, which is selected: nothing may move,
-// and the release must not count as a click that starts a rename.
-TEST_F(RealDrag, aFolderDroppedOnItselfIsNeitherMovedNorRenamed)
+// Dropped back on the pressed node, which is selected, nothing may move and
+// the release must not count as a click that starts a rename.
+TEST_F(RealDrag, aFolderDroppedOnItselfStaysAndOneDroppedOnTheRootBecomesABaseFolder)
 {
     clickFolder("Projects");
     const QByteArray before = fileBytes();
     const QPoint from = centreOf(ui().tvwTopics, folderNode("Projects"));
     const QPoint away = centreOf(ui().tvwTopics, folderNode("Home"));
     dragWithTheMouse(from, straightTo(from, away) + straightTo(away, from));
-
     QTest::qWait(QApplication::doubleClickInterval() + 300);
     EXPECT_FALSE(ui().tvwTopics->viewport()->findChild<QLineEdit *>());
     EXPECT_EQ(fileBytes(), before);
     EXPECT_EQ(folderNode("Projects")->parent(), folderNode("Work"));
     EXPECT_TRUE(m_dialogs.shown().empty());
+
+    const QPoint to = centreOf(ui().tvwTopics, window().folderTree().rootNode());
+    dragWithTheMouse(from, straightTo(from, to));
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return folderNode("Projects")->parent() == window().folderTree().rootNode(); }, 5000));
+    EXPECT_EQ(parentOf(reopenLibrary()->getTheDOM(), "T3"), "FOLDERS");
 }
 
 TEST(RealDragTest, dragsWithARealPointerOnAnXServer)
@@ -155,7 +139,7 @@ TEST(RealDragTest, dragsWithARealPointerOnAnXServer)
     ASSERT_TRUE(child.waitForFinished(180000));
     const QString output = QString::fromLocal8Bit(child.readAll());
     EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 3 tests.")) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 2 tests.")) << output.toStdString();
 }
 
 } // namespace

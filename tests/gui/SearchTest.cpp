@@ -7,10 +7,12 @@
 
 namespace {
 
-// Document order: News, Good NEWS today, newsletter, Weather, Chess, Roses.
+using L = LibraryText;
+
+// Document order: News, Good NEWS today, newsletter, Weather, Chess, Roses,
+// then the Letters, which have names only.
 QString library()
 {
-    using L = LibraryText;
     return L::folder(1, "News sites",
                      L::sitePin(1, "News", "http://news.example", "daily", "TRUE") +
                          L::sitePin(2, "Good NEWS today", "http://good.example", "", "FALSE") +
@@ -18,7 +20,11 @@ QString library()
                          L::sitePin(4, "Weather", "http://news.weather.example", "rain", "FALSE")) +
            L::folder(2, "Hobbies", L::sitePin(6, "Chess", "http://chess.example"),
                      L::folder(3, "Garden",
-                               L::sitePin(5, "Roses", "http://roses.example/?a=1&b=<i>", "prune in spring", "TRUE")));
+                               L::sitePin(5, "Roses", "http://roses.example/?a=1&b=<i>", "prune in spring", "TRUE"))) +
+           L::folder(4, "Letters",
+                     L::sitePin(7, "Ma\u017Fs transit") + L::sitePin(8, "Heater") + L::sitePin(9, "Z\u00FCrich") +
+                         L::sitePin(10, "Cr\u00E8me br\u00FBl\u00E9e RECIPE", "", "", "FALSE", "20 \u212A max") +
+                         L::sitePin(11, "\u0130STANBUL guide"));
 }
 
 // What a tooltip text shows on screen.
@@ -41,6 +47,8 @@ protected:
     }
 };
 
+// Case folding maps the long s onto "s" and the Kelvin sign onto "k"; other
+// letters with marks stay apart from the plain ones.
 TEST_F(SearchTest, listsTheHitsInDocumentOrderAndCountsThem)
 {
     const std::tuple<SearchOption, const char *, QStringList> table[] = {
@@ -49,11 +57,14 @@ TEST_F(SearchTest, listsTheHitsInDocumentOrderAndCountsThem)
         {NotesOnly, "", {"News", "newsletter", "Weather", "Roses"}},   // the SitePins with notes
         {AddressOnly, "NEWS", {"News", "Weather"}},
         {FullText, "spring", {"Roses"}}, // in the notes
-        {FullText, "example", {"News", "Good NEWS today", "newsletter", "Weather", "Chess", "Roses"}}};
+        {FullText, "example", {"News", "Good NEWS today", "newsletter", "Weather", "Chess", "Roses"}},
+        {NameOnly, "MASS", {"Ma\u017Fs transit"}},
+        {FullText, "20 k", {"Cr\u00E8me br\u00FBl\u00E9e RECIPE"}},
+        {NameOnly, "recipe", {"Cr\u00E8me br\u00FBl\u00E9e RECIPE"}}};
     for (const auto &[option, term, hits] : table) {
         SCOPED_TRACE(term);
-        for (int run = 0; run < 2; ++run) { // the same search gives the same list
-            search(option, term);
+        for (const bool byEnter : {false, true}) { // the same search gives the same list
+            search(option, term, byEnter);
             EXPECT_EQ(entryNames(ui().tvwSearch), hits);
         }
         EXPECT_EQ(ui().lblFound->text(), QString::number(hits.size()));
@@ -64,19 +75,20 @@ TEST_F(SearchTest, listsTheHitsInDocumentOrderAndCountsThem)
 }
 
 // A term spanning the end of one field and the start of the next is no hit.
+// Enter runs the search once: one message.
 TEST_F(SearchTest, noHitsShowTheMessageOverTheOldResultsThenEmptyTheList)
 {
-    for (const auto &[option, term] : {std::pair{FullText, "zzz"}, {FullText, "todayhttp"}, {NameOnly, "example"}}) {
+    for (const auto &[option, term] :
+         {std::pair{FullText, "zzz"}, {FullText, "todayhttp"}, {NameOnly, "example"}, {NameOnly, "zurich"}}) {
         SCOPED_TRACE(term);
         search(NameOnly, "news");
-        ASSERT_EQ(entryNames(ui().tvwSearch).size(), 3);
         QStringList listedDuringMessage;
         m_dialogs.forget();
         m_dialogs.whileNextMessageIsShown([&] {
             if (ui().tvwSearch->isVisible())
                 listedDuringMessage = entryNames(ui().tvwSearch);
         });
-        search(option, term);
+        search(option, term, true);
         expectOnlyMessage("No search results were found", "SitePins Manager");
         EXPECT_EQ(listedDuringMessage, QStringList({"News", "Good NEWS today", "newsletter"}));
         EXPECT_TRUE(entryNames(ui().tvwSearch).isEmpty());
@@ -85,16 +97,16 @@ TEST_F(SearchTest, noHitsShowTheMessageOverTheOldResultsThenEmptyTheList)
     }
 }
 
-TEST_F(SearchTest, enterInTheSearchBoxRunsTheSearchOnce)
+// Turkish pairs I with ı and İ with i; elsewhere I pairs with i.
+TEST_F(SearchTest, caseFollowsTheUsersLocale)
 {
-    window().selectLeftTab(1);
-    typeSearchTerm("nothing like this");
-    QTest::keyClick(ui().txtSearch, Qt::Key_Return);
-    EXPECT_EQ(m_dialogs.shownTexts(), QStringList({"No search results were found"}));
-
-    typeSearchTerm("roses");
-    QTest::keyClick(ui().txtSearch, Qt::Key_Return);
-    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Roses"}));
+    const QLocale before;
+    const auto restore = qScopeGuard([before] { QLocale::setDefault(before); });
+    for (const auto &[language, term] : {std::pair{QLocale::Turkish, "istanbul"}, {QLocale::English, "GUIDE"}}) {
+        QLocale::setDefault(QLocale(language));
+        search(NameOnly, term);
+        EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"\u0130STANBUL guide"})) << term;
+    }
 }
 
 TEST_F(SearchTest, aHitShowsTheSitePinWithItsFolderAndLeavesTheTreeAlone)
@@ -103,18 +115,11 @@ TEST_F(SearchTest, aHitShowsTheSitePinWithItsFolderAndLeavesTheTreeAlone)
     QTreeWidgetItem *treeSelection = ui().tvwTopics->currentItem();
     const QStringList folderList = entryNames(ui().tvwWM);
     search(FullText, "");
-    struct Case
-    {
-        const char *hit, *path, *folder, *tid;
-    };
-    for (const Case c :
-         {Case{"Chess", " -> Hobbies", "Hobbies", "T2"}, Case{"Roses", " -> Hobbies -> Garden", "Garden", "T3"},
-          Case{"Weather", " -> News sites", "News sites", "T1"}}) {
-        clickEntry(ui().tvwSearch, c.hit);
-        EXPECT_EQ(statusPath(), c.path);
-        EXPECT_EQ(ui().lblTName->caption(), c.folder);
-        EXPECT_EQ(ui().txtTID->text(), c.tid);
-        EXPECT_EQ(ui().lblWName->caption(), c.hit);
+    for (const auto &[hit, path, folder, tid] : {std::tuple{"Chess", " -> Hobbies", "Hobbies", "T2"},
+                                                 {"Roses", " -> Hobbies -> Garden", "Garden", "T3"},
+                                                 {"Weather", " -> News sites", "News sites", "T1"}}) {
+        clickEntry(ui().tvwSearch, hit);
+        EXPECT_EQ(shownSitePin(), QStringList({hit, folder, tid, path}));
         EXPECT_EQ(ui().txtModTab->text(), "1");
         EXPECT_EQ(window().m_strCurrentWID, ui().txtWID->text());
         EXPECT_EQ(ui().tvwTopics->currentItem(), treeSelection);
@@ -126,42 +131,47 @@ TEST_F(SearchTest, aHitShowsTheSitePinWithItsFolderAndLeavesTheTreeAlone)
     EXPECT_TRUE(m_dialogs.shown().empty());
 }
 
-TEST_F(SearchTest, clickingAHitDuringAnEditAsksAndNoKeepsTheEdit)
+// The next searches find the saved edit, not the old text.
+TEST_F(SearchTest, clickingAHitDuringAnEditAsksNoKeepsItAndOnceSavedItIsWhatASearchFinds)
 {
     search(FullText, "");
     clickEntry(ui().tvwSearch, "News");
     runMenu("mnuEditModify");
-    QTest::keyClick(ui().txtWName, Qt::Key_End);
-    QTest::keyClicks(ui().txtWName, " changed");
+    ui().txtWName->selectAll();
+    QTest::keyClicks(ui().txtWName, "Tulips");
     m_dialogs.answerNext(MessageAnswer::No);
     clickEntry(ui().tvwSearch, "Roses");
     EXPECT_EQ(m_dialogs.lastText(), "You are about to lose unsaved changes - do you wish to continue?");
-    EXPECT_EQ(ui().lblWName->caption(), "News");
-    EXPECT_EQ(ui().txtWName->text(), "News changed");
-    EXPECT_EQ(ui().txtMode->text(), "mod");
+    EXPECT_EQ(shownSitePin(), QStringList({"News", "News sites", "T1", " -> News sites"}));
+    EXPECT_EQ(ui().txtWName->text(), "Tulips");
     EXPECT_TRUE(window().m_blnEditMode);
-    EXPECT_EQ(ui().lblTName->caption(), "News sites");
+
+    clickToolbarButton(20);
+    ASSERT_EQ(ui().txtMode->text(), "");
+    search(NameOnly, "tulip");
+    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Tulips"}));
+    search(NameOnly, "news");
+    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Good NEWS today", "newsletter"}));
 }
 
+// The last one is toolbar button 10, with the option of the first.
 TEST_F(SearchTest, toolsSearchSwitchesToTheSearchBoxWithTheOptionButSearchesNothing)
 {
     search(NameOnly, "news");
-    const std::pair<const char *, int> commands[] = {{"mnuToolsSearchText", 0},
-                                                     {"mnuToolsSearchName", 1},
-                                                     {"mnuToolsSearchAddress", 2},
-                                                     {"mnuToolsSearchNotes", 3},
-                                                     {"", 0}}; // toolbar button 10
-    for (const auto &[command, option] : commands) {
+    const char *const commands[] = {"mnuToolsSearchText", "mnuToolsSearchName", "mnuToolsSearchAddress",
+                                    "mnuToolsSearchNotes", ""};
+    for (int index = 0; index < 5; ++index) {
+        const int option = index % 4;
         QTest::mouseClick(ui().optSearch[option == 3 ? 0 : 3], Qt::LeftButton);
         window().selectLeftTab(0);
         typeSearchTerm("roses");
-        if (*command)
-            runMenu(command);
+        if (index < 4)
+            runMenu(commands[index]);
         else
             clickToolbarButton(10);
         EXPECT_EQ(ui().tabIndex->currentIndex(), 1);
         EXPECT_EQ(QApplication::focusWidget(), ui().txtSearch);
-        EXPECT_TRUE(ui().optSearch[option]->isChecked()) << command;
+        EXPECT_TRUE(ui().optSearch[option]->isChecked()) << commands[index];
         EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"News", "Good NEWS today", "newsletter"}));
         EXPECT_EQ(ui().lblFound->text(), "3");
     }
@@ -187,7 +197,9 @@ protected:
     QPoint centreOf(const QString &name) { return list()->visualItemRect(entry(list(), name)).center(); }
 };
 
-TEST_P(ListMouse, rightButtonSelectsAnEntryAndOffersTheMenuWithoutShowingIt)
+// A right click on empty space shows no menu and keeps the selection. An
+// address with markup in it shows as typed, not as rich text.
+TEST_P(ListMouse, rightButtonSelectsAndOffersTheMenuAndThePointerShowsTheAddress)
 {
     QMenu *popup = ui().commands->popupMenu();
     const auto closePopup = qScopeGuard([popup] { popup->hide(); });
@@ -197,17 +209,11 @@ TEST_P(ListMouse, rightButtonSelectsAnEntryAndOffersTheMenuWithoutShowingIt)
     EXPECT_EQ(window().m_objClickedNode.data(TreeNode::TagRole).toString(), "W5");
     EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected") << "the hit is not shown";
     popup->hide();
-
-    // On empty space: no menu, and the selection stays.
     QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, below());
     EXPECT_FALSE(popup->isVisible());
     EXPECT_FALSE(window().m_objClickedNode.isValid());
     EXPECT_EQ(selectedEntryName(list()), "Roses");
-}
 
-// An address with markup in it shows as typed, not as rich text.
-TEST_P(ListMouse, pointerOverAnEntryShowsItsAddressAsTyped)
-{
     movePointer(list()->viewport(), centreOf("Roses"));
     EXPECT_EQ(shownTooltip(ui().Splitter2->toolTip()), "http://roses.example/?a=1&b=<i>");
     movePointer(list()->viewport(), centreOf("News"));
@@ -223,55 +229,11 @@ INSTANTIATE_TEST_SUITE_P(Lists, ListMouse, ::testing::Values(1, 2),
 TEST_F(SearchTest, anotherLibraryEmptiesTheResults)
 {
     search(NameOnly, "news");
-    const QString other = programFolder() + "/Other.xml";
-    ASSERT_TRUE(LibraryText::writeFile(
-        other, LibraryText::document(LibraryText::folder(1, "Elsewhere", LibraryText::sitePin(1, "Private")))));
-    m_dialogs.chooseFileNext(other);
-    runMenu("mnuFileOpen");
+    openOther(L::folder(1, "Elsewhere", L::sitePin(1, "Private")));
     EXPECT_TRUE(entryNames(ui().tvwSearch).isEmpty()) << "W1 is another SitePin there";
     EXPECT_EQ(ui().lblFound->text(), "0");
     search(FullText, "private");
     EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Private"}));
-}
-
-TEST_F(SearchTest, aSearchFindsTheLibraryAsEditedSinceTheLastOne)
-{
-    search(NameOnly, "roses");
-    clickEntry(ui().tvwSearch, "Roses");
-    runMenu("mnuEditModify");
-    ui().txtWName->selectAll();
-    QTest::keyClicks(ui().txtWName, "Tulips");
-    clickToolbarButton(20);
-    ASSERT_EQ(ui().txtMode->text(), "");
-    search(NameOnly, "tulip");
-    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"Tulips"}));
-    search(NameOnly, "roses");
-    EXPECT_EQ(m_dialogs.shownTexts(), QStringList({"No search results were found"}));
-}
-
-// Case folding maps the long s onto "s" and the Kelvin sign onto "k"; other
-// letters with marks stay apart from the plain ones.
-TEST_F(SearchTest, textBeyondAsciiComparesAsUnicodeCaseFoldingDoes)
-{
-    using L = LibraryText;
-    writeLibraryBody(L::folder(1, "Letters",
-                               L::sitePin(1, QString::fromUtf8("Ma\u017Fs transit")) + L::sitePin(2, "Heater") +
-                                   L::sitePin(3, QString::fromUtf8("Z\u00FCrich")) +
-                                   L::sitePin(4, QString::fromUtf8("Cr\u00E8me br\u00FBl\u00E9e RECIPE"), "", "",
-                                              "FALSE", QString::fromUtf8("20 \u212A max"))));
-    m_dialogs.chooseFileNext(libraryPath());
-    runMenu("mnuFileOpen");
-    const std::tuple<SearchOption, const char *, QStringList> table[] = {
-        {NameOnly, "MASS", {QString::fromUtf8("Ma\u017Fs transit")}},
-        {FullText, "20 k", {QString::fromUtf8("Cr\u00E8me br\u00FBl\u00E9e RECIPE")}},
-        {NameOnly, "recipe", {QString::fromUtf8("Cr\u00E8me br\u00FBl\u00E9e RECIPE")}}};
-    for (const auto &[option, term, hits] : table) {
-        search(option, term);
-        EXPECT_EQ(entryNames(ui().tvwSearch), hits) << term;
-    }
-    EXPECT_TRUE(m_dialogs.shown().empty());
-    search(NameOnly, "zurich");
-    EXPECT_EQ(m_dialogs.shownTexts(), QStringList({"No search results were found"}));
 }
 
 TEST_F(SearchTest, anEntryWhoseSitePinIsGoneShowsNothing)
@@ -280,32 +242,11 @@ TEST_F(SearchTest, anEntryWhoseSitePinIsGoneShowsNothing)
     clickEntry(ui().tvwSearch, "News");
     XmlNode roses = window().m_objDOMSitePins.nodeFromID("W5");
     ASSERT_TRUE(roses.parentNode().removeChild(roses));
-
     clickEntry(ui().tvwSearch, "Roses");
-    EXPECT_EQ(ui().lblWName->caption(), "News");
-    EXPECT_EQ(ui().txtTID->text(), "T1");
+    EXPECT_EQ(shownSitePin(), QStringList({"News", "News sites", "T1", " -> News sites"}));
     EXPECT_EQ(window().m_strCurrentWID, "W1");
     movePointer(ui().tvwSearch->viewport(), ui().tvwSearch->visualItemRect(entry(ui().tvwSearch, "Roses")).center());
     EXPECT_EQ(ui().Splitter2->toolTip(), "");
-}
-
-// Turkish pairs I with ı and İ with i; elsewhere I pairs with i.
-TEST_F(SearchTest, caseFollowsTheUsersLocale)
-{
-    const QLocale before;
-    const auto restore = qScopeGuard([before] { QLocale::setDefault(before); });
-    writeLibraryBody(LibraryText::folder(1, "Trips", LibraryText::sitePin(1, "İSTANBUL guide")));
-    m_dialogs.chooseFileNext(libraryPath());
-    runMenu("mnuFileOpen");
-
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
-    search(NameOnly, "istanbul");
-    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"İSTANBUL guide"}));
-
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    search(NameOnly, "guide");
-    search(NameOnly, "GUIDE");
-    EXPECT_EQ(entryNames(ui().tvwSearch), QStringList({"İSTANBUL guide"}));
 }
 
 } // namespace

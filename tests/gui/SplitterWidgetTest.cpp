@@ -55,27 +55,36 @@ TEST_F(SplitterWidgetFixture, resizingLaysOutTheNamedChildren)
     EXPECT_GE(resized.count(), 1);
 }
 
-TEST_F(SplitterWidgetFixture, typeNamePropertyOverridesTheClassName)
+// A "ListView" type name, from the property over the class name, gets the
+// list's adjustment; a frame moves the panes inside; a vertical bar takes the
+// other cursor.
+TEST_F(SplitterWidgetFixture, settingsChangeThePanesAndTheBar)
 {
     top->setProperty("typeName", QStringLiteral("ListView"));
     splitter.splitter().handleResize();
     EXPECT_EQ(top->geometry(), QRect(-1, -1, 100, 102));
     EXPECT_EQ(bottom->geometry(), QRect(103, 0, 97, 100));
-}
-
-TEST_F(SplitterWidgetFixture, frameBorderMovesThePanesInside)
-{
+    top->setProperty("typeName", QVariant());
     splitter.splitter().setBorderStyle(1);
     EXPECT_EQ(top->geometry().topLeft(), QPoint(1, 1));
     EXPECT_EQ(bottom->geometry().bottomRight(), QPoint(198, 98));
+    splitter.splitter().setBorderStyle(0);
+
+    EXPECT_EQ(bar->cursor().shape(), Qt::SizeHorCursor);
+    splitter.splitter().setOrientation(1);
+    EXPECT_EQ(bar->cursor().shape(), Qt::SizeVerCursor);
+    EXPECT_EQ(top->geometry(), QRect(0, 0, 200, 48));
 }
 
-// The bar's own key and mouse events reach the splitter, live or ghost.
+// The bar's own key and mouse events reach the splitter, live or ghost; the
+// drag takes the focus for Escape and gives it back.
 TEST_F(SplitterWidgetFixture, escapeCancelsTheDragLiveOrGhost)
 {
     for (const bool live : {true, false}) {
         splitter.splitter().setLiveUpdate(live);
+        top->setFocus();
         press(2);
+        EXPECT_EQ(splitter.focusWidget(), bar);
         moveBy(50);
         EXPECT_EQ(bar->x(), 148);
         EXPECT_EQ(top->width(), live ? 148 : 98);
@@ -88,24 +97,8 @@ TEST_F(SplitterWidgetFixture, escapeCancelsTheDragLiveOrGhost)
         EXPECT_EQ(bar->x(), 98);
         EXPECT_EQ(splitter.splitter().splitterPos(), 1463);
         EXPECT_EQ(bar->palette().color(QPalette::Window), QApplication::palette(bar).color(QPalette::Button));
+        EXPECT_EQ(splitter.focusWidget(), top);
     }
-}
-
-TEST_F(SplitterWidgetFixture, dragTakesTheFocusForEscapeAndGivesItBack)
-{
-    top->setFocus();
-    press(2);
-    EXPECT_EQ(splitter.focusWidget(), bar);
-    release();
-    EXPECT_EQ(splitter.focusWidget(), top);
-}
-
-TEST_F(SplitterWidgetFixture, barCursorFollowsTheOrientation)
-{
-    EXPECT_EQ(bar->cursor().shape(), Qt::SizeHorCursor);
-    splitter.splitter().setOrientation(1);
-    EXPECT_EQ(bar->cursor().shape(), Qt::SizeVerCursor);
-    EXPECT_EQ(top->geometry(), QRect(0, 0, 200, 48));
 }
 
 } // namespace

@@ -4,9 +4,6 @@
 
 namespace {
 
-const char *const kDefaultFailed =
-    "Failed to open the default SitePins.XML file.  Please select another from the File->Open menu.";
-
 QString twoFolders()
 {
     return LibraryText::folder(1, "Work", LibraryText::sitePin(1, "Intranet", "http://intranet")) +
@@ -22,61 +19,34 @@ protected:
         EXPECT_TRUE(LibraryText::writeFile(path, text));
         return path;
     }
-
-    void expectOnlyFileOpenEnabled()
-    {
-        for (QAction *element : ui().commands->allMenuElements()) {
-            const QString name = element->objectName();
-            if (element->isSeparator() || name == "mnuStartSP" || name == "mnuOpenSP")
-                continue;
-            const bool expected = name == "mnuFile" || name == "mnuFileOpen";
-            EXPECT_EQ(element->isEnabled(), expected) << name.toStdString();
-        }
-        for (int index = 1; index <= CommandSurface::kToolbarButtonCount; ++index)
-            EXPECT_FALSE(isButtonEnabled(index)) << "toolbar button " << index;
-        for (QWidget *control : {static_cast<QWidget *>(ui().tvwTopics), static_cast<QWidget *>(ui().tvwWM),
-                                 static_cast<QWidget *>(ui().tabIndex), static_cast<QWidget *>(ui().txtSearch)})
-            EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
-    }
 };
 
 } // namespace
 
-TEST_F(StartupTest, workingStartShowsTheLibraryAndLeavesSelectionCommandsOff)
-{
-    startWith(twoFolders());
-    EXPECT_TRUE(m_dialogs.shown().empty());
-    EXPECT_FALSE(window().isDegraded());
-    EXPECT_EQ(window().m_strLibraryPath, libraryPath());
-    EXPECT_EQ(childNames(ui().tvwTopics->topLevelItem(0)), QStringList({"Home", "Work"}));
-    for (int button : {2, 3, 5, 6, 7, 8, 14, 16})
-        EXPECT_FALSE(isButtonEnabled(button)) << button;
-    for (const char *menu : {"mnuEditModify", "mnuEditDelete", "mnuNavigate", "mnuFavs", "mnuToolsOpen"})
-        EXPECT_FALSE(isEnabled(menu)) << menu;
-    EXPECT_TRUE(isEnabled("mnuAddSitePin"));
-    EXPECT_FALSE(ui().commands->toolbarButton(20)->isVisible());
-    EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
-}
-
-struct BrokenDefault
-{
-    const char *label;
-    const char *text; // nullptr: no library file at all
-};
-
-class DegradedStart : public StartupTest, public ::testing::WithParamInterface<BrokenDefault>
+class DegradedStart : public StartupTest, public ::testing::WithParamInterface<const char *>
 {
 };
 
+// Missing or broken, the default library leaves only File > Open.
 TEST_P(DegradedStart, offersOnlyFileOpenUntilAnotherLibraryOpens)
 {
-    if (GetParam().text)
-        writeLibrary(QString::fromLatin1(GetParam().text));
+    if (*GetParam())
+        writeLibrary(QString::fromLatin1(GetParam()));
     start();
-    expectOnlyMessage(kDefaultFailed, "SitePins");
+    expectOnlyMessage("Failed to open the default SitePins.XML file.  Please select another from the File->Open menu.",
+                      "SitePins");
     EXPECT_TRUE(window().isVisible()) << "the splash still hands over to the window";
     EXPECT_TRUE(window().isDegraded());
-    expectOnlyFileOpenEnabled();
+    for (QAction *element : ui().commands->allMenuElements()) {
+        const QString name = element->objectName();
+        if (element->isSeparator() || name == "mnuStartSP" || name == "mnuOpenSP")
+            continue;
+        EXPECT_EQ(element->isEnabled(), name == "mnuFile" || name == "mnuFileOpen") << name.toStdString();
+    }
+    for (int index = 1; index <= CommandSurface::kToolbarButtonCount; ++index)
+        EXPECT_FALSE(isButtonEnabled(index)) << "toolbar button " << index;
+    for (QWidget *control : std::initializer_list<QWidget *>{ui().tvwTopics, ui().tvwWM, ui().tabIndex, ui().txtSearch})
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
 
     const QString other = writeOther("Other.xml", LibraryText::document(twoFolders()));
     m_dialogs.chooseFileNext(other);
@@ -93,14 +63,24 @@ TEST_P(DegradedStart, offersOnlyFileOpenUntilAnotherLibraryOpens)
     EXPECT_EQ(childNames(ui().tvwTopics->topLevelItem(0)), QStringList({"Home", "Work"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DegradedStart,
-                         ::testing::Values(BrokenDefault{"missing", nullptr},
-                                           BrokenDefault{"malformed", "<FOLDERS><FOLDER></FOLDERS>"}),
-                         [](const auto &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Cases, DegradedStart, ::testing::Values("", "<FOLDERS><FOLDER></FOLDERS>"),
+                         [](const auto &info) { return std::string(*info.param ? "malformed" : "missing"); });
 
-TEST_F(StartupTest, fileOpenThatIsCancelledOrFailsKeepsLibraryPathAndDisplay)
+TEST_F(StartupTest, aWorkingStartLeavesSelectionCommandsOffAndFailedFileOpensKeepItsLibrary)
 {
     startWith(twoFolders());
+    EXPECT_TRUE(m_dialogs.shown().empty());
+    EXPECT_FALSE(window().isDegraded());
+    EXPECT_EQ(childNames(ui().tvwTopics->topLevelItem(0)), QStringList({"Home", "Work"}));
+    for (int button : {2, 3, 5, 6, 7, 8, 14, 16})
+        EXPECT_FALSE(isButtonEnabled(button)) << button;
+    for (const char *menu : {"mnuEditModify", "mnuEditDelete", "mnuNavigate", "mnuFavs", "mnuToolsOpen"})
+        EXPECT_FALSE(isEnabled(menu)) << menu;
+    EXPECT_TRUE(isEnabled("mnuAddSitePin"));
+    EXPECT_FALSE(ui().commands->toolbarButton(20)->isVisible());
+    EXPECT_EQ(ui().lblWName->caption(), "No SitePin selected");
+
+    // Neither a cancelled nor a failing File > Open changes library, path or display.
     clickFolder("Work");
     const XmlDocument before = window().m_objDOMSitePins;
 
@@ -137,8 +117,8 @@ TEST_F(StartupTest, fileOpenWhileEditingAsksFirst)
 
 TEST_F(StartupTest, theStoredTabIsShownWithItsButtons)
 {
+    writeLibraryBody(twoFolders());
     for (const auto &[stored, tab] : {std::pair{"2", 2}, {"1", 1}, {"", 0}, {"7", 0}, {"two", 0}}) {
-        writeLibraryBody(twoFolders());
         setStoredTabIndex(stored);
         start();
         EXPECT_EQ(ui().tabIndex->currentIndex(), tab) << '"' << stored << '"';
@@ -150,7 +130,10 @@ TEST_F(StartupTest, theStoredTabIsShownWithItsButtons)
     }
 }
 
-TEST_F(StartupTest, firstStartCreatesTheSettingAndTheEndSequenceWritesTheTab)
+// File > Exit without an edit asks nothing and writes the tab; closing the
+// window and File > Exit in edit mode each ask once, and No keeps the
+// program running.
+TEST_F(StartupTest, endingAsksOnlyInEditModeAndOnceAndWritesTheTab)
 {
     writeLibraryBody(twoFolders());
     EXPECT_EQ(storedTabIndex(), "0") << "created on the first start";
@@ -161,12 +144,7 @@ TEST_F(StartupTest, firstStartCreatesTheSettingAndTheEndSequenceWritesTheTab)
     EXPECT_EQ(storedTabIndex(), "1");
     EXPECT_EQ(m_endProgramCalls, 1);
     EXPECT_FALSE(window().isVisible());
-}
 
-// Closing the window and File > Exit each ask once; No keeps the program running.
-TEST_F(StartupTest, endingInEditModeAsksOnceAndNoKeepsTheProgramRunning)
-{
-    writeLibraryBody(twoFolders());
     for (const bool byMenu : {false, true}) {
         start();
         runMenu("mnuAddSitePin");
@@ -186,6 +164,6 @@ TEST_F(StartupTest, endingInEditModeAsksOnceAndNoKeepsTheProgramRunning)
         end();
         EXPECT_EQ(m_dialogs.shown().size(), 2u) << "asked once for this exit";
         EXPECT_FALSE(window().isVisible());
-        EXPECT_EQ(m_endProgramCalls, byMenu ? 2 : 1);
+        EXPECT_EQ(m_endProgramCalls, byMenu ? 3 : 2);
     }
 }
