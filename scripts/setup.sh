@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libxml2-dev libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
