@@ -1,5 +1,6 @@
 #include "editing/FolderElements.h"
 
+#include "store/LibraryElements.h"
 #include "store/XmlDocument.h"
 
 namespace {
@@ -26,13 +27,5 @@ int FolderElements::depthOf(const XmlNode &folder)
 
 XmlNode FolderElements::appendNew(XmlDocument &dom, XmlNode &collection, const QString &tid, const QString &name)
 {
-    XmlNode folder = dom.createElement(kFolder);
-    folder.setAttribute(QStringLiteral("TID"), tid);
-    collection.appendChild(folder);
-    for (const char *childName : {"NAME", "SITEPINS", "SUBFOLDERS"}) {
-        XmlNode child = dom.createElement(QString::fromLatin1(childName));
-        folder.appendChild(child);
-    }
-    folder.selectSingleNode(QStringLiteral("NAME")).setText(name);
-    return folder;
+    return LibraryElements::appendFolder(dom, collection, tid, name);
 }

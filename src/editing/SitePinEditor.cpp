@@ -11,6 +11,7 @@
 #include "mainwindow/frmSitePinsUi.h"
 #include "platform/StateField.h"
 #include "store/CreationDate.h"
+#include "store/LibraryElements.h"
 #include "store/LibraryLimits.h"
 
 #include <QLabel>
@@ -265,22 +266,13 @@ bool SitePinEditor::saveNewSitePin()
                          MessageIcon::Exclamation);
         return false;
     }
-    XmlNode sitePin = dom.createElement(QStringLiteral("SITEPIN"));
-    sitePin.setAttribute(QStringLiteral("WID"), wid);
-    container.appendChild(sitePin);
-    const auto addChild = [&](const char *name, const QString &text) {
-        XmlNode child = dom.createElement(QString::fromLatin1(name));
-        sitePin.appendChild(child);
-        child.setText(text);
-    };
-    addChild("NAME", ui.txtWName->text());
-    addChild("ADDRESS", ui.txtAddress->text());
-    addChild("CREATED_DATE", CreationDate::text(m_window.environment().today()));
-    addChild("DESCRIPTION", plainText(ui.txtDescription));
-    addChild("NOTES", plainText(ui.txtNotes));
-    addChild("KEYWORD1", QString());
-    addChild("KEYWORD2", QString());
-    addChild("FAV", QStringLiteral("FALSE"));
+    SitePinFields fields;
+    fields.name = ui.txtWName->text();
+    fields.address = ui.txtAddress->text();
+    fields.createdDate = CreationDate::text(m_window.environment().today());
+    fields.description = plainText(ui.txtDescription);
+    fields.notes = plainText(ui.txtNotes);
+    const XmlNode sitePin = LibraryElements::appendSitePin(dom, container, wid, fields);
 
     m_window.folderTree().populateSitePinList(node);
     ui.tvwWM->setSortingEnabled(true);

@@ -2,8 +2,10 @@
 
 #include "mainwindow/FontFallback.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 
 frmProgress::frmProgress(QWidget *owner, bool fontAvailable)
@@ -11,6 +13,7 @@ frmProgress::frmProgress(QWidget *owner, bool fontAvailable)
     , m_progress(new QProgressBar(this))
     , m_name(new QLabel(this))
     , m_name2(new QLabel(this))
+    , m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
     , m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmProgress"));
@@ -27,6 +30,11 @@ frmProgress::frmProgress(QWidget *owner, bool fontAvailable)
     m_name->setGeometry(12, 44, 356, 20);
     m_name2->setObjectName(QStringLiteral("lblName2"));
     m_name2->setGeometry(12, 72, 356, 20);
+    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cancel->setFont(FontFallback::designFont());
+    m_cancel->setGeometry(288, 102, 80, 26);
+    m_cancel->hide();
+    connect(m_cancel, &QPushButton::clicked, this, &frmProgress::cancelRequested);
     m_timer->setObjectName(QStringLiteral("Timer2"));
     FontFallback::applyIfMissing(fontAvailable, this);
 }
@@ -42,4 +50,17 @@ void frmProgress::setLine(QLabel *line, const QString &text)
 {
     line->setText(text);
     line->repaint();
+}
+
+void frmProgress::setCancellable(bool cancellable)
+{
+    m_cancel->setVisible(cancellable);
+    setFixedSize(380, cancellable ? 140 : 110);
+}
+
+void frmProgress::closeEvent(QCloseEvent *event)
+{
+    if (m_cancel->isVisible())
+        emit cancelRequested();
+    QWidget::closeEvent(event);
 }

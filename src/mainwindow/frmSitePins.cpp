@@ -1,5 +1,6 @@
 #include "mainwindow/frmSitePins.h"
 
+#include "browser/FavoritesImport.h"
 #include "browser/PreviewPane.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/DeleteCommands.h"
@@ -83,6 +84,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_moveCommands = std::make_unique<MoveCommands>(*this);
     m_hoverHelp = std::make_unique<HoverHelp>(*this);
     m_viewCommands = std::make_unique<ViewCommands>(*this);
+    m_favoritesImport = std::make_unique<FavoritesImport>(*this);
     connectCommandSurface();
     m_ui->client->installEventFilter(this);
 }

@@ -17,6 +17,7 @@
 class ClipboardCommands;
 class DeleteCommands;
 class DetailPanel;
+class FavoritesImport;
 class Favourites;
 class FolderCommands;
 class FolderTree;
@@ -76,6 +77,7 @@ public:
     MoveCommands &moveCommands() { return *m_moveCommands; }
     HoverHelp &hoverHelp() { return *m_hoverHelp; }
     ViewCommands &viewCommands() { return *m_viewCommands; }
+    FavoritesImport &favoritesImport() { return *m_favoritesImport; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -144,6 +146,7 @@ private:
     std::unique_ptr<MoveCommands> m_moveCommands;
     std::unique_ptr<HoverHelp> m_hoverHelp;
     std::unique_ptr<ViewCommands> m_viewCommands;
+    std::unique_ptr<FavoritesImport> m_favoritesImport;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
     QList<QObject *> m_disabledByDegradedStart;

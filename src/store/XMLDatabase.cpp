@@ -29,6 +29,12 @@ QString XMLDatabase::getNewWID() const
     return newIdentifier(QStringLiteral("SITEPIN"), QLatin1Char('W'));
 }
 
+int XMLDatabase::countElements(const QString &tagName) const
+{
+    const XmlNode root = m_objDOM.documentElement();
+    return root ? countOf(root, tagName) : 0;
+}
+
 // A SitePin never holds another, so its count need not look inside them,
 // which is most of the document; folders nest and are counted everywhere.
 int XMLDatabase::countOf(const XmlNode &root, const QString &tagName)

@@ -30,6 +30,8 @@ public:
     // need a number above kMaxIdentifierNumber.
     QString getNewTID() const;
     QString getNewWID() const;
+    // FOLDER or SITEPIN elements in the library, as the two above count them.
+    int countElements(const QString &tagName) const;
 
     QString getSPAsFormattedString(const QString &id) const;
     QString getSPName(const QString &id) const;
