@@ -27,6 +27,7 @@ class NoDesktop : public DesktopServices
 {
 public:
     bool openUrl(const QUrl &) override { return true; }
+    bool openDefaultBrowser() override { return true; }
 };
 
 QString sitePin(int wid)

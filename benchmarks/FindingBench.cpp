@@ -40,6 +40,7 @@ class NoDesktop : public DesktopServices
 {
 public:
     bool openUrl(const QUrl &) override { return false; }
+    bool openDefaultBrowser() override { return false; }
 };
 
 // The real main window on the largest library the identifiers allow, in a

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class BrowserAutomation;
 class DesktopServices;
 class UserDialogs;
 
@@ -18,6 +19,9 @@ struct ProgramEnvironment
     bool fontAvailable = true;
     UserDialogs *dialogs = nullptr;
     DesktopServices *desktop = nullptr;
+    // The web browsers beside the program; none: nothing is detected and
+    // pages open in the desktop's default browser.
+    BrowserAutomation *browsers = nullptr;
     std::function<QDate()> today = [] {
         return QDate::currentDate();
     };

@@ -4,6 +4,7 @@
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
+#include "platform/browser/BrowserConnections.h"
 #include "platform/ui/QtDesktopServices.h"
 #include "platform/ui/QtUserDialogs.h"
 
@@ -17,11 +18,13 @@ int ProgramStart::run(QApplication &app)
 
     QtUserDialogs dialogs;
     QtDesktopServices desktop;
+    BrowserConnections browsers;
     ProgramEnvironment environment;
     environment.programFolder = QApplication::applicationDirPath();
     environment.fontAvailable = FontFallback::isFontAvailable();
     environment.dialogs = &dialogs;
     environment.desktop = &desktop;
+    environment.browsers = &browsers;
     environment.endProgram = [] {
         QCoreApplication::quit();
     };

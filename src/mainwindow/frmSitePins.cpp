@@ -1,5 +1,6 @@
 #include "mainwindow/frmSitePins.h"
 
+#include "browser/BrowserWindows.h"
 #include "browser/FavoritesImport.h"
 #include "browser/PreviewPane.h"
 #include "editing/ClipboardCommands.h"
@@ -85,6 +86,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_hoverHelp = std::make_unique<HoverHelp>(*this);
     m_viewCommands = std::make_unique<ViewCommands>(*this);
     m_favoritesImport = std::make_unique<FavoritesImport>(*this);
+    m_browserWindows = std::make_unique<BrowserWindows>(*this);
     connectCommandSurface();
     m_ui->client->installEventFilter(this);
 }
@@ -113,6 +115,12 @@ bool frmSitePins::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_ui->client && event->type() == QEvent::Resize)
         m_layout->windowResizePass();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void frmSitePins::hideSplash()
+{
+    if (m_splash)
+        m_splash->hide();
 }
 
 bool frmSitePins::prepare()

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class BrowserWindows;
 class ClipboardCommands;
 class DeleteCommands;
 class DetailPanel;
@@ -54,6 +55,8 @@ public:
     // already running and has been handed the start: the program then ends.
     bool prepare();
     bool isDegraded() const { return m_degraded; }
+    // Out of the way of a dialog shown while the window prepares.
+    void hideSplash();
 
     frmSitePinsUi &ui() { return *m_ui; }
     const ProgramEnvironment &environment() const { return m_environment; }
@@ -78,6 +81,7 @@ public:
     HoverHelp &hoverHelp() { return *m_hoverHelp; }
     ViewCommands &viewCommands() { return *m_viewCommands; }
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
+    BrowserWindows &browserWindows() { return *m_browserWindows; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -147,6 +151,7 @@ private:
     std::unique_ptr<HoverHelp> m_hoverHelp;
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<FavoritesImport> m_favoritesImport;
+    std::unique_ptr<BrowserWindows> m_browserWindows;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
     QList<QObject *> m_disabledByDegradedStart;

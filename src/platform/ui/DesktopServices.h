@@ -8,4 +8,6 @@ class DesktopServices
 public:
     virtual ~DesktopServices() = default;
     virtual bool openUrl(const QUrl &url) = 0;
+    // The default web browser on no page in particular.
+    virtual bool openDefaultBrowser() = 0;
 };

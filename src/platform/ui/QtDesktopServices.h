@@ -6,4 +6,5 @@ class QtDesktopServices : public DesktopServices
 {
 public:
     bool openUrl(const QUrl &url) override;
+    bool openDefaultBrowser() override;
 };

@@ -52,5 +52,11 @@ public:
         opened.push_back(url);
         return true;
     }
+    bool openDefaultBrowser() override
+    {
+        ++defaultBrowserStarts;
+        return true;
+    }
     std::vector<QUrl> opened;
+    int defaultBrowserStarts = 0;
 };
