@@ -162,10 +162,12 @@ bool DevToolsBrowser::openBlankWindow(QString *windowId)
 bool DevToolsBrowser::quit(const ShellWindow &window)
 {
     const qsizetype separator = window.id.indexOf(kIdSeparator);
+    if (separator <= 0)
+        return false;
     bool isNumber = false;
-    const uint port = window.id.left(separator).toUInt(&isNumber);
+    const uint port = window.id.first(separator).toUInt(&isNumber);
     const QString targetId = window.id.mid(separator + 1);
-    if (separator < 0 || !isNumber || targetId.isEmpty() || !ports().contains(quint16(port)))
+    if (!isNumber || targetId.isEmpty() || !ports().contains(quint16(port)))
         return false;
     const auto reply = LoopbackHttpClient::request(quint16(port), "GET",
                                                    kCloseTarget + QUrl::toPercentEncoding(targetId), commandDeadline());

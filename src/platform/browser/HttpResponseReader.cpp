@@ -176,7 +176,8 @@ bool HttpResponseReader::readChunkSize()
     QByteArray line;
     if (!takeLine(line))
         return false;
-    const QByteArray size = line.left(line.indexOf(';')).trimmed();
+    const qsizetype extension = line.indexOf(';');
+    const QByteArray size = (extension < 0 ? line : line.first(extension)).trimmed();
     if (!isHex(size) || size.size() > kMaxSizeDigits || m_body.size() + size.toLongLong(nullptr, 16) > m_maxBodySize) {
         fail();
         return false;

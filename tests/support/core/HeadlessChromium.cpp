@@ -44,6 +44,7 @@ void waitForGroupToEnd(qint64 groupId, int timeoutMs)
 HeadlessChromium::HeadlessChromium()
 {
     QDir(m_root.path()).mkpath(QStringLiteral("profile"));
+    QDir(m_root.path()).mkpath(QStringLiteral("tmp"));
 }
 
 HeadlessChromium::~HeadlessChromium()
@@ -74,6 +75,10 @@ bool HeadlessChromium::start(const QStringList &extraArguments, int timeoutMs)
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(QDir(m_root.path()).filePath(QStringLiteral("output.log")));
     m_process.setChildProcessModifier([] { ::setsid(); });
+    // Chromium leaves scratch folders in TMPDIR; they go with the profile.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), QDir(m_root.path()).filePath(QStringLiteral("tmp")));
+    m_process.setProcessEnvironment(environment);
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs))
         return fail(QStringLiteral("chromium did not start: ") + m_process.errorString());

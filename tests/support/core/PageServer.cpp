@@ -20,7 +20,8 @@ QByteArray response(const QByteArray &status, const QByteArray &contentType, con
 
 QString pathOf(const QByteArray &target)
 {
-    return QString::fromUtf8(target.left(target.indexOf('?')));
+    const qsizetype query = target.indexOf('?');
+    return QString::fromUtf8(query < 0 ? target : target.first(query));
 }
 
 } // namespace
