@@ -3,6 +3,7 @@
 #include "platform/browser/HttpResponseReader.h"
 
 #include <QHostAddress>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 
 #include <algorithm>
@@ -63,6 +64,8 @@ std::optional<LoopbackHttpClient::Reply> LoopbackHttpClient::request(quint16 por
     if (port == 0 || deadline.hasExpired())
         return std::nullopt;
     QTcpSocket socket;
+    // A proxy the application or the system names would carry the request elsewhere.
+    socket.setProxy(QNetworkProxy::NoProxy);
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
     if (!socket.waitForConnected(remainingMs(deadline)) ||
         !sendAll(socket, requestBytes(port, method, target), deadline))

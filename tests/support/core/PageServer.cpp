@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QMutexLocker>
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -85,6 +86,7 @@ void PageServer::clearRequests()
 void PageServer::listen()
 {
     m_server = new QTcpServer;
+    m_server->setProxy(QNetworkProxy::NoProxy);
     QObject::connect(m_server, &QTcpServer::newConnection, m_server, [this] { accept(); });
     if (m_server->listen(QHostAddress(QHostAddress::LocalHost)))
         m_port = m_server->serverPort();
