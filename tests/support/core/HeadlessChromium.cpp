@@ -65,6 +65,10 @@ QString HeadlessChromium::userDataDir() const
 bool HeadlessChromium::start(const QStringList &extraArguments, int timeoutMs)
 {
     m_error.clear();
+    if (isRunning()) {
+        m_error = QStringLiteral("chromium is already running");
+        return false;
+    }
     if (executable().isEmpty())
         return fail(QStringLiteral("chromium is not installed (scripts/setup.sh installs it)"));
     if (!m_root.isValid())
