@@ -5,6 +5,7 @@
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
 #include "platform/browser/BrowserConnections.h"
+#include "platform/browser/DevToolsBrowser.h"
 #include "platform/ui/QtDesktopServices.h"
 #include "platform/ui/QtUserDialogs.h"
 
@@ -19,6 +20,7 @@ int ProgramStart::run(QApplication &app)
     QtUserDialogs dialogs;
     QtDesktopServices desktop;
     BrowserConnections browsers;
+    browsers.add(std::make_unique<DevToolsBrowser>());
     ProgramEnvironment environment;
     environment.programFolder = QApplication::applicationDirPath();
     environment.fontAvailable = FontFallback::isFontAvailable();
