@@ -15,6 +15,8 @@
 #include <libxml/xmlIO.h>
 
 #include <mutex>
+#include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -25,6 +27,10 @@ struct ParseReport
     QString firstError;
     bool externalLoadFailed = false;
     QString failedResource;
+    // The parser enters only the first element carrying an identifier in the
+    // ID table and reports the others; told here rather than found by
+    // walking the whole document after every load.
+    std::unordered_set<std::string> identifiersCarriedTwice;
 };
 
 thread_local ParseReport *currentReport = nullptr;
@@ -60,6 +66,8 @@ void collectError(void *, xmlErrorPtr error)
 {
     if (!currentReport || !error)
         return;
+    if (error->domain == XML_FROM_VALID && error->code == XML_DTD_ID_REDEFINED && error->str1)
+        currentReport->identifiersCarriedTwice.insert(error->str1);
     if (error->level >= XML_ERR_ERROR && error->domain != XML_FROM_VALID && currentReport->firstError.isEmpty()) {
         currentReport->firstError = QString::fromUtf8(error->message ? error->message : "").trimmed();
         if (error->line > 0)
@@ -166,6 +174,7 @@ bool XmlDocument::load(const QString &path)
     }
     m_data->doc = doc;
     m_data->originalDoctype = originalDoctypeOf(path, doc);
+    m_data->identifiersCarriedTwice = std::move(report.identifiersCarriedTwice);
     return true;
 }
 
