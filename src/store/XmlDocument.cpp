@@ -4,6 +4,7 @@
 #include "store/DoctypeSpan.h"
 #include "store/XmlDocumentData.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -246,6 +247,10 @@ SaveResult XmlDocument::save(const QString &path) const
 {
     if (isEmpty())
         return SaveResult::failure(QStringLiteral("There is no library document to save."));
+    // Marking the file read-only is how a user keeps it from changing.
+    if (AtomicFile::isReadOnly(path))
+        return SaveResult::failure(QStringLiteral("The SitePins file %1 is read-only.")
+                                       .arg(QDir::toNativeSeparators(AtomicFile::resolvedTarget(path))));
     const QByteArray bytes = serialize();
     if (bytes.isEmpty())
         return SaveResult::failure(QStringLiteral("The library document could not be written out."));

@@ -40,7 +40,8 @@ public:
     // document's ID table; never an element outside the document.
     XmlNode nodeFromID(const QString &id) const;
 
-    // Writes the whole document, declaration included, atomically.
+    // Writes the whole document, declaration included, atomically. A file
+    // marked read-only is left as it is and the save fails.
     SaveResult save(const QString &path) const;
     QByteArray serialize() const;
 
