@@ -20,11 +20,13 @@
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/NotifyingLabel.h"
+#include "mainwindow/PanelStatusBar.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePinsUi.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/InstanceChannel.h"
 #include "platform/StateField.h"
+#include "store/AtomicFile.h"
 #include "store/DefaultLibraryLocation.h"
 
 #include <QAction>
@@ -206,6 +208,7 @@ void frmSitePins::finishWorkingStart()
     m_commands.run(QStringLiteral("startupCapture"));
     m_editor->addSitePinFromCapture();
     m_favourites->populateFavsList(m_objDOMSitePins);
+    showLibraryAccess();
     if (m_splash)
         m_splash->setUnload();
     showButtonsForTab(selectedLeftTab());
@@ -284,6 +287,7 @@ bool frmSitePins::confirmDiscardChanges()
 bool frmSitePins::saveLibrary()
 {
     const SaveResult result = m_objDOMSitePins.save(m_strLibraryPath);
+    showLibraryAccess();
     if (result.ok)
         return true;
     message(QStringLiteral("Your change could not be saved to the SitePins file.\n\n%1\n\nThe change is kept while the "
@@ -291,6 +295,14 @@ bool frmSitePins::saveLibrary()
                 .arg(result.errorString),
             QString::fromLatin1(kWindowTitle), MessageButtons::Ok, MessageIcon::Exclamation);
     return false;
+}
+
+// A library marked read-only takes no changes; the spare status bar panel
+// says so from the moment it is opened.
+void frmSitePins::showLibraryAccess()
+{
+    m_ui->StatusBar1->setPanelText(3,
+                                   AtomicFile::isReadOnly(m_strLibraryPath) ? QStringLiteral("Read-only") : QString());
 }
 
 int frmSitePins::selectedLeftTab() const
@@ -353,6 +365,7 @@ void frmSitePins::resetAfterOpen()
     // The last library's texts go before the new one's are read.
     m_textIndex.clear();
     m_favourites->populateFavsList(m_objDOMSitePins);
+    showLibraryAccess();
 }
 
 void frmSitePins::mnuFileExit_Click()

@@ -125,6 +125,7 @@ private:
     void leaveDegradedState();
     void showButtonsForTab(int tab);
     void resetAfterOpen();
+    void showLibraryAccess();
     bool handOverToRunningInstance();
     void receiveHandOver(const QString &text);
     void Timer1_Timer();

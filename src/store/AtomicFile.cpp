@@ -45,18 +45,6 @@ bool writeAll(int fd, const QByteArray &bytes, int &error)
     return true;
 }
 
-// A symbolic link stays a link: the file it points at is the one replaced.
-QString resolvedTarget(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QString target = info.symLinkTarget();
-        if (!target.isEmpty())
-            return target;
-    }
-    return info.absoluteFilePath();
-}
-
 void keepOwnershipAndMode(int fd, const QString &target)
 {
     struct stat old
@@ -101,11 +89,47 @@ int fillAndClose(int fd, const QByteArray &bytes)
     return ::close(fd) == 0 ? 0 : errno;
 }
 
+// As many as the system itself follows before it gives up with ELOOP.
+constexpr int kMostLinksFollowed = 40;
+
 } // namespace
+
+QString AtomicFile::resolvedTarget(const QString &path)
+{
+    QFileInfo info(path);
+    for (int followed = 0; followed <= kMostLinksFollowed; ++followed) {
+        if (!info.isSymLink())
+            return info.absoluteFilePath();
+        info.setFile(info.symLinkTarget());
+    }
+    return {};
+}
+
+// Root may write any file, so the write permission bits decide before the
+// process's own access does.
+bool AtomicFile::isReadOnly(const QString &path)
+{
+    const QString target = resolvedTarget(path);
+    if (target.isEmpty())
+        return false;
+    const QByteArray name = QFile::encodeName(target);
+    struct stat info
+    {
+    };
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    if ((info.st_mode & 0222) == 0)
+        return true;
+    if (::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) == 0)
+        return false;
+    return errno == EACCES || errno == EPERM || errno == EROFS;
+}
 
 SaveResult AtomicFile::write(const QString &path, const QByteArray &bytes)
 {
     const QString target = resolvedTarget(path);
+    if (target.isEmpty())
+        return failure(QStringLiteral("Could not write"), path, ELOOP);
     const QFileInfo targetInfo(target);
     const QString folder = targetInfo.absolutePath();
     QByteArray temporaryName =

@@ -13,5 +13,13 @@
 class AtomicFile
 {
 public:
+    // A symbolic link stays a link, however many links lead to the file: the
+    // file at the end of the chain is the one replaced.
     static SaveResult write(const QString &path, const QByteArray &bytes);
+    // The file at the end of the chain of links starting at `path`, or an
+    // empty text for a chain that goes round in a circle.
+    static QString resolvedTarget(const QString &path);
+    // An existing file without write permission for anyone, or one this
+    // process may not write.
+    static bool isReadOnly(const QString &path);
 };

@@ -55,8 +55,12 @@ void appendLowered(QByteArray &out, const unsigned char *text)
     }
 }
 
+// A SitePin without fields has no texts, and memmem must not be given the
+// null pointer of an empty view.
 bool holdsCharacterFoldingOntoAscii(QByteArrayView texts)
 {
+    if (texts.isEmpty())
+        return false;
     for (const QByteArrayView character : kFoldingOntoAscii) {
         if (memmem(texts.data(), size_t(texts.size()), character.data(), size_t(character.size())))
             return true;

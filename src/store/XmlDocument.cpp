@@ -4,6 +4,7 @@
 #include "store/DoctypeSpan.h"
 #include "store/XmlDocumentData.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -15,6 +16,8 @@
 #include <libxml/xmlIO.h>
 
 #include <mutex>
+#include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -25,6 +28,10 @@ struct ParseReport
     QString firstError;
     bool externalLoadFailed = false;
     QString failedResource;
+    // The parser enters only the first element carrying an identifier in the
+    // ID table and reports the others; told here rather than found by
+    // walking the whole document after every load.
+    std::unordered_set<std::string> identifiersCarriedTwice;
 };
 
 thread_local ParseReport *currentReport = nullptr;
@@ -60,6 +67,8 @@ void collectError(void *, xmlErrorPtr error)
 {
     if (!currentReport || !error)
         return;
+    if (error->domain == XML_FROM_VALID && error->code == XML_DTD_ID_REDEFINED && error->str1)
+        currentReport->identifiersCarriedTwice.insert(error->str1);
     if (error->level >= XML_ERR_ERROR && error->domain != XML_FROM_VALID && currentReport->firstError.isEmpty()) {
         currentReport->firstError = QString::fromUtf8(error->message ? error->message : "").trimmed();
         if (error->line > 0)
@@ -166,6 +175,7 @@ bool XmlDocument::load(const QString &path)
     }
     m_data->doc = doc;
     m_data->originalDoctype = originalDoctypeOf(path, doc);
+    m_data->identifiersCarriedTwice = std::move(report.identifiersCarriedTwice);
     return true;
 }
 
@@ -237,6 +247,10 @@ SaveResult XmlDocument::save(const QString &path) const
 {
     if (isEmpty())
         return SaveResult::failure(QStringLiteral("There is no library document to save."));
+    // Marking the file read-only is how a user keeps it from changing.
+    if (AtomicFile::isReadOnly(path))
+        return SaveResult::failure(QStringLiteral("The SitePins file %1 is read-only.")
+                                       .arg(QDir::toNativeSeparators(AtomicFile::resolvedTarget(path))));
     const QByteArray bytes = serialize();
     if (bytes.isEmpty())
         return SaveResult::failure(QStringLiteral("The library document could not be written out."));

@@ -27,7 +27,8 @@ public:
     // only, without validation, dropping blank text between elements. An
     // external definition that cannot be loaded is a failure. On failure the
     // document is left empty and parseErrorReason() says why. Node handles
-    // taken from the document before are of no further use.
+    // taken from the document before (through any copy of this handle) read
+    // as null handles from then on.
     bool load(const QString &path);
     QString parseErrorReason() const;
 
@@ -35,10 +36,12 @@ public:
     // On the document, only the root element can be selected by name.
     XmlNode selectSingleNode(const QString &name) const;
     XmlNode createElement(const QString &name);
-    // The element carrying this identifier, through the document's ID table.
+    // The element in the document carrying this identifier, through the
+    // document's ID table; never an element outside the document.
     XmlNode nodeFromID(const QString &id) const;
 
-    // Writes the whole document, declaration included, atomically.
+    // Writes the whole document, declaration included, atomically. A file
+    // marked read-only is left as it is and the save fails.
     SaveResult save(const QString &path) const;
     QByteArray serialize() const;
 

@@ -5,6 +5,8 @@
 #include <libxml/tree.h>
 
 #include <cstdint>
+#include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -30,6 +32,13 @@ struct XmlDocumentData
     // change empties the list.
     std::vector<std::pair<std::uint64_t, xmlNodePtr>> textChanges;
     std::uint64_t textChangesFrom = 0;
+    // Counts the trees this object has held: a handle taken from an earlier
+    // tree (before a load into the same object) reads as a null handle
+    // instead of freed memory.
+    std::uint64_t generation = 0;
+    // Identifiers that more than one element in the document has carried
+    // (see IdentifierTable).
+    std::unordered_set<std::string> identifiersCarriedTwice;
 
     XmlDocumentData() = default;
     XmlDocumentData(const XmlDocumentData &) = delete;
@@ -64,5 +73,7 @@ struct XmlDocumentData
         if (doc)
             xmlFreeDoc(doc);
         doc = nullptr;
+        identifiersCarriedTwice.clear();
+        ++generation;
     }
 };

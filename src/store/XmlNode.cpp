@@ -1,5 +1,7 @@
 #include "store/XmlNode.h"
 
+#include "store/ElementWalk.h"
+#include "store/IdentifierTable.h"
 #include "store/XmlDocument.h"
 #include "store/XmlDocumentData.h"
 #include "store/XmlText.h"
@@ -11,7 +13,7 @@ namespace {
 
 bool isElement(const xmlNode *node)
 {
-    return node && node->type == XML_ELEMENT_NODE;
+    return ElementWalk::isElement(node);
 }
 
 // Compares without converting the wanted name: looking children up by name
@@ -38,36 +40,6 @@ bool hasUtf8Name(const xmlNode *node, const QByteArray &name)
            xmlStrcmp(node->name, reinterpret_cast<const xmlChar *>(name.constData())) == 0;
 }
 
-// Visits the elements below `root` in document order, without recursion so
-// that very deep trees cannot exhaust the stack. The visitor says whether to
-// look inside the element it was given.
-template<typename Visit>
-void walkDescendantElements(xmlNodePtr root, Visit visit)
-{
-    xmlNodePtr node = root->children;
-    while (node && node != root) {
-        const bool descend = isElement(node) && visit(node);
-        if (descend && node->children) {
-            node = node->children;
-            continue;
-        }
-        while (node != root && !node->next)
-            node = node->parent;
-        if (node == root)
-            break;
-        node = node->next;
-    }
-}
-
-template<typename Visit>
-void forEachDescendantElement(xmlNodePtr root, Visit visit)
-{
-    walkDescendantElements(root, [&visit](xmlNodePtr element) {
-        visit(element);
-        return true;
-    });
-}
-
 bool isAncestorOrSelf(xmlNodePtr candidate, xmlNodePtr node)
 {
     for (xmlNodePtr walk = node; walk; walk = walk->parent) {
@@ -77,49 +49,32 @@ bool isAncestorOrSelf(xmlNodePtr candidate, xmlNodePtr node)
     return false;
 }
 
-template<typename Visit>
-void forEachElementInSubtree(xmlNodePtr subtreeRoot, Visit visit)
+bool isInTree(xmlNodePtr node, xmlDocPtr doc)
 {
-    visit(subtreeRoot);
-    forEachDescendantElement(subtreeRoot, visit);
+    xmlNodePtr walk = node;
+    while (walk->parent)
+        walk = walk->parent;
+    return walk == reinterpret_cast<xmlNodePtr>(doc);
 }
 
-void rememberIdentifiers(xmlDocPtr doc, xmlNodePtr subtreeRoot)
+// The attribute without a namespace, as getAttribute() reads it.
+xmlAttrPtr plainAttribute(xmlNodePtr element, const QByteArray &name)
 {
-    forEachElementInSubtree(subtreeRoot, [doc](xmlNodePtr element) {
-        for (xmlAttrPtr attr = element->properties; attr; attr = attr->next) {
-            if (attr->atype == XML_ATTRIBUTE_ID || xmlIsID(doc, element, attr) != 1)
-                continue;
-            xmlChar *value = xmlNodeListGetString(doc, attr->children, 1);
-            if (value) {
-                xmlAddID(nullptr, doc, value, attr);
-                xmlFree(value);
-            }
-        }
-    });
+    for (xmlAttrPtr attr = element->properties; attr; attr = attr->next) {
+        if (!attr->ns && xmlStrEqual(attr->name, reinterpret_cast<const xmlChar *>(name.constData())))
+            return attr;
+    }
+    return nullptr;
 }
 
-bool takeFromDetached(XmlDocumentData &data, xmlNodePtr node)
+void takeFromDetached(XmlDocumentData &data, xmlNodePtr node)
 {
     for (auto it = data.detached.rbegin(); it != data.detached.rend(); ++it) {
         if (*it == node) {
             data.detached.erase(std::next(it).base());
-            return true;
+            return;
         }
     }
-    return false;
-}
-
-void forgetIdentifiers(xmlDocPtr doc, xmlNodePtr subtreeRoot)
-{
-    forEachElementInSubtree(subtreeRoot, [doc](xmlNodePtr element) {
-        for (xmlAttrPtr attr = element->properties; attr; attr = attr->next) {
-            if (attr->atype == XML_ATTRIBUTE_ID) {
-                xmlRemoveID(doc, attr);
-                attr->atype = static_cast<xmlAttributeType>(0);
-            }
-        }
-    });
 }
 
 } // namespace
@@ -127,43 +82,48 @@ void forgetIdentifiers(xmlDocPtr doc, xmlNodePtr subtreeRoot)
 XmlNode::XmlNode(std::shared_ptr<XmlDocumentData> data, xmlNode *node)
     : m_data(std::move(data))
     , m_node(node)
+    , m_generation(m_data ? m_data->generation : 0)
 {
+}
+
+xmlNodePtr XmlNode::live() const
+{
+    return m_data && m_data->generation == m_generation ? m_node : nullptr;
 }
 
 QString XmlNode::nodeName() const
 {
-    if (!m_node || !m_node->name)
+    const xmlNodePtr node = live();
+    if (!node || !node->name)
         return {};
-    return QString::fromUtf8(reinterpret_cast<const char *>(m_node->name));
+    return QString::fromUtf8(reinterpret_cast<const char *>(node->name));
 }
 
 XmlNode XmlNode::parentNode() const
 {
-    if (!m_node || !m_node->parent)
+    const xmlNodePtr node = live();
+    if (!node || !node->parent)
         return {};
-    return XmlNode(m_data, m_node->parent);
+    return XmlNode(m_data, node->parent);
 }
 
 XmlDocument XmlNode::ownerDocument() const
 {
-    return XmlDocument(m_data);
+    return live() ? XmlDocument(m_data) : XmlDocument();
 }
 
 bool XmlNode::isInDocument() const
 {
-    if (!m_node || !m_data || !m_data->doc)
-        return false;
-    xmlNodePtr walk = m_node;
-    while (walk->parent)
-        walk = walk->parent;
-    return walk == reinterpret_cast<xmlNodePtr>(m_data->doc);
+    const xmlNodePtr node = live();
+    return node && m_data->doc && isInTree(node, m_data->doc);
 }
 
 XmlNode XmlNode::selectSingleNode(const QString &name) const
 {
-    if (!m_node)
+    const xmlNodePtr node = live();
+    if (!node)
         return {};
-    for (xmlNodePtr child = m_node->children; child; child = child->next) {
+    for (xmlNodePtr child = node->children; child; child = child->next) {
         if (hasName(child, name))
             return XmlNode(m_data, child);
     }
@@ -173,9 +133,10 @@ XmlNode XmlNode::selectSingleNode(const QString &name) const
 std::vector<XmlNode> XmlNode::childElements() const
 {
     std::vector<XmlNode> result;
-    if (!m_node)
+    const xmlNodePtr node = live();
+    if (!node)
         return result;
-    for (xmlNodePtr child = m_node->children; child; child = child->next) {
+    for (xmlNodePtr child = node->children; child; child = child->next) {
         if (isElement(child))
             result.emplace_back(m_data, child);
     }
@@ -184,9 +145,10 @@ std::vector<XmlNode> XmlNode::childElements() const
 
 XmlNode XmlNode::firstChildElement() const
 {
-    if (!m_node)
+    const xmlNodePtr node = live();
+    if (!node)
         return {};
-    for (xmlNodePtr child = m_node->children; child; child = child->next) {
+    for (xmlNodePtr child = node->children; child; child = child->next) {
         if (isElement(child))
             return XmlNode(m_data, child);
     }
@@ -195,9 +157,10 @@ XmlNode XmlNode::firstChildElement() const
 
 XmlNode XmlNode::nextSiblingElement() const
 {
-    if (!m_node)
+    const xmlNodePtr node = live();
+    if (!node)
         return {};
-    for (xmlNodePtr sibling = m_node->next; sibling; sibling = sibling->next) {
+    for (xmlNodePtr sibling = node->next; sibling; sibling = sibling->next) {
         if (isElement(sibling))
             return XmlNode(m_data, sibling);
     }
@@ -207,10 +170,11 @@ XmlNode XmlNode::nextSiblingElement() const
 std::vector<XmlNode> XmlNode::getElementsByTagName(const QString &name) const
 {
     std::vector<XmlNode> result;
-    if (!m_node)
+    const xmlNodePtr node = live();
+    if (!node)
         return result;
     const QByteArray wanted = name.toUtf8();
-    forEachDescendantElement(m_node, [&](xmlNodePtr element) {
+    ElementWalk::descendants(node, [&](xmlNodePtr element) {
         if (hasUtf8Name(element, wanted))
             result.emplace_back(m_data, element);
     });
@@ -220,10 +184,11 @@ std::vector<XmlNode> XmlNode::getElementsByTagName(const QString &name) const
 void XmlNode::forEachOutermostElementByTagName(const QString &name,
                                                const std::function<void(const XmlNode &)> &visit) const
 {
-    if (!m_node)
+    const xmlNodePtr node = live();
+    if (!node)
         return;
     const QByteArray wanted = name.toUtf8();
-    walkDescendantElements(m_node, [&](xmlNodePtr element) {
+    ElementWalk::pruned(node, [&](xmlNodePtr element) {
         if (!hasUtf8Name(element, wanted))
             return true;
         visit(XmlNode(m_data, element));
@@ -234,10 +199,11 @@ void XmlNode::forEachOutermostElementByTagName(const QString &name,
 int XmlNode::countElementsByTagName(const QString &name) const
 {
     int count = 0;
-    if (!m_node)
+    const xmlNodePtr node = live();
+    if (!node)
         return count;
     const QByteArray wanted = name.toUtf8();
-    forEachDescendantElement(m_node, [&](xmlNodePtr element) {
+    ElementWalk::descendants(node, [&](xmlNodePtr element) {
         if (hasUtf8Name(element, wanted))
             ++count;
     });
@@ -246,15 +212,17 @@ int XmlNode::countElementsByTagName(const QString &name) const
 
 bool XmlNode::hasAttributes() const
 {
-    return isElement(m_node) && m_node->properties != nullptr;
+    const xmlNodePtr node = live();
+    return isElement(node) && node->properties != nullptr;
 }
 
 QString XmlNode::getAttribute(const QString &name) const
 {
-    if (!isElement(m_node))
+    const xmlNodePtr node = live();
+    if (!isElement(node))
         return {};
     // Identifiers are read for every list entry: find and read them in place.
-    for (const xmlAttr *attr = m_node->properties; attr; attr = attr->next) {
+    for (const xmlAttr *attr = node->properties; attr; attr = attr->next) {
         if (attr->ns || !hasName(reinterpret_cast<const xmlNode *>(attr), name, XML_ATTRIBUTE_NODE))
             continue;
         const xmlNode *value = attr->children;
@@ -264,7 +232,7 @@ QString XmlNode::getAttribute(const QString &name) const
             return QString::fromUtf8(reinterpret_cast<const char *>(value->content));
         break;
     }
-    xmlChar *value = xmlGetNoNsProp(m_node, reinterpret_cast<const xmlChar *>(name.toUtf8().constData()));
+    xmlChar *value = xmlGetNoNsProp(node, reinterpret_cast<const xmlChar *>(name.toUtf8().constData()));
     if (!value)
         return {};
     QString result = QString::fromUtf8(reinterpret_cast<const char *>(value));
@@ -272,58 +240,83 @@ QString XmlNode::getAttribute(const QString &name) const
     return result;
 }
 
+// The old value's entry in the ID table goes first and the new value's is
+// made here, not by libxml2, which would also enter an element outside the
+// document.
 void XmlNode::setAttribute(const QString &name, const QString &value)
 {
-    if (!isElement(m_node))
+    const xmlNodePtr element = live();
+    if (!isElement(element))
         return;
-    const QByteArray bytes = XmlText::toXmlSafeUtf8(value);
+    const QByteArray attrName = name.toUtf8();
+    const auto *xmlName = reinterpret_cast<const xmlChar *>(attrName.constData());
+    QByteArray bytes = XmlText::toXmlSafeUtf8(value);
+    if (IdentifierTable::isDeclaredId(m_data->doc, element, xmlName))
+        bytes = IdentifierTable::collapsedSpaces(bytes);
     noteOtherChange();
-    // xmlSetProp enters attributes the document type declares as ID into the
-    // document's ID table, so a new element is found by nodeFromID at once.
-    xmlSetProp(m_node, reinterpret_cast<const xmlChar *>(name.toUtf8().constData()),
-               reinterpret_cast<const xmlChar *>(bytes.constData()));
+    IdentifierTable ids(*m_data);
+    if (xmlAttrPtr old = plainAttribute(element, attrName))
+        ids.leave(old);
+    xmlAttrPtr attr = xmlSetNsProp(element, nullptr, xmlName, reinterpret_cast<const xmlChar *>(bytes.constData()));
+    if (attr && isInTree(element, m_data->doc))
+        ids.enter(attr);
+    else if (attr)
+        ids.leave(attr);
+    ids.handOver();
+}
+
+bool XmlNode::isMovable(xmlNodePtr node) const
+{
+    return isElement(node) && node != xmlDocGetRootElement(m_data->doc);
 }
 
 bool XmlNode::appendChild(const XmlNode &child)
 {
-    if (!isElement(m_node))
-        return false;
-    if (!child.m_node || child.m_data != m_data)
-        return false;
-    if (isAncestorOrSelf(child.m_node, m_node))
+    const xmlNodePtr parent = live();
+    const xmlNodePtr node = child.live();
+    if (!isElement(parent) || child.m_data != m_data || !isMovable(node) || isAncestorOrSelf(node, parent))
         return false;
     noteOtherChange();
-    const bool wasRemoved = takeFromDetached(*m_data, child.m_node);
+    const bool wasInDocument = isInTree(node, m_data->doc);
+    const bool goesInDocument = isInTree(parent, m_data->doc);
+    if (!node->parent)
+        takeFromDetached(*m_data, node);
     // xmlAddChild does not detach a node from its old siblings by itself.
-    xmlUnlinkNode(child.m_node);
-    xmlAddChild(m_node, child.m_node);
-    if (wasRemoved)
-        rememberIdentifiers(m_data->doc, child.m_node);
+    xmlUnlinkNode(node);
+    xmlAddChild(parent, node);
+    IdentifierTable ids(*m_data);
+    if (goesInDocument && !wasInDocument)
+        ids.enterSubtree(node);
+    else if (wasInDocument && !goesInDocument)
+        ids.leaveSubtree(node);
     return true;
 }
 
 bool XmlNode::removeChild(const XmlNode &child)
 {
-    if (!m_node || !child.m_node || child.m_node->parent != m_node)
+    const xmlNodePtr parent = live();
+    const xmlNodePtr node = child.live();
+    if (!isElement(parent) || !isMovable(node) || node->parent != parent)
         return false;
     noteOtherChange();
-    xmlUnlinkNode(child.m_node);
-    forgetIdentifiers(m_data->doc, child.m_node);
-    m_data->detached.push_back(child.m_node);
+    xmlUnlinkNode(node);
+    IdentifierTable(*m_data).leaveSubtree(node);
+    m_data->detached.push_back(node);
     return true;
 }
 
 QString XmlNode::text() const
 {
-    if (!m_node)
+    const xmlNodePtr node = live();
+    if (!node)
         return {};
     // Nearly every field holds one text node: read it where it lies.
-    const xmlNode *only = m_node->children;
+    const xmlNode *only = node->children;
     if (!only)
         return {};
     if (only->type == XML_TEXT_NODE && !only->next && only->content)
         return QString::fromUtf8(reinterpret_cast<const char *>(only->content));
-    xmlChar *content = xmlNodeGetContent(m_node);
+    xmlChar *content = xmlNodeGetContent(node);
     if (!content)
         return {};
     QString result = QString::fromUtf8(reinterpret_cast<const char *>(content));
@@ -333,29 +326,28 @@ QString XmlNode::text() const
 
 void XmlNode::setText(const QString &text)
 {
-    if (!isElement(m_node))
+    const xmlNodePtr element = live();
+    if (!isElement(element))
         return;
     const QByteArray bytes = XmlText::toXmlSafeUtf8(text);
-    noteTextChange();
-    detachChildElements();
+    noteTextChange(element);
+    detachChildElements(element);
     // Set through a text node: xmlNodeSetContent would read "&" as the start
     // of an entity reference.
-    xmlNodeSetContent(m_node, nullptr);
+    xmlNodeSetContent(element, nullptr);
     if (!bytes.isEmpty())
-        xmlNodeAddContentLen(m_node, reinterpret_cast<const xmlChar *>(bytes.constData()), int(bytes.size()));
+        xmlNodeAddContentLen(element, reinterpret_cast<const xmlChar *>(bytes.constData()), int(bytes.size()));
 }
 
 // Elements replaced by text go where removed sub-trees go, since handles
 // may still refer to them.
-void XmlNode::detachChildElements()
+void XmlNode::detachChildElements(xmlNodePtr element)
 {
-    if (!m_data)
-        return;
-    for (xmlNodePtr child = m_node->children; child;) {
+    for (xmlNodePtr child = element->children; child;) {
         const xmlNodePtr next = child->next;
         if (isElement(child)) {
             xmlUnlinkNode(child);
-            forgetIdentifiers(m_data->doc, child);
+            IdentifierTable(*m_data).leaveSubtree(child);
             m_data->detached.push_back(child);
         }
         child = next;
@@ -363,21 +355,18 @@ void XmlNode::detachChildElements()
 }
 
 // Replacing elements below the node changes more than text.
-void XmlNode::noteTextChange() const
+void XmlNode::noteTextChange(xmlNodePtr element) const
 {
-    if (!m_data)
-        return;
-    for (const xmlNode *child = m_node->children; child; child = child->next) {
+    for (const xmlNode *child = element->children; child; child = child->next) {
         if (isElement(child)) {
             m_data->noteOtherChange();
             return;
         }
     }
-    m_data->noteTextChange(m_node);
+    m_data->noteTextChange(element);
 }
 
 void XmlNode::noteOtherChange() const
 {
-    if (m_data)
-        m_data->noteOtherChange();
+    m_data->noteOtherChange();
 }

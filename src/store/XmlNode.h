@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -11,16 +12,17 @@ struct _xmlNode;
 class XmlDocument;
 
 // A handle on one element (or the document node) of a library document.
-// Copying a handle never copies the element.
+// Copying a handle never copies the element. A handle taken before its
+// document object loaded another file is a null handle from then on.
 class XmlNode
 {
 public:
     XmlNode() = default;
     XmlNode(std::shared_ptr<XmlDocumentData> data, _xmlNode *node);
 
-    bool isNull() const { return m_node == nullptr; }
+    bool isNull() const { return live() == nullptr; }
     explicit operator bool() const { return !isNull(); }
-    bool operator==(const XmlNode &other) const { return m_node == other.m_node; }
+    bool operator==(const XmlNode &other) const { return live() == other.live(); }
 
     QString nodeName() const;
     XmlNode parentNode() const;
@@ -48,10 +50,11 @@ public:
     QString getAttribute(const QString &name) const;
     void setAttribute(const QString &name, const QString &value);
 
-    // Appends as the last child; an element already in the tree moves (its
-    // identifier goes with it). Refuses to make a node its own descendant.
+    // Appends the element as the last child; an element already in the tree
+    // moves (its identifier goes with it). Refuses anything but an element,
+    // the document's root element, and an ancestor of this node.
     bool appendChild(const XmlNode &child);
-    // Takes the child (and everything below it) out of the document.
+    // Takes the child element (and everything below it) out of the document.
     bool removeChild(const XmlNode &child);
 
     QString text() const;
@@ -63,10 +66,14 @@ public:
 
 private:
     friend class SitePinTextIndex;
-    void detachChildElements();
-    void noteTextChange() const;
+    // The node, or null once its tree is gone.
+    _xmlNode *live() const;
+    bool isMovable(_xmlNode *node) const;
+    void detachChildElements(_xmlNode *element);
+    void noteTextChange(_xmlNode *element) const;
     void noteOtherChange() const;
 
     std::shared_ptr<XmlDocumentData> m_data;
     _xmlNode *m_node = nullptr;
+    std::uint64_t m_generation = 0;
 };

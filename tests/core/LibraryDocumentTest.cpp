@@ -1,5 +1,6 @@
 #include "LibraryText.h"
 #include "store/LibraryLimits.h"
+#include "store/SitePinTextIndex.h"
 #include "store/XmlDocument.h"
 
 #include <QTemporaryDir>
@@ -158,4 +159,65 @@ TEST_F(LibraryDocumentTest, theDeclarationIsWrittenBackByteForByte)
     const QByteArray saved = L::readFile(m_path);
     EXPECT_TRUE(saved.contains(declaration)) << saved.toStdString();
     EXPECT_EQ(open().nodeFromID("T1").selectSingleNode("NAME").text(), "B");
+}
+
+// Loading into a document object, or into a copy sharing it, frees the tree
+// its handles point into; they used to read freed memory.
+TEST_F(LibraryDocumentTest, HandlesKeptAcrossLoadReadAsNull)
+{
+    XmlDocument doc = open(L::folder(1, "A", L::sitePin(1, "apple"), L::folder(2, "B")));
+    XmlNode removed = doc.nodeFromID("T2");
+    ASSERT_TRUE(removed.parentNode().removeChild(removed));
+    SitePinTextIndex index;
+    const auto hits = index.find(doc, "apple", SitePinTextIndex::Field::Any, [](const XmlNode &) { return false; });
+    ASSERT_EQ(hits.size(), 1u);
+    const XmlNode kept[] = {doc.documentElement(), doc.nodeFromID("T1"), removed, doc.createElement("SITEPIN"),
+                            hits.front()};
+
+    const QString other = m_dir.filePath("Other.xml");
+    ASSERT_TRUE(L::writeFile(other, L::document(L::folder(1, "Other", L::sitePin(1, "pear")))));
+    XmlDocument sharing = doc;
+    ASSERT_TRUE(sharing.load(other));
+    for (XmlNode stale : kept) {
+        EXPECT_TRUE(stale.isNull());
+        EXPECT_FALSE(stale.isInDocument());
+        EXPECT_TRUE(stale.nodeName().isEmpty());
+        EXPECT_FALSE(stale.parentNode());
+        EXPECT_FALSE(stale.selectSingleNode("NAME"));
+        EXPECT_TRUE(stale.childElements().empty());
+        EXPECT_TRUE(stale.getAttribute("TID").isEmpty());
+        EXPECT_TRUE(stale.text().isEmpty());
+        EXPECT_TRUE(stale.ownerDocument().isNull());
+        stale.setText("changed");
+        stale.setAttribute("WID", "W1");
+        EXPECT_FALSE(stale.appendChild(doc.createElement("NAME")));
+        EXPECT_FALSE(doc.documentElement().appendChild(stale));
+        EXPECT_FALSE(doc.documentElement().removeChild(stale));
+    }
+    EXPECT_EQ(doc.nodeFromID("W1").selectSingleNode("NAME").text(), "pear");
+    EXPECT_EQ(names(index.find(doc, "pear", SitePinTextIndex::Field::Any, [](const XmlNode &) { return false; })),
+              QStringList({"pear"}));
+
+    const XmlNode beforeFailure = doc.nodeFromID("T1");
+    EXPECT_FALSE(doc.load(m_dir.filePath("Missing.xml")));
+    EXPECT_TRUE(beforeFailure.isNull()) << "a failed load frees the tree too";
+}
+
+// The document node appended to an element was freed twice with the document.
+TEST_F(LibraryDocumentTest, AppendChildRefusesDocumentNode)
+{
+    {
+        XmlDocument doc = open(L::folder(1, "A"));
+        const XmlNode root = doc.documentElement();
+        XmlNode documentNode = root.parentNode();
+        ASSERT_TRUE(documentNode);
+        XmlNode loose = doc.createElement("SITEPINS");
+        EXPECT_FALSE(loose.appendChild(documentNode));
+        EXPECT_FALSE(loose.appendChild(root)) << "the root element stays where it is";
+        EXPECT_FALSE(documentNode.removeChild(root));
+        EXPECT_FALSE(documentNode.appendChild(loose)) << "no second root";
+        EXPECT_EQ(doc.documentElement(), root);
+        ASSERT_TRUE(doc.save(m_path).ok);
+    }
+    EXPECT_EQ(open().nodeFromID("T1").selectSingleNode("NAME").text(), "A");
 }

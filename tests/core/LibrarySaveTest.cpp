@@ -14,6 +14,7 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,4 +117,44 @@ TEST(LibrarySaveKilled, neverLeavesALibraryThatFailsToOpen)
         ASSERT_TRUE(db.openDBValidate(path)) << "run " << run << ": " << db.lastOpenError().toStdString();
         EXPECT_EQ(db.getTheDOM().documentElement().countElementsByTagName("SITEPIN"), 20000);
     }
+}
+
+// Only the first link used to be followed: the second was replaced by a
+// plain file and the library itself kept its old content.
+TEST_F(LibrarySaveTest, SaveThroughLinkChainWritesRealFile)
+{
+    const QString link1 = m_dir.filePath("link1.xml"), link2 = m_dir.filePath("link2.xml");
+    ASSERT_EQ(::symlink("SitePins.xml", QFile::encodeName(link2).constData()), 0); // relative to its folder
+    ASSERT_TRUE(QFile::link(link2, link1));
+    rename("through two links");
+    ASSERT_TRUE(m_db.getTheDOM().save(link1).ok);
+    EXPECT_EQ(QFileInfo(link1).symLinkTarget(), link2);
+    EXPECT_EQ(QFileInfo(link2).symLinkTarget(), m_path);
+    EXPECT_TRUE(L::readFile(m_path).contains("through two links"));
+
+    const QString circle1 = m_dir.filePath("circle1.xml"), circle2 = m_dir.filePath("circle2.xml");
+    ASSERT_TRUE(QFile::link(circle1, circle2));
+    ASSERT_TRUE(QFile::link(circle2, circle1));
+    const SaveResult result = m_db.getTheDOM().save(circle1);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.errorString.contains("circle1.xml")) << result.errorString.toStdString();
+    EXPECT_TRUE(QFileInfo(circle1).isSymLink());
+}
+
+// Root may write any file, so the mode decides, not a failed open.
+TEST_F(LibrarySaveTest, ReadOnlyLibraryRefusesSave)
+{
+    const QString link = m_dir.filePath("link.xml");
+    ASSERT_TRUE(QFile::link(m_path, link));
+    ASSERT_EQ(::chmod(QFile::encodeName(m_path).constData(), 0444), 0);
+    for (const QString &path : {m_path, link}) {
+        const SaveResult result = m_db.getTheDOM().save(path);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.errorString, QString("The SitePins file %1 is read-only.").arg(m_path));
+        EXPECT_EQ(L::readFile(m_path), m_before);
+        EXPECT_EQ(QFileInfo(m_path).permissions() & 0x7077, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(m_path).constData(), 0644), 0);
+    ASSERT_TRUE(m_db.getTheDOM().save(m_path).ok) << "the change kept in memory is written once it may be";
+    EXPECT_TRUE(L::readFile(m_path).contains(QByteArray(4000, 'x')));
 }

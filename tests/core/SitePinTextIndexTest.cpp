@@ -222,3 +222,19 @@ TEST_F(SitePinTextIndexTest, aCopyBroughtUpToDateAnswersAsAFreshCopyDoes)
         EXPECT_TRUE(m_index.favourites(doc) == fresh.favourites(doc)) << "step " << step;
     }
 }
+
+// Setting a SitePin element's own text twice left it without fields, and
+// bringing the copy up to date handed memmem a null pointer (caught by UBSan).
+TEST_F(SitePinTextIndexTest, SitePinsOwnTextSetTwiceIsCopiedWithoutNullScan)
+{
+    XmlDocument doc =
+        open(L::folder(1, "A", L::sitePin(1, "Kept", "", "", "TRUE") + L::sitePin(2, "Bare", "", "", "TRUE")));
+    EXPECT_EQ(names(m_index.favourites(doc)), QStringList({"Kept", "Bare"}));
+    XmlNode bare = doc.nodeFromID("W2");
+    bare.setText("first");
+    EXPECT_EQ(names(m_index.favourites(doc)), QStringList({"Kept"}));
+    bare.setText("second");
+    EXPECT_EQ(names(m_index.favourites(doc)), QStringList({"Kept"}));
+    EXPECT_EQ(names(m_index.findWithText(doc, Field::Any)), QStringList({"Kept"}));
+    EXPECT_TRUE(find(doc, "second").isEmpty()) << "a SitePin's own text is in none of its fields";
+}

@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -212,6 +215,41 @@ TEST_F(EditorTest, failedSaveIsShownAndTheNextSaveWritesTheChange)
     runMenu("mnuAddSitePin");
     typeSitePin("Second", "http://second/");
     save();
+    const auto db = reopenLibrary();
+    EXPECT_EQ(db->getSPName("W2"), "Kept");
+    EXPECT_EQ(db->getSPName("W3"), "Second");
+}
+
+// A user marks the file read-only to keep it from changing, and root could
+// still replace it: the mode is what refuses the save. The status bar says
+// so from the start.
+TEST_F(EditorTest, ReadOnlyLibraryRefusesSaveAndKeepsTheChange)
+{
+    writeLibraryBody(kTwoFolders);
+    const QByteArray path = QFile::encodeName(libraryPath());
+    ASSERT_EQ(::chmod(path.constData(), 0444), 0);
+    start();
+    EXPECT_EQ(ui().StatusBar1->panelText(3), "Read-only");
+    const QByteArray before = fileBytes();
+    clickFolder("Work");
+    runMenu("mnuAddSitePin");
+    typeSitePin("Kept", "http://kept/");
+    save();
+    ASSERT_EQ(m_dialogs.shown().size(), 1u);
+    EXPECT_EQ(m_dialogs.lastText(), QString("Your change could not be saved to the SitePins file.\n\n"
+                                            "The SitePins file %1 is read-only.\n\nThe change is kept while the "
+                                            "program runs and will be written by the next successful save.")
+                                        .arg(QDir::toNativeSeparators(QFileInfo(libraryPath()).absoluteFilePath())));
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_EQ(window().getMyDB().getSPName("W2"), "Kept") << "the change stays in memory";
+    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Kept", "Wiki"}));
+
+    ASSERT_EQ(::chmod(path.constData(), 0644), 0);
+    runMenu("mnuAddSitePin");
+    typeSitePin("Second", "http://second/");
+    save();
+    EXPECT_EQ(m_dialogs.shown().size(), 1u);
+    EXPECT_EQ(ui().StatusBar1->panelText(3), "");
     const auto db = reopenLibrary();
     EXPECT_EQ(db->getSPName("W2"), "Kept");
     EXPECT_EQ(db->getSPName("W3"), "Second");
