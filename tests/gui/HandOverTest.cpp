@@ -1,9 +1,9 @@
 #include "MainWindowFixture.h"
+#include "platform/InstanceChannel.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <csignal>
@@ -57,8 +57,7 @@ TEST_F(HandOverTest, secondStartHandsOverAFreshTextAndEndsWhateverAKilledInstanc
     crashed.setProcessEnvironment(programEnvironment());
     crashed.start(program(), {});
     ASSERT_TRUE(crashed.waitForStarted());
-    const QString socket =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)).filePath("SitePins.socket");
+    const QString socket = InstanceChannel(QStringLiteral("SitePins")).socketPath();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 20000));
     ::kill(pid_t(crashed.processId()), SIGKILL);
     crashed.waitForFinished();
