@@ -103,7 +103,8 @@ bool InstanceChannel::tryBecomePrimary()
         return true;
     m_heldByAnother = false;
     if (!m_folder.isValid()) {
-        m_errorString = QStringLiteral("No private runtime folder: %1").arg(m_folder.errorString());
+        m_errorString =
+            QStringLiteral("there is no private folder for its lock and socket (%1)").arg(m_folder.errorString());
         return false;
     }
     // The lock, not the socket, decides who is primary: a socket file outlives
@@ -212,7 +213,8 @@ bool InstanceChannel::sendToPrimary(const Message &message, int timeoutMs)
         return false;
     }
     if (!m_folder.isValid()) {
-        m_errorString = QStringLiteral("No private runtime folder: %1").arg(m_folder.errorString());
+        m_errorString =
+            QStringLiteral("there is no private folder for its lock and socket (%1)").arg(m_folder.errorString());
         return false;
     }
     const QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs));
