@@ -65,7 +65,7 @@ public:
         m_environment.splashFirstTickMs = 0;
         m_environment.splashPollMs = 0;
         m_window = std::make_unique<frmSitePins>(m_environment);
-        if (!m_window->prepare() || m_window->isDegraded())
+        if (m_window->prepare() != frmSitePins::StartOutcome::Running || m_window->isDegraded())
             return fail(error, QStringLiteral("the library did not open"));
         while (!m_window->isVisible())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);

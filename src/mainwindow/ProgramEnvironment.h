@@ -27,6 +27,10 @@ struct ProgramEnvironment
     };
     // Name of the single-instance channel; one per user session.
     QString instanceName = QStringLiteral("SitePins");
+    // How long a second start waits for the running instance to answer.
+    int handOverTimeoutMs = 3000;
+    // Where the start moved a damaged settings file; empty when it did not.
+    QString damagedSettingsMovedTo;
     int splashFirstTickMs = 500;
     int splashPollMs = 100;
     // Ends the program once every window is closed.

@@ -4,6 +4,7 @@
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
+#include "platform/RegistryFunctions.h"
 #include "platform/browser/BrowserConnections.h"
 #include "platform/browser/DevToolsBrowser.h"
 #include "platform/ui/QtDesktopServices.h"
@@ -30,10 +31,22 @@ int ProgramStart::run(QApplication &app)
     environment.endProgram = [] {
         QCoreApplication::quit();
     };
-    TabIndexSetting::addDefaultFormValues();
+    prepareSettings(environment);
 
     frmSitePins window(environment);
-    if (!window.prepare())
+    switch (window.prepare()) {
+    case frmSitePins::StartOutcome::Running:
+        return app.exec();
+    case frmSitePins::StartOutcome::HandedOver:
         return 0;
-    return app.exec();
+    case frmSitePins::StartOutcome::NoAnswer:
+        break;
+    }
+    return 1;
+}
+
+void ProgramStart::prepareSettings(ProgramEnvironment &environment)
+{
+    environment.damagedSettingsMovedTo = RegistryFunctions::setAsideDamagedFile(RegistryRoot::HKEY_CURRENT_USER);
+    TabIndexSetting::addDefaultFormValues();
 }

@@ -25,6 +25,7 @@
 #include "mainwindow/frmSitePinsUi.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/InstanceChannel.h"
+#include "platform/RegistryFunctions.h"
 #include "platform/StateField.h"
 #include "store/AtomicFile.h"
 #include "store/DefaultLibraryLocation.h"
@@ -48,7 +49,6 @@
 
 namespace {
 
-constexpr int kHandOverTimeoutMs = 3000;
 constexpr int kMaxExtentTwips = 32000;
 
 void setWhiteBackground(QWidget *widget)
@@ -125,14 +125,15 @@ void frmSitePins::hideSplash()
         m_splash->hide();
 }
 
-bool frmSitePins::prepare()
+frmSitePins::StartOutcome frmSitePins::prepare()
 {
     QDir::setCurrent(m_environment.programFolder);
     m_ui->Timer1->stop();
     m_ui->Timer1->setInterval(5);
     m_ui->Timer1->setSingleShot(true);
-    if (handOverToRunningInstance())
-        return false;
+    if (const StartOutcome handOver = handOverToRunningInstance(); handOver != StartOutcome::Running)
+        return handOver;
+    tellAboutDamagedSettings();
 
     m_splash =
         new frmSplash(this, m_environment.fontAvailable, m_environment.splashFirstTickMs, m_environment.splashPollMs);
@@ -147,7 +148,7 @@ bool frmSitePins::prepare()
         finishWorkingStart();
     else
         enterDegradedState();
-    return true;
+    return StartOutcome::Running;
 }
 
 void frmSitePins::prepareBrowsingState()
@@ -408,7 +409,7 @@ void frmSitePins::runEndSequence()
         m_environment.endProgram();
 }
 
-bool frmSitePins::handOverToRunningInstance()
+frmSitePins::StartOutcome frmSitePins::handOverToRunningInstance()
 {
     m_instance = std::make_unique<InstanceChannel>(m_environment.instanceName);
     if (m_instance->tryBecomePrimary()) {
@@ -416,15 +417,37 @@ bool frmSitePins::handOverToRunningInstance()
             if (received.is(MessageType::HandOver))
                 receiveHandOver(received.text());
         });
-        return false;
+        return StartOutcome::Running;
     }
-    if (!m_instance->isHeldByAnother())
-        return false; // no channel to be had: run on alone rather than not at all
+    if (!m_instance->isHeldByAnother()) {
+        // Run on alone rather than not at all, but not unknowingly: a second
+        // start would then open a second window on the same library.
+        message(QStringLiteral("SitePins Manager cannot check whether it is already running: %1.\n\nIt runs on "
+                               "its own; do not start it again while this window is open, or two windows could "
+                               "change the same library.")
+                    .arg(m_instance->errorString()),
+                QString::fromLatin1(kApplicationTitle), MessageButtons::Ok, MessageIcon::Exclamation);
+        return StartOutcome::Running;
+    }
     setWindowTitle(QStringLiteral("oldForm"));
     // A fresh number each time, so that two hand-overs in a row still differ.
     const QString text = QString::number(QRandomGenerator::system()->bounded(1, 1000001));
-    m_instance->sendToPrimary(Message::handOver(text), kHandOverTimeoutMs);
-    return true;
+    if (m_instance->sendToPrimary(Message::handOver(text), m_environment.handOverTimeoutMs))
+        return StartOutcome::HandedOver;
+    message(QString::fromLatin1(kNoAnswerText), QString::fromLatin1(kWindowTitle), MessageButtons::Ok,
+            MessageIcon::Exclamation);
+    return StartOutcome::NoAnswer;
+}
+
+void frmSitePins::tellAboutDamagedSettings()
+{
+    if (m_environment.damagedSettingsMovedTo.isEmpty())
+        return;
+    const QString damaged = RegistryFunctions::registryFilePath(RegistryRoot::HKEY_CURRENT_USER);
+    message(QStringLiteral("The settings file %1 was damaged and has been moved aside to %2.\n\nSitePins Manager "
+                           "starts with its default settings.")
+                .arg(QDir::toNativeSeparators(damaged), QDir::toNativeSeparators(m_environment.damagedSettingsMovedTo)),
+            QString::fromLatin1(kApplicationTitle), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 void frmSitePins::receiveHandOver(const QString &text)

@@ -48,12 +48,24 @@ public:
     // Title of message boxes that name none of their own.
     static constexpr const char *kApplicationTitle = "SitePins";
 
+    static constexpr const char *kNoAnswerText =
+        "SitePins Manager is already running but does not respond. Close it, or end it from the system monitor, "
+        "and start SitePins Manager again.";
+
+    enum class StartOutcome
+    {
+        Running,
+        // Another instance was running and took the start over.
+        HandedOver,
+        // Another instance holds the start but did not answer; the user was told.
+        NoAnswer,
+    };
+
     explicit frmSitePins(const ProgramEnvironment &environment, QWidget *parent = nullptr);
     ~frmSitePins() override;
 
-    // Runs the window's preparation. False when another instance was
-    // already running and has been handed the start: the program then ends.
-    bool prepare();
+    // Runs the window's preparation. Unless Running, the program then ends.
+    StartOutcome prepare();
     bool isDegraded() const { return m_degraded; }
     // Out of the way of a dialog shown while the window prepares.
     void hideSplash();
@@ -126,7 +138,8 @@ private:
     void showButtonsForTab(int tab);
     void resetAfterOpen();
     void showLibraryAccess();
-    bool handOverToRunningInstance();
+    StartOutcome handOverToRunningInstance();
+    void tellAboutDamagedSettings();
     void receiveHandOver(const QString &text);
     void Timer1_Timer();
     void runEndSequence();

@@ -40,8 +40,12 @@ FrameCodec::Status FrameCodec::decodeNext(Message &message)
     const qsizetype available = m_buffer.size() - m_readOffset;
     if (available < kHeaderSize) {
         // Drop what was consumed only here, so that a read holding many small
-        // frames costs one move instead of one per frame.
-        m_buffer.remove(0, m_readOffset);
+        // frames costs one move instead of one per frame. Emptied, the buffer
+        // gives its memory back: an idle connection should cost nothing.
+        if (available == 0)
+            m_buffer.clear();
+        else
+            m_buffer.remove(0, m_readOffset);
         m_readOffset = 0;
         return Status::NeedMoreData;
     }

@@ -1,24 +1,25 @@
 #include "platform/InstanceChannel.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QLocalServer>
+#include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QLoggingCategory>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <limits>
+#include <utility>
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcChannel, "sitepins.instancechannel")
 
-// Reading in pieces and decoding after each keeps what a connection buffers
-// to one incomplete frame plus one piece, whatever the peer sends.
-constexpr qint64 kReadChunkSize = 64 * 1024;
 constexpr int kConnectRetryMs = 50;
+// A starting instance writes its lock file right after creating it; one that
+// is still unreadable after this is not being written.
+constexpr int kUnreadableLockGraceMs = 100;
+constexpr int kProbeTimeoutMs = 100;
+constexpr int kTakeOverWaitMs = 1000;
 
 int remainingMs(const QDeadlineTimer &deadline)
 {
@@ -26,134 +27,25 @@ int remainingMs(const QDeadlineTimer &deadline)
     return remaining < 0 ? -1 : int(qMin<qint64>(remaining, std::numeric_limits<int>::max()));
 }
 
-} // namespace
-
-InstanceChannel::InstanceChannel(const QString &name, QObject *parent)
-    : QObject(parent)
-    , m_name(name)
-    , m_folder(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
+QByteArray fileBytes(const QString &path)
 {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray();
 }
 
-InstanceChannel::~InstanceChannel() = default;
-
-QString InstanceChannel::socketPath() const
+// One connection, one frame, one acknowledgement; false on anything else.
+bool exchange(const QString &socketPath, const Message &message, const QDeadlineTimer &deadline, QString &error)
 {
-    return QDir(m_folder).filePath(m_name + QStringLiteral(".socket"));
-}
-
-QString InstanceChannel::lockFilePath() const
-{
-    return QDir(m_folder).filePath(m_name + QStringLiteral(".lock"));
-}
-
-bool InstanceChannel::isPrimary() const
-{
-    return m_server && m_server->isListening();
-}
-
-bool InstanceChannel::tryBecomePrimary()
-{
-    if (isPrimary())
-        return true;
-    if (!QDir().mkpath(m_folder)) {
-        m_errorString = QStringLiteral("Cannot create %1").arg(m_folder);
-        return false;
-    }
-    // The lock, not the socket, decides who is primary: a socket file outlives
-    // a crashed process, and probing it by connecting races with a primary
-    // that has taken the lock but is not listening yet.
-    auto lock = std::make_unique<QLockFile>(lockFilePath());
-    // Only a dead owner makes the lock stale; by default QLockFile would also
-    // take over a lock older than 30 seconds, i.e. any long-running primary.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        m_heldByAnother = lock->error() == QLockFile::LockFailedError;
-        m_errorString = m_heldByAnother ? QStringLiteral("Another instance is running")
-                                        : QStringLiteral("Cannot create the lock file %1").arg(lockFilePath());
-        return false;
-    }
-    auto server = std::make_unique<QLocalServer>();
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    // Holding the lock, any socket file here was left by a primary that died.
-    // (With these socket options Qt renames its socket over it anyway; without
-    // them listen() would refuse.)
-    QLocalServer::removeServer(socketPath());
-    if (!server->listen(socketPath())) {
-        m_errorString = server->errorString();
-        return false;
-    }
-    connect(server.get(), &QLocalServer::newConnection, this, &InstanceChannel::acceptConnections);
-    m_lock = std::move(lock);
-    m_server = std::move(server);
-    return true;
-}
-
-void InstanceChannel::acceptConnections()
-{
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        // The decoder lives as long as the socket's connection to this lambda.
-        auto codec = std::make_shared<FrameCodec>(m_maxPayloadSize);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, codec] { readFrom(*socket, *codec); });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    }
-}
-
-void InstanceChannel::readFrom(QLocalSocket &socket, FrameCodec &codec)
-{
-    while (socket.bytesAvailable() > 0) {
-        codec.append(socket.read(kReadChunkSize));
-        Message message;
-        FrameCodec::Status status;
-        while ((status = codec.decodeNext(message)) == FrameCodec::Status::MessageReady) {
-            if (message.is(MessageType::Ack))
-                continue;
-            socket.write(FrameCodec::encode(Message::ack()));
-            // The sender is blocked waiting for this; do not leave it to the
-            // next turn of the event loop, which a slow receiver may delay.
-            socket.flush();
-            // Queued, so that the receiver never runs inside this socket's
-            // handler: it may open dialogs and spin event loops of its own.
-            QMetaObject::invokeMethod(
-                this, [this, message] { emit messageReceived(message); }, Qt::QueuedConnection);
-        }
-        if (status == FrameCodec::Status::Invalid) {
-            qCWarning(lcChannel) << "Dropping a connection:" << codec.errorString();
-            socket.abort();
-            socket.deleteLater();
-            return;
-        }
-    }
-}
-
-bool InstanceChannel::sendToPrimary(const Message &message, int timeoutMs)
-{
-    if (isPrimary()) {
-        m_errorString = QStringLiteral("This instance is the primary one");
-        return false;
-    }
-    if (message.payload.size() > m_maxPayloadSize) {
-        m_errorString = QStringLiteral("Message larger than %1 bytes").arg(m_maxPayloadSize);
-        return false;
-    }
-    const QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs));
     QLocalSocket socket;
-    // A primary that has just taken the lock may not be listening yet.
-    for (;;) {
-        socket.connectToServer(socketPath());
-        if (socket.waitForConnected(remainingMs(deadline)))
-            break;
-        if (deadline.hasExpired()) {
-            m_errorString = socket.errorString();
-            return false;
-        }
-        socket.abort();
-        QThread::msleep(kConnectRetryMs);
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(remainingMs(deadline))) {
+        error = socket.errorString();
+        return false;
     }
     socket.write(FrameCodec::encode(message));
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(remainingMs(deadline))) {
-            m_errorString = socket.errorString();
+            error = socket.errorString();
             return false;
         }
     }
@@ -166,13 +58,173 @@ bool InstanceChannel::sendToPrimary(const Message &message, int timeoutMs)
             return true;
         }
         if (status == FrameCodec::Status::Invalid) {
-            m_errorString = replies.errorString();
+            error = replies.errorString();
             return false;
         }
         if (status == FrameCodec::Status::NeedMoreData && !socket.waitForReadyRead(remainingMs(deadline))) {
-            m_errorString = socket.errorString();
+            error = socket.errorString();
             return false;
         }
         replies.append(socket.readAll());
     }
+}
+
+} // namespace
+
+InstanceChannel::InstanceChannel(const QString &name, QObject *parent)
+    : QObject(parent)
+    , m_name(name)
+    , m_folder(RuntimeFolder::locate())
+{
+    m_handOverTimer.setSingleShot(true);
+    connect(&m_handOverTimer, &QTimer::timeout, this, &InstanceChannel::deliverHandOver);
+}
+
+InstanceChannel::~InstanceChannel() = default;
+
+QString InstanceChannel::socketPath() const
+{
+    return m_folder.filePath(m_name + QStringLiteral(".socket"));
+}
+
+QString InstanceChannel::lockFilePath() const
+{
+    return m_folder.filePath(m_name + QStringLiteral(".lock"));
+}
+
+bool InstanceChannel::isPrimary() const
+{
+    return m_server && m_server->isListening();
+}
+
+bool InstanceChannel::tryBecomePrimary()
+{
+    if (isPrimary())
+        return true;
+    m_heldByAnother = false;
+    if (!m_folder.isValid()) {
+        m_errorString =
+            QStringLiteral("there is no private folder for its lock and socket (%1)").arg(m_folder.errorString());
+        return false;
+    }
+    // The lock, not the socket, decides who is primary: a socket file outlives
+    // a crashed process, and probing it by connecting races with a primary
+    // that has taken the lock but is not listening yet.
+    auto lock = std::make_unique<QLockFile>(lockFilePath());
+    // Only a dead owner makes the lock stale; by default QLockFile would also
+    // take over a lock older than 30 seconds, i.e. any long-running primary.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError) {
+            m_errorString = QStringLiteral("Cannot create the lock file %1").arg(lockFilePath());
+            return false;
+        }
+        if (!takeOverUnreadableLock(*lock)) {
+            m_heldByAnother = true;
+            m_errorString = QStringLiteral("Another instance is running");
+            return false;
+        }
+    }
+    auto server = std::make_unique<FrameServer>(m_limits);
+    if (!server->listen(socketPath())) {
+        m_errorString = server->errorString();
+        return false;
+    }
+    connect(server.get(), &FrameServer::frameReceived, this, &InstanceChannel::receive);
+    m_lock = std::move(lock);
+    m_server = std::move(server);
+    return true;
+}
+
+bool InstanceChannel::lockIsReadable(const QLockFile &lock) const
+{
+    qint64 pid = 0;
+    QString hostname, appname;
+    // PID 0 would always pass for alive: kill(0, 0) signals our own group.
+    return lock.getLockInfo(&pid, &hostname, &appname) && pid > 0;
+}
+
+// QLockFile never takes a lock file over that it cannot read (empty, garbage,
+// PID 0), so one such file would keep every start out for good. One that
+// stays unreadable for a moment, with nobody on the socket, is taken over;
+// a second lock makes sure that only one start at a time does that.
+bool InstanceChannel::takeOverUnreadableLock(QLockFile &lock)
+{
+    if (lockIsReadable(lock))
+        return false;
+    const QByteArray seen = fileBytes(lockFilePath());
+    QThread::msleep(kUnreadableLockGraceMs);
+    if (lockIsReadable(lock) || somebodyListens())
+        return false;
+    QLockFile guard(lockFilePath() + QStringLiteral(".takeover"));
+    guard.setStaleLockTime(0);
+    if (!guard.tryLock(kTakeOverWaitMs))
+        return false;
+    // Another start may have taken it over while we waited for the guard.
+    if (lockIsReadable(lock) || fileBytes(lockFilePath()) != seen)
+        return false;
+    qCWarning(lcChannel) << "Taking over the unreadable lock file" << lockFilePath();
+    return lock.removeStaleLockFile() && lock.tryLock(0);
+}
+
+bool InstanceChannel::somebodyListens() const
+{
+    QLocalSocket probe;
+    probe.connectToServer(socketPath());
+    return probe.waitForConnected(kProbeTimeoutMs);
+}
+
+void InstanceChannel::receive(FrameServer::ConnectionId connection, const Message &message)
+{
+    if (message.is(MessageType::Ack))
+        return;
+    m_server->send(connection, Message::ack());
+    if (message.is(MessageType::HandOver)) {
+        m_pendingHandOver = message;
+        if (!m_handOverTimer.isActive()) {
+            const qint64 sinceLast = m_lastHandOver.isValid() ? m_lastHandOver.elapsed() : m_handOverIntervalMs;
+            m_handOverTimer.start(int(qMax<qint64>(0, m_handOverIntervalMs - sinceLast)));
+        }
+        return;
+    }
+    // Queued, so that the receiver never runs inside this socket's handler:
+    // it may open dialogs and spin event loops of its own.
+    QMetaObject::invokeMethod(
+        this, [this, message] { emit messageReceived(message); }, Qt::QueuedConnection);
+}
+
+void InstanceChannel::deliverHandOver()
+{
+    if (!m_pendingHandOver)
+        return;
+    const Message message = *std::exchange(m_pendingHandOver, std::nullopt);
+    m_lastHandOver.start();
+    emit messageReceived(message);
+}
+
+bool InstanceChannel::sendToPrimary(const Message &message, int timeoutMs)
+{
+    if (isPrimary()) {
+        m_errorString = QStringLiteral("This instance is the primary one");
+        return false;
+    }
+    if (message.payload.size() > m_limits.maxPayloadSize) {
+        m_errorString = QStringLiteral("Message larger than %1 bytes").arg(m_limits.maxPayloadSize);
+        return false;
+    }
+    if (!m_folder.isValid()) {
+        m_errorString =
+            QStringLiteral("there is no private folder for its lock and socket (%1)").arg(m_folder.errorString());
+        return false;
+    }
+    const QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs));
+    // A primary that has just taken the lock may not be listening yet, and
+    // one at its connection limit may close ours to make room for another:
+    // both are worth another try while time is left.
+    while (!exchange(socketPath(), message, deadline, m_errorString)) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(kConnectRetryMs);
+    }
+    return true;
 }

@@ -7,6 +7,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +25,43 @@ bool sameName(const QString &a, const QString &b)
 bool sameSegments(const QStringList &a, const QStringList &b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), sameName);
+}
+
+// Equal exactly for names that sameName() finds equal: the same simple case
+// folding, code point by code point.
+QString foldedName(const QString &name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t code = name.at(i).unicode();
+        if (QChar::isHighSurrogate(code) && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(name.at(i), name.at(i + 1));
+            ++i;
+        }
+        const char32_t folded = QChar::toCaseFolded(code);
+        if (QChar::requiresSurrogates(folded)) {
+            out += QChar(QChar::highSurrogate(folded));
+            out += QChar(QChar::lowSurrogate(folded));
+        } else {
+            out += QChar(char16_t(folded));
+        }
+    }
+    return out;
+}
+
+QStringList foldedSegments(const QStringList &segments)
+{
+    QStringList out;
+    out.reserve(segments.size());
+    for (const QString &segment : segments)
+        out.append(foldedName(segment));
+    return out;
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 bool isBelow(const QStringList &segments, const QStringList &ancestor)
@@ -178,6 +220,7 @@ RegistryValue decodeValue(const QString &data)
 RegistryFile::RegistryFile()
     : m_keys{Key{}}
 {
+    m_keyIndex.insert(QStringList(), 0);
 }
 
 QStringList RegistryFile::splitPath(const QString &keyPath)
@@ -185,23 +228,45 @@ QStringList RegistryFile::splitPath(const QString &keyPath)
     return keyPath.split(u'\\', Qt::SkipEmptyParts);
 }
 
-bool RegistryFile::load(const QString &filePath)
+RegistryFile::LoadResult RegistryFile::load(const QString &filePath)
 {
-    QFile file(filePath);
-    if (!file.exists()) {
-        m_keys = {Key{}};
-        return true;
+    // Not blocking, so that a FIFO put in the file's place cannot stop us
+    // here; what it is gets judged on what was opened, not on the name.
+    const int fd = ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            *this = RegistryFile();
+            return LoadResult::Loaded;
+        }
+        m_errorString = QStringLiteral("Cannot open %1: %2").arg(filePath, systemError());
+        return LoadResult::Unreadable;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_errorString = file.errorString();
-        return false;
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0) {
+        m_errorString = QStringLiteral("Cannot examine %1: %2").arg(filePath, systemError());
+        return LoadResult::Unreadable;
     }
-    const QByteArray bytes = file.readAll();
+    if (S_ISDIR(info.st_mode)) {
+        m_errorString = QStringLiteral("%1 is a folder").arg(filePath);
+        return LoadResult::Unreadable;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        m_errorString = QStringLiteral("%1 is not a regular file").arg(filePath);
+        return LoadResult::Damaged;
+    }
+    // The size is asked twice: the file may grow after the first look.
+    const QByteArray bytes = info.st_size > kMaxFileSize ? QByteArray() : file.read(kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
         m_errorString = file.errorString();
-        return false;
+        return LoadResult::Unreadable;
     }
-    return parse(bytes);
+    if (info.st_size > kMaxFileSize || bytes.size() > kMaxFileSize) {
+        m_errorString = QStringLiteral("%1 is larger than %2 bytes").arg(filePath).arg(kMaxFileSize);
+        return LoadResult::Damaged;
+    }
+    return parse(bytes) ? LoadResult::Loaded : LoadResult::Damaged;
 }
 
 bool RegistryFile::save(const QString &filePath)
@@ -247,17 +312,56 @@ bool RegistryFile::parse(const QByteArray &text)
             m_errorString = QStringLiteral("Expected name=value at line %1").arg(lineNumber);
             return false;
         }
-        Entry entry{name == kDefaultValueName ? QString() : decodeName(name), line.mid(equals + 1)};
-        QList<Entry> &entries = parsed.m_keys[current].entries;
-        const auto existing =
-            std::find_if(entries.begin(), entries.end(), [&](const Entry &e) { return sameName(e.name, entry.name); });
-        if (existing != entries.end())
-            *existing = std::move(entry);
-        else
-            entries.append(std::move(entry));
+        parsed.putEntry(parsed.m_keys[current],
+                        Entry{name == kDefaultValueName ? QString() : decodeName(name), line.mid(equals + 1)});
     }
     m_keys = std::move(parsed.m_keys);
+    m_keyIndex = std::move(parsed.m_keyIndex);
     return true;
+}
+
+qsizetype RegistryFile::indexOfEntry(const Key &key, const QString &name)
+{
+    if (key.entries.size() <= kEntriesWithoutIndex) {
+        for (qsizetype i = 0; i < key.entries.size(); ++i) {
+            if (sameName(key.entries.at(i).name, name))
+                return i;
+        }
+        return -1;
+    }
+    return key.entryIndex.value(foldedName(name), -1);
+}
+
+// A name given twice keeps the place of the first and the data of the last.
+void RegistryFile::putEntry(Key &key, Entry entry)
+{
+    if (const qsizetype existing = indexOfEntry(key, entry.name); existing >= 0) {
+        key.entries[existing] = std::move(entry);
+        return;
+    }
+    key.entries.append(std::move(entry));
+    if (key.entries.size() == kEntriesWithoutIndex + 1)
+        indexEntries(key);
+    else if (key.entries.size() > kEntriesWithoutIndex + 1)
+        key.entryIndex.insert(foldedName(key.entries.last().name), key.entries.size() - 1);
+}
+
+void RegistryFile::indexEntries(Key &key)
+{
+    key.entryIndex.clear();
+    if (key.entries.size() <= kEntriesWithoutIndex)
+        return;
+    for (qsizetype i = 0; i < key.entries.size(); ++i)
+        key.entryIndex.insert(foldedName(key.entries.at(i).name), i);
+}
+
+void RegistryFile::reindex()
+{
+    m_keyIndex.clear();
+    for (qsizetype i = 0; i < m_keys.size(); ++i) {
+        m_keyIndex.insert(foldedSegments(m_keys.at(i).segments), i);
+        indexEntries(m_keys[i]);
+    }
 }
 
 QByteArray RegistryFile::serialize() const
@@ -289,11 +393,7 @@ QByteArray RegistryFile::serialize() const
 
 qsizetype RegistryFile::indexOfKey(const QStringList &segments) const
 {
-    for (qsizetype i = 0; i < m_keys.size(); ++i) {
-        if (sameSegments(m_keys.at(i).segments, segments))
-            return i;
-    }
-    return -1;
+    return m_keyIndex.value(foldedSegments(segments), -1);
 }
 
 qsizetype RegistryFile::ensureKey(const QStringList &segments)
@@ -305,8 +405,9 @@ qsizetype RegistryFile::ensureKey(const QStringList &segments)
         path.append(segment);
         index = indexOfKey(path);
         if (index < 0) {
-            m_keys.append(Key{path, {}});
-            index = m_keys.size() - 1;
+            index = m_keys.size();
+            m_keys.append(Key{path, {}, {}});
+            m_keyIndex.insert(foldedSegments(path), index);
         }
         path = m_keys.at(index).segments;
     }
@@ -333,6 +434,7 @@ void RegistryFile::removeKey(const QString &keyPath)
         return;
     m_keys.removeIf(
         [&](const Key &key) { return sameSegments(key.segments, segments) || isBelow(key.segments, segments); });
+    reindex();
 }
 
 QStringList RegistryFile::subKeyNames(const QString &keyPath) const
@@ -351,23 +453,20 @@ std::optional<RegistryValue> RegistryFile::value(const QString &keyPath, const Q
     const qsizetype index = indexOfKey(keyPath);
     if (index < 0)
         return std::nullopt;
-    for (const Entry &entry : m_keys.at(index).entries) {
-        if (sameName(entry.name, name))
-            return decodeValue(entry.data);
-    }
-    return std::nullopt;
+    const Key &key = m_keys.at(index);
+    const qsizetype entry = indexOfEntry(key, name);
+    if (entry < 0)
+        return std::nullopt;
+    return decodeValue(key.entries.at(entry).data);
 }
 
 void RegistryFile::setValue(const QString &keyPath, const QString &name, const RegistryValue &value)
 {
-    QList<Entry> &entries = m_keys[ensureKey(splitPath(keyPath))].entries;
-    for (Entry &entry : entries) {
-        if (sameName(entry.name, name)) {
-            entry.data = encodeValue(value);
-            return;
-        }
-    }
-    entries.append(Entry{name, encodeValue(value)});
+    Key &key = m_keys[ensureKey(splitPath(keyPath))];
+    if (const qsizetype existing = indexOfEntry(key, name); existing >= 0)
+        key.entries[existing].data = encodeValue(value);
+    else
+        putEntry(key, Entry{name, encodeValue(value)});
 }
 
 bool RegistryFile::removeValue(const QString &keyPath, const QString &name)
@@ -375,7 +474,10 @@ bool RegistryFile::removeValue(const QString &keyPath, const QString &name)
     const qsizetype index = indexOfKey(keyPath);
     if (index < 0)
         return false;
-    return m_keys[index].entries.removeIf([&](const Entry &entry) { return sameName(entry.name, name); }) > 0;
+    if (m_keys[index].entries.removeIf([&](const Entry &entry) { return sameName(entry.name, name); }) == 0)
+        return false;
+    reindex();
+    return true;
 }
 
 QStringList RegistryFile::valueNames(const QString &keyPath) const

@@ -3,6 +3,7 @@
 #include "platform/RegistryValue.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -24,10 +25,24 @@
 class RegistryFile
 {
 public:
+    // Far beyond what this program writes; past it the file is not ours.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
+
+    enum class LoadResult
+    {
+        Loaded,
+        // The file could not be read: no permission, an I/O error.
+        Unreadable,
+        // What is there is no settings file of ours: not our syntax, larger
+        // than kMaxFileSize, or no regular file (a FIFO would block the
+        // read, a link to a device would never end it).
+        Damaged,
+    };
+
     RegistryFile();
 
     // A file that does not exist yet is an empty registry.
-    bool load(const QString &filePath);
+    LoadResult load(const QString &filePath);
     // The old file stays whole unless the new one was written completely.
     bool save(const QString &filePath);
     QString errorString() const { return m_errorString; }
@@ -61,12 +76,23 @@ private:
     {
         QStringList segments;
         QList<Entry> entries;
+        // Case-folded name to index in entries, for keys of many values only.
+        QHash<QString, qsizetype> entryIndex;
     };
+    // A few values are found quicker by looking at each.
+    static constexpr qsizetype kEntriesWithoutIndex = 8;
 
     qsizetype indexOfKey(const QStringList &segments) const;
     qsizetype indexOfKey(const QString &keyPath) const { return indexOfKey(splitPath(keyPath)); }
     qsizetype ensureKey(const QStringList &segments);
+    static qsizetype indexOfEntry(const Key &key, const QString &name);
+    static void putEntry(Key &key, Entry entry);
+    static void indexEntries(Key &key);
+    void reindex();
 
     QList<Key> m_keys; // m_keys[0] is the root
+    // Case-folded segments to index in m_keys: lookups in constant time, so
+    // that reading a file stays linear in its size.
+    QHash<QStringList, qsizetype> m_keyIndex;
     QString m_errorString;
 };

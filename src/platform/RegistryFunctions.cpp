@@ -3,10 +3,13 @@
 #include "platform/RegistryFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 
+#include <cstdio>
 #include <functional>
 #include <limits>
 
@@ -15,13 +18,55 @@ namespace {
 // Long enough for another process to finish one small rewrite; short enough
 // not to hang the program when a lock holder is stuck.
 constexpr int kLockTimeoutMs = 5000;
+constexpr int kMaxCorruptNames = 100;
+
+Q_LOGGING_CATEGORY(lcRegistry, "sitepins.registry")
 
 int loadRegistry(RegistryRoot root, RegistryFile &file)
 {
     const QString path = RegistryFunctions::registryFilePath(root);
-    if (path.isEmpty() || !file.load(path))
+    if (path.isEmpty() || file.load(path) != RegistryFile::LoadResult::Loaded)
         return ERROR_CANTREAD;
     return ERROR_SUCCESS;
+}
+
+// Looked at without following links: a dangling one still takes the name.
+bool nameIsTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Renamed as it is, a link or a FIFO included: nothing in it is lost, and
+// whoever wants it back finds it beside the new file. Earlier ones are kept.
+QString moveAside(const QString &path)
+{
+    QString target = path + QStringLiteral(".corrupt");
+    for (int n = 2; nameIsTaken(target); ++n) {
+        if (n > kMaxCorruptNames)
+            return {};
+        target = path + QStringLiteral(".corrupt-%1").arg(n);
+    }
+    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) != 0)
+        return {};
+    return target;
+}
+
+// Under the root's lock. A damaged file would otherwise keep every change
+// from being saved; moved aside, the root starts empty.
+RegistryFile::LoadResult loadOrSetAside(const QString &path, RegistryFile &file, QString *movedTo = nullptr)
+{
+    const RegistryFile::LoadResult loaded = file.load(path);
+    if (loaded != RegistryFile::LoadResult::Damaged)
+        return loaded;
+    const QString target = moveAside(path);
+    if (target.isEmpty())
+        return loaded;
+    qCWarning(lcRegistry).noquote() << file.errorString() << "- moved aside to" << target;
+    file = RegistryFile();
+    if (movedTo)
+        *movedTo = target;
+    return RegistryFile::LoadResult::Loaded;
 }
 
 // A read-modify-write under the file's lock, so that two processes changing
@@ -36,7 +81,7 @@ int modifyRegistry(RegistryRoot root, const std::function<int(RegistryFile &, bo
     if (!lock.tryLock(kLockTimeoutMs))
         return ERROR_CANTWRITE;
     RegistryFile file;
-    if (!file.load(path))
+    if (loadOrSetAside(path, file) != RegistryFile::LoadResult::Loaded)
         return ERROR_CANTREAD;
     bool changed = false;
     const int result = change(file, changed);
@@ -63,6 +108,20 @@ QString RegistryFunctions::registryFilePath(RegistryRoot root)
     if (config.isEmpty())
         return {};
     return config + QStringLiteral("/SitePins/registry/") + registryRootName(root) + QStringLiteral(".ini");
+}
+
+QString RegistryFunctions::setAsideDamagedFile(RegistryRoot root)
+{
+    const QString path = registryFilePath(root);
+    if (path.isEmpty() || !QFileInfo(path).absoluteDir().exists())
+        return {};
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockTimeoutMs))
+        return {};
+    RegistryFile file;
+    QString movedTo;
+    loadOrSetAside(path, file, &movedTo);
+    return movedTo;
 }
 
 int RegistryFunctions::createRegistryKey(RegistryRoot root, const QString &keyPath, RegistryKey &key)

@@ -19,6 +19,12 @@ class RegistryFunctions
 public:
     static QString registryFilePath(RegistryRoot root);
 
+    // A root's file that is damaged (see RegistryFile::LoadResult) is moved
+    // aside to a name ending in ".corrupt", so that the root works again,
+    // from nothing; changing a root does the same. Returns the new name;
+    // empty when the file was whole, missing, or could not be moved.
+    static QString setAsideDamagedFile(RegistryRoot root);
+
     // An existing key is simply opened; missing parents are created too.
     static int createRegistryKey(RegistryRoot root, const QString &keyPath, RegistryKey &key);
     // ERROR_FILE_NOT_FOUND when the key does not exist; key stays closed then.

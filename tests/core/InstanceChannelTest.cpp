@@ -1,17 +1,29 @@
 #include "platform/InstanceChannel.h"
+#include "PeerHost.h"
+#include "ScopedVariable.h"
 #include "TestEnvironment.h"
 #include "platform/FrameCodec.h"
+#include "platform/RuntimeFolder.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QUuid>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // Readable failure messages; found by argument-dependent lookup.
 static void PrintTo(const Message &message, std::ostream *out)
@@ -117,6 +129,14 @@ int peer(const QStringList &arguments)
 class InstanceChannelTest : public ::testing::Test
 {
 protected:
+    // Short deadlines, so that waiting for them stays quick.
+    static FrameServerLimits quickLimits()
+    {
+        FrameServerLimits limits;
+        limits.frameDeadlineMs = limits.idleTimeoutMs = 200;
+        return limits;
+    }
+
     // Tests share the runtime folder; each uses a name of its own.
     const QString m_name = QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
 };
@@ -184,6 +204,314 @@ TEST_F(InstanceChannelTest, garbageIsDroppedAndTheChannelKeepsServing)
         EXPECT_EQ(peer({QStringLiteral("send"), name, QStringLiteral("still there")}), 0);
         ASSERT_TRUE(received.size() == 1 || received.wait(kWaitMs));
         EXPECT_EQ(received.at(0).at(0).value<Message>().text(), QStringLiteral("still there"));
+    }
+}
+
+// Regression: some 1,017 idle connections used up the open files; Qt then
+// closed the listening socket, and every later start waited and gave up.
+TEST_F(InstanceChannelTest, runningOutOfFileDescriptorsNoLongerEndsTheHandOver)
+{
+    // The connection cap keeps files free by itself (listening again is put
+    // off past the test); with the cap above the file limit, listening again
+    // brings the channel back.
+    const std::pair<int, int> rows[] = {{8, 600000}, {1000, 50}};
+    for (const auto &[connections, relistenMs] : rows) {
+        SCOPED_TRACE(connections);
+        const QString name = m_name + QString::number(connections);
+        PeerHost host(name, {QStringLiteral("files=64"), QStringLiteral("connections=%1").arg(connections),
+                             QStringLiteral("deadline=200"), QStringLiteral("relisten=%1").arg(relistenMs)});
+        ASSERT_TRUE(host.isReady());
+        std::vector<std::unique_ptr<QLocalSocket>> flood(150);
+        for (auto &socket : flood) {
+            socket = std::make_unique<QLocalSocket>();
+            socket->connectToServer(InstanceChannel(name).socketPath());
+        }
+        EXPECT_EQ(peer({QStringLiteral("send"), name, QStringLiteral("after the flood"), QStringLiteral("10000")}), 0);
+        EXPECT_TRUE(host.waitForHandOver(QStringLiteral("after the flood")));
+    }
+}
+
+// Regression: a connection that never completed a frame, or sent none, was
+// kept for ever, and with it an open file and up to a megabyte of memory.
+TEST_F(InstanceChannelTest, connectionsWithoutAWholeFrameAreClosedAtTheDeadline)
+{
+    // What is sent at once, and whether a byte follows every 40 ms: that
+    // frame would be whole after 1.6 s, but its clock started with its first byte.
+    const std::tuple<const char *, QByteArray, bool> rows[] = {{"nothing", QByteArray(), false},
+                                                               {"half a header", QByteArray(2, '\0'), false},
+                                                               {"half a frame", header(10, 1) + "abc", false},
+                                                               {"a trickle", header(40, 1), true}};
+    InstanceChannel primary(m_name);
+    primary.setLimits(quickLimits());
+    ASSERT_TRUE(primary.tryBecomePrimary());
+    QSignalSpy received(&primary, &InstanceChannel::messageReceived);
+    for (const auto &[what, bytes, trickle] : rows) {
+        SCOPED_TRACE(what);
+        QLocalSocket raw;
+        QSignalSpy disconnected(&raw, &QLocalSocket::disconnected);
+        raw.connectToServer(primary.socketPath());
+        ASSERT_TRUE(raw.waitForConnected(kWaitMs));
+        raw.write(bytes);
+        QTimer drip;
+        QObject::connect(&drip, &QTimer::timeout, &raw, [&raw] { raw.write("a"); });
+        if (trickle)
+            drip.start(40);
+        EXPECT_TRUE(disconnected.wait(kWaitMs));
+        EXPECT_EQ(primary.server()->connectionCount(), 0);
+    }
+    EXPECT_EQ(received.size(), 0);
+}
+
+// Regression: 400 connections, each holding an almost whole frame of the
+// largest size, took the program from 40 MB to 455 MB.
+TEST_F(InstanceChannelTest, incompleteFramesHoldNoMoreThanTheBudget)
+{
+    FrameServerLimits limits;
+    limits.maxPayloadSize = 64 * 1024;
+    limits.maxBufferedBytes = 256 * 1024;
+    limits.maxConnections = 16;
+    InstanceChannel primary(m_name);
+    primary.setLimits(limits);
+    ASSERT_TRUE(primary.tryBecomePrimary());
+    const FrameServer &server = *primary.server();
+    const qsizetype bound = limits.maxBufferedBytes + limits.maxConnections * FrameServer::kSmallFrameAllowance;
+
+    std::vector<std::unique_ptr<QLocalSocket>> senders(40);
+    for (auto &sender : senders) {
+        sender = std::make_unique<QLocalSocket>();
+        sender->connectToServer(primary.socketPath());
+        sender->write(header(quint32(limits.maxPayloadSize), 1) + QByteArray(limits.maxPayloadSize - 1, 'a'));
+    }
+    qsizetype most = 0;
+    const auto buffered = [&] {
+        most = std::max(most, server.bufferedBytes());
+        return server.bufferedBytes();
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return buffered() >= limits.maxBufferedBytes; }, kWaitMs));
+    // A short hand-over is not held up behind them.
+    EXPECT_EQ(peer({QStringLiteral("send"), m_name, QStringLiteral("small")}), 0);
+    buffered();
+    EXPECT_LE(most, bound);
+    EXPECT_LE(server.connectionCount(), limits.maxConnections);
+
+    senders.clear();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return buffered() == 0 && server.connectionCount() == 0; }, kWaitMs));
+}
+
+// Regression: a peer that sent hand-overs and never read the acknowledgements
+// made the program queue replies without end, and raise its window and log a
+// line for every frame.
+TEST_F(InstanceChannelTest, aPeerThatReadsNoRepliesIsNoLongerReadFrom)
+{
+    FrameServerLimits limits = quickLimits();
+    limits.maxUnsentBytes = 4 * 1024;
+    InstanceChannel primary(m_name);
+    primary.setLimits(limits);
+    ASSERT_TRUE(primary.tryBecomePrimary());
+    QSignalSpy received(&primary, &InstanceChannel::messageReceived);
+
+    // A plain socket: Qt's own would read the replies for us.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(primary.socketPath());
+    std::copy(path.begin(), path.end(), address.sun_path);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+    QByteArray flood;
+    for (int i = 0; i < 200000; ++i)
+        flood += FrameCodec::encode(Message::handOver(QString::number(i % 10)));
+    qsizetype sent = 0;
+    qsizetype mostUnsent = 0;
+    bool closed = false;
+    (void)QTest::qWaitFor(
+        [&] {
+            mostUnsent = std::max(mostUnsent, primary.server()->unsentBytes());
+            const ssize_t written = ::send(fd, flood.constData() + sent, flood.size() - sent, MSG_NOSIGNAL);
+            if (written > 0)
+                sent += written;
+            closed = written < 0 && errno != EAGAIN;
+            return closed || sent == flood.size();
+        },
+        kWaitMs);
+    ::close(fd);
+    EXPECT_TRUE(closed) << "the connection outlived its deadline";
+    EXPECT_LT(sent, flood.size()) << "everything was read, replies or not";
+    EXPECT_LE(mostUnsent, limits.maxUnsentBytes + FrameCodec::kHeaderSize);
+    EXPECT_GE(received.size(), 1);
+    EXPECT_LE(received.size(), 10) << "hand-overs are merged, not delivered one by one";
+}
+
+TEST_F(InstanceChannelTest, handOversArrivingTogetherAreMergedIntoTheLast)
+{
+    InstanceChannel primary(m_name);
+    ASSERT_TRUE(primary.tryBecomePrimary());
+    QSignalSpy received(&primary, &InstanceChannel::messageReceived);
+    QLocalSocket raw;
+    raw.connectToServer(primary.socketPath());
+    ASSERT_TRUE(raw.waitForConnected(kWaitMs));
+    QByteArray frames;
+    for (int i = 1; i <= 1000; ++i)
+        frames += FrameCodec::encode(Message::handOver(QString::number(i)));
+    raw.write(frames);
+    const QByteArray acks = QByteArray(FrameCodec::encode(Message::ack())).repeated(1000);
+    QByteArray read;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            read += raw.readAll();
+            return read.size() >= acks.size() && !received.isEmpty();
+        },
+        kWaitMs));
+    EXPECT_EQ(read, acks) << "every frame is acknowledged";
+    QTest::qWait(2 * InstanceChannel::kDefaultHandOverIntervalMs);
+    ASSERT_LE(received.size(), 2);
+    EXPECT_EQ(received.last().at(0).value<Message>().text(), QStringLiteral("1000"));
+
+    // One that comes later is delivered on its own.
+    EXPECT_EQ(peer({QStringLiteral("send"), m_name, QStringLiteral("later")}), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received.last().at(0).value<Message>().text() == "later"; }, kWaitMs));
+}
+
+int frameServerLines = 0;
+
+// Regression: every bad connection logged a line, so peers could fill the disk.
+TEST_F(InstanceChannelTest, aFloodOfBadConnectionsLogsAFewLinesOnly)
+{
+    InstanceChannel primary(m_name);
+    ASSERT_TRUE(primary.tryBecomePrimary());
+    frameServerLines = 0;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &) {
+            if (QByteArray(context.category) == "sitepins.frameserver")
+                ++frameServerLines;
+        });
+    for (int i = 0; i < 100; ++i) {
+        QLocalSocket raw;
+        QSignalSpy disconnected(&raw, &QLocalSocket::disconnected);
+        raw.connectToServer(primary.socketPath());
+        raw.write("GET / HTTP/1.0\r\n\r\n");
+        ASSERT_TRUE(disconnected.wait(kWaitMs));
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_GE(frameServerLines, 1);
+    EXPECT_LE(frameServerLines, 20);
+}
+
+// Regression: a lock file that could not be read (empty, garbage, PID 0)
+// never went stale: every start waited and ended without a window.
+TEST_F(InstanceChannelTest, anUnreadableLockFileIsTakenOverWhenNobodyAnswers)
+{
+    const std::pair<const char *, QByteArray> rows[] = {
+        {"empty", QByteArray()},
+        {"random bytes", QByteArray("\x8f\x03\xff\x00\x91 \n\n\x7f", 10)},
+        {"PID 0", "0\nSitePins\n" + QSysInfo::machineHostName().toUtf8() + "\n"}};
+    for (const auto &[what, content] : rows) {
+        SCOPED_TRACE(what);
+        const QString name = m_name + QString::fromLatin1(what).remove(u' ');
+        InstanceChannel channel(name);
+        QFile lock(channel.lockFilePath());
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+        EXPECT_TRUE(channel.tryBecomePrimary()) << channel.errorString().toStdString();
+        EXPECT_EQ(peer({QStringLiteral("send"), name, QStringLiteral("taken over")}), 0);
+    }
+
+    // Somebody answering on the socket keeps the name, lock file or not.
+    InstanceChannel late(m_name);
+    QLocalServer listener;
+    ASSERT_TRUE(listener.listen(late.socketPath()));
+    QFile lock(late.lockFilePath());
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    EXPECT_FALSE(late.tryBecomePrimary());
+    EXPECT_TRUE(late.isHeldByAnother());
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info = {};
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode;
+}
+
+enum class Placed
+{
+    Nothing,
+    OpenFolder,
+    LinkToOpenFolder,
+    File,
+    OtherUsersFolder,
+};
+
+void place(Placed what, const QString &path, const QString &openFolder)
+{
+    switch (what) {
+    case Placed::Nothing:
+        break;
+    case Placed::OpenFolder:
+        QDir().mkpath(path);
+        ::chmod(QFile::encodeName(path).constData(), 0777);
+        break;
+    case Placed::LinkToOpenFolder:
+        QFile::link(openFolder, path);
+        break;
+    case Placed::File:
+        QFile(path).open(QIODevice::WriteOnly);
+        break;
+    case Placed::OtherUsersFolder:
+        QDir().mkpath(path);
+        EXPECT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        break;
+    }
+}
+
+// Regression: without XDG_RUNTIME_DIR the socket went to a folder in /tmp
+// that another user could have made first; the channel then silently did
+// not exist, and two instances ran on one library.
+TEST(RuntimeFolder, isAPrivateFolderOfThisUserOrNone)
+{
+    QTemporaryDir cache;
+    QTemporaryDir openFolder;
+    ::chmod(QFile::encodeName(openFolder.path()).constData(), 0777);
+    const ScopedVariable noRuntime("XDG_RUNTIME_DIR", QString());
+    const ScopedVariable cacheHome("XDG_CACHE_HOME", cache.path());
+    const QString folder = cache.filePath(QStringLiteral("SitePins/runtime"));
+
+    // What is found where the folder belongs, and whether the folder is used.
+    std::vector<std::tuple<const char *, Placed, bool>> rows{
+        {"nothing", Placed::Nothing, true},
+        {"our folder, open to all", Placed::OpenFolder, true},
+        {"a link to an open folder", Placed::LinkToOpenFolder, false},
+        {"a file", Placed::File, false}};
+    // Only root can give a folder away.
+    if (::geteuid() == 0)
+        rows.emplace_back("another user's folder", Placed::OtherUsersFolder, false);
+    for (const auto &[what, placed, usable] : rows) {
+        SCOPED_TRACE(what);
+        QDir(cache.filePath(QStringLiteral("SitePins"))).removeRecursively();
+        QDir().mkpath(cache.filePath(QStringLiteral("SitePins")));
+        place(placed, folder, openFolder.path());
+        const RuntimeFolder found = RuntimeFolder::locate();
+        EXPECT_EQ(found.isValid(), usable) << found.errorString().toStdString();
+        if (usable) {
+            EXPECT_EQ(found.path(), folder);
+            EXPECT_EQ(modeOf(folder) & 07777, mode_t(0700));
+            EXPECT_EQ(QFileInfo(folder).ownerId(), ::geteuid());
+        } else {
+            EXPECT_TRUE(found.errorString().contains(folder)) << found.errorString().toStdString();
+            InstanceChannel channel(QStringLiteral("SitePins"));
+            EXPECT_FALSE(channel.tryBecomePrimary());
+            EXPECT_FALSE(channel.isHeldByAnother());
+        }
+    }
+
+    // A runtime folder that is no private folder of ours is passed over.
+    QDir(cache.filePath(QStringLiteral("SitePins"))).removeRecursively();
+    QTemporaryDir runtime;
+    for (const mode_t mode : {0700, 0777}) {
+        ::chmod(QFile::encodeName(runtime.path()).constData(), mode);
+        const ScopedVariable runtimeDir("XDG_RUNTIME_DIR", runtime.path());
+        EXPECT_EQ(RuntimeFolder::locate().path(), mode == 0700 ? runtime.filePath("SitePins") : folder) << mode;
     }
 }
 

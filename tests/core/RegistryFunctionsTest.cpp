@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // Readable failure messages; found by argument-dependent lookup.
 static void PrintTo(const QString &text, std::ostream *out)
@@ -44,10 +45,17 @@ protected:
         RegistryKey key;
         return RF::openRegistryKey(kUser, path, key) == ERROR_SUCCESS;
     }
-    static QByteArray fileBytes()
+    static QByteArray bytesOf(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static QByteArray fileBytes() { return bytesOf(filePath()); }
+    static void writeFile(const QByteArray &bytes)
     {
         QFile file(filePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
     }
     static QVariant read(const QString &name, const QString &path = kSettingsKey)
     {
@@ -108,7 +116,7 @@ TEST_F(RegistryTest, awkwardNamesStayDistinct)
 }
 
 // A file written by another process: the stored types are what it says.
-TEST_F(RegistryTest, readsTypesWrittenByAnotherProcessAndNeverRewritesAnUnparsableFile)
+TEST_F(RegistryTest, readsTypesWrittenByAnotherProcess)
 {
     QDir().mkpath(QFileInfo(filePath()).absolutePath());
     QFile file(filePath());
@@ -131,20 +139,97 @@ TEST_F(RegistryTest, readsTypesWrittenByAnotherProcessAndNeverRewritesAnUnparsab
     }
     ASSERT_EQ(RF::setRegistryValue(key, QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("2")), ERROR_SUCCESS);
     RegistryFile reread;
-    ASSERT_TRUE(reread.load(filePath()));
+    ASSERT_EQ(reread.load(filePath()), RegistryFile::LoadResult::Loaded);
     EXPECT_EQ(reread.value(kSettingsKey, QStringLiteral("Blob"))->data, QVariant(QByteArray("\x00\xff", 2)));
     EXPECT_EQ(reread.value(kSettingsKey, QStringLiteral("Expand"))->type, REG_EXPAND_SZ);
     EXPECT_EQ(reread.value(kSettingsKey, QStringLiteral("Odd"))->data, QVariant(QByteArray("something else")));
+}
 
-    // Rewriting a file we could not make sense of would throw its content away.
+enum class Damage
+{
+    Text,
+    Fifo,
+    LinkToZero,
+};
+
+// Regression: a damaged settings file kept every setting from being saved,
+// silently; a FIFO in its place blocked the start for ever, and a link to
+// /dev/zero ended in std::bad_alloc.
+TEST_F(RegistryTest, aDamagedFileIsMovedAsideWholeAndTheSettingsWorkAgain)
+{
+    const std::tuple<const char *, Damage, QByteArray> rows[] = {
+        {"not our syntax", Damage::Text, "[Software\nno equals sign here\n"},
+        {"random bytes", Damage::Text, QByteArray("\x8f\x03\xff\x00\x91\n\x7f", 7)},
+        {"larger than allowed", Damage::Text, "; " + QByteArray(RegistryFile::kMaxFileSize, 'x') + '\n'},
+        {"a FIFO", Damage::Fifo, {}},
+        {"a link to /dev/zero", Damage::LinkToZero, {}}};
+    const QString corrupt = filePath() + QStringLiteral(".corrupt");
+    for (const auto &[what, damage, bytes] : rows) {
+        SCOPED_TRACE(what);
+        QDir(QFileInfo(filePath()).absolutePath()).removeRecursively();
+        QDir().mkpath(QFileInfo(filePath()).absolutePath());
+        const QByteArray path = QFile::encodeName(filePath());
+        if (damage == Damage::Fifo)
+            ASSERT_EQ(::mkfifo(path.constData(), 0600), 0);
+        else if (damage == Damage::LinkToZero)
+            ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), filePath()));
+        else
+            writeFile(bytes);
+
+        RegistryKey key;
+        EXPECT_EQ(RF::openRegistryKey(kUser, kSettingsKey, key), ERROR_CANTREAD) << "reading moves nothing";
+        EXPECT_EQ(RF::setAsideDamagedFile(kUser), corrupt);
+        EXPECT_EQ(RF::setAsideDamagedFile(kUser), QString());
+        struct stat info = {};
+        ASSERT_EQ(::lstat(QFile::encodeName(corrupt).constData(), &info), 0);
+        if (damage == Damage::Fifo)
+            EXPECT_TRUE(S_ISFIFO(info.st_mode));
+        else if (damage == Damage::LinkToZero)
+            EXPECT_EQ(QFileInfo(corrupt).symLinkTarget(), QStringLiteral("/dev/zero"));
+        else
+            EXPECT_EQ(bytesOf(corrupt), bytes);
+        ASSERT_EQ(RF::setRegistryValue(create(kSettingsKey), QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("2")),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(read(QStringLiteral("TabIndex")), QVariant(QStringLiteral("2")));
+    }
+
+    // A change that finds the file damaged moves it aside as well, beside the
+    // one moved before.
     const QByteArray broken("[Software\nno equals sign here\n");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(broken);
-    file.close();
-    RegistryKey other;
-    EXPECT_EQ(RF::openRegistryKey(kUser, QStringLiteral("Software"), other), ERROR_CANTREAD);
-    EXPECT_EQ(RF::createRegistryKey(kUser, kSettingsKey, other), ERROR_CANTREAD);
-    EXPECT_EQ(fileBytes(), broken);
+    writeFile(broken);
+    RegistryKey key;
+    EXPECT_EQ(RF::createRegistryKey(kUser, kSettingsKey, key), ERROR_SUCCESS);
+    EXPECT_EQ(bytesOf(corrupt + QStringLiteral("-2")), broken);
+    EXPECT_TRUE(QFileInfo(corrupt).isSymLink()) << "the first one stays";
+}
+
+// Regression: reading took time quadratic in the number of keys (40,000
+// sections: 13 s before the window showed). How fast it is now is
+// SettingsBench's to tell; this is about what the lookup tables find.
+TEST_F(RegistryTest, aFileOfManyKeysIsReadWhole)
+{
+    QByteArray text = "[Größe\\ÄÖÜ]\nWert=sz:umlauts\n";
+    for (int i = 0; i < 20000; ++i)
+        text += "[Software\\Many\\Key" + QByteArray::number(i) + "]\nValue=sz:first\nVALUE=sz:last\n";
+    RegistryFile file;
+    ASSERT_TRUE(file.parse(text));
+    EXPECT_EQ(file.subKeyNames(QStringLiteral("software\\MANY")).size(), 20000);
+    for (const int i : {0, 12345, 19999}) {
+        const QString key = QStringLiteral("SOFTWARE\\many\\kEY%1").arg(i);
+        EXPECT_EQ(file.value(key, QStringLiteral("value"))->data, QVariant(QStringLiteral("last"))) << i;
+        EXPECT_EQ(file.valueNames(key), QStringList{QStringLiteral("VALUE")}) << i;
+    }
+    EXPECT_EQ(file.value(QStringLiteral("GRÖßE\\äöü"), QStringLiteral("wert"))->data,
+              QVariant(QStringLiteral("umlauts")));
+
+    file.removeKey(QStringLiteral("Software\\Many\\Key5"));
+    EXPECT_FALSE(file.findKey({QStringLiteral("software"), QStringLiteral("many"), QStringLiteral("key5")}));
+    EXPECT_EQ(file.findKey({QStringLiteral("software"), QStringLiteral("many"), QStringLiteral("key6")}),
+              QStringLiteral("Software\\Many\\Key6"));
+    file.setValue(QStringLiteral("software\\many\\key7"), QStringLiteral("value"), {REG_SZ, QStringLiteral("new")});
+    EXPECT_EQ(file.valueNames(QStringLiteral("Software\\Many\\Key7")), QStringList{QStringLiteral("VALUE")});
+    EXPECT_EQ(file.value(QStringLiteral("Software\\Many\\Key7"), QStringLiteral("Value"))->data,
+              QVariant(QStringLiteral("new")));
 }
 
 TEST_F(RegistryTest, missingKeysAndValues)

@@ -1,9 +1,11 @@
 #include "MainWindowFixture.h"
+#include "PeerHost.h"
+#include "ScopedVariable.h"
+#include "platform/InstanceChannel.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <csignal>
@@ -57,8 +59,7 @@ TEST_F(HandOverTest, secondStartHandsOverAFreshTextAndEndsWhateverAKilledInstanc
     crashed.setProcessEnvironment(programEnvironment());
     crashed.start(program(), {});
     ASSERT_TRUE(crashed.waitForStarted());
-    const QString socket =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)).filePath("SitePins.socket");
+    const QString socket = InstanceChannel(QStringLiteral("SitePins")).socketPath();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 20000));
     ::kill(pid_t(crashed.processId()), SIGKILL);
     crashed.waitForFinished();
@@ -80,4 +81,45 @@ TEST_F(HandOverTest, secondStartHandsOverAFreshTextAndEndsWhateverAKilledInstanc
     ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() == 2; }, 5000));
     EXPECT_NE(ui().ThunderTextBox->text(), first) << "two hand-overs in a row differ";
     EXPECT_EQ(changes.size(), 2);
+}
+
+// Regression: when the running instance did not answer (stopped, hung, or its
+// channel gone), a second start waited, showed nothing and ended as if it
+// had handed over.
+TEST_F(HandOverTest, aSecondStartSaysSoWhenTheRunningInstanceDoesNotAnswer)
+{
+    m_environment.instanceName = QStringLiteral("SitePinsSilent");
+    m_environment.handOverTimeoutMs = 300;
+    PeerHost running(m_environment.instanceName);
+    ASSERT_TRUE(running.isReady());
+    running.stop();
+    for (const bool socketGone : {false, true}) {
+        SCOPED_TRACE(socketGone ? "its socket gone" : "stopped");
+        if (socketGone)
+            ASSERT_TRUE(QFile::remove(InstanceChannel(m_environment.instanceName).socketPath()));
+        EXPECT_EQ(prepareWindow(), frmSitePins::StartOutcome::NoAnswer);
+        expectOnlyMessage("SitePins Manager is already running but does not respond. Close it, or end it from the "
+                          "system monitor, and start SitePins Manager again.",
+                          "SitePins Manager", MessageButtons::Ok, MessageIcon::Exclamation);
+        EXPECT_FALSE(window().isVisible());
+    }
+}
+
+// Regression: with no private runtime folder to be had, the program ran
+// without its channel and said nothing, so a second start opened a second
+// window on the same library.
+TEST_F(HandOverTest, withoutAPrivateFolderTheStartRunsAloneAndSaysSo)
+{
+    QTemporaryDir cache;
+    QFile blocker(cache.filePath(QStringLiteral("SitePins"))); // a file where the folders belong
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const ScopedVariable noRuntime("XDG_RUNTIME_DIR", QString());
+    const ScopedVariable cacheHome("XDG_CACHE_HOME", cache.path());
+    start();
+    ASSERT_EQ(m_dialogs.shown().size(), 1u);
+    EXPECT_TRUE(m_dialogs.lastText().startsWith("SitePins Manager cannot check whether it is already running: "))
+        << m_dialogs.lastText().toStdString();
+    EXPECT_TRUE(m_dialogs.lastText().contains(blocker.fileName()));
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_FALSE(window().isDegraded());
 }

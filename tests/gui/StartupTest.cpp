@@ -1,4 +1,6 @@
 #include "MainWindowFixture.h"
+#include "mainwindow/ProgramStart.h"
+#include "platform/RegistryFunctions.h"
 
 #include <QAction>
 
@@ -166,4 +168,30 @@ TEST_F(StartupTest, endingAsksOnlyInEditModeAndOnceAndWritesTheTab)
         EXPECT_FALSE(window().isVisible());
         EXPECT_EQ(m_endProgramCalls, byMenu ? 3 : 2);
     }
+}
+
+// Regression: a damaged settings file kept every setting from being saved,
+// and nobody was told.
+TEST_F(StartupTest, aDamagedSettingsFileIsMovedAsideAndToldOnce)
+{
+    writeLibraryBody(twoFolders());
+    const QString settings = RegistryFunctions::registryFilePath(RegistryRoot::HKEY_CURRENT_USER);
+    QFile damaged(settings);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("[Software\\KelvaneSoft\nTabIndex sz 2\n");
+    damaged.close();
+    ProgramStart::prepareSettings(m_environment);
+    start();
+    expectOnlyMessage("The settings file " + settings + " was damaged and has been moved aside to " + settings +
+                          ".corrupt.\n\nSitePins Manager starts with its default settings.",
+                      "SitePins", MessageButtons::Ok, MessageIcon::Exclamation);
+    EXPECT_EQ(ui().tabIndex->currentIndex(), 0);
+    ui().tabIndex->setCurrentIndex(2);
+    runMenu("mnuFileExit");
+    EXPECT_EQ(storedTabIndex(), "2") << "settings are saved again";
+
+    ProgramStart::prepareSettings(m_environment);
+    start();
+    EXPECT_TRUE(m_dialogs.shown().empty()) << "said once";
+    EXPECT_EQ(ui().tabIndex->currentIndex(), 2);
 }

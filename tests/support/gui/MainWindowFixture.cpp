@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "mainwindow/DesktopLook.h"
+#include "mainwindow/ProgramStart.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "platform/RegistryFunctions.h"
 
@@ -31,7 +32,7 @@ void MainWindowFixture::SetUp()
     m_environment.endProgram = [this] {
         ++m_endProgramCalls;
     };
-    TabIndexSetting::addDefaultFormValues();
+    ProgramStart::prepareSettings(m_environment);
 }
 
 void MainWindowFixture::setStoredTabIndex(const QString &value)
@@ -51,12 +52,17 @@ QString MainWindowFixture::storedTabIndex() const
         .toString();
 }
 
-frmSitePins &MainWindowFixture::start()
+frmSitePins::StartOutcome MainWindowFixture::prepareWindow()
 {
     m_window.reset(); // a test may start over; two windows would compete for the instance channel
     m_dialogs.forget();
     m_window = std::make_unique<frmSitePins>(m_environment);
-    EXPECT_TRUE(m_window->prepare());
+    return m_window->prepare();
+}
+
+frmSitePins &MainWindowFixture::start()
+{
+    EXPECT_EQ(prepareWindow(), frmSitePins::StartOutcome::Running);
     // The splash shows the window at its first tick.
     EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->isVisible(); }, 5000));
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));

@@ -50,6 +50,8 @@ protected:
 
     // Prepares and shows the main window, as the program's start does.
     frmSitePins &start();
+    // A new window's preparation alone, for starts that end in it.
+    frmSitePins::StartOutcome prepareWindow();
     frmSitePins &startWith(const QString &body)
     {
         writeLibraryBody(body);
