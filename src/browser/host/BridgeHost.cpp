@@ -113,7 +113,9 @@ void BridgeHost::readFrom(QLocalSocket &socket, FrameCodec &codec)
             handleRequest(socket, document.object());
         }
         if (status == FrameCodec::Status::Invalid) {
-            qCWarning(lcHost) << "Dropping a connection that sent no bridge request:" << codec.errorString();
+            const QString reason = codec.error() == FrameCodec::Error::None ? QStringLiteral("Not a bridge request")
+                                                                             : codec.errorString();
+            qCWarning(lcHost) << "Dropping a connection:" << reason;
             socket.abort();
             return;
         }
