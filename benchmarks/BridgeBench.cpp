@@ -32,11 +32,12 @@ QJsonArray oneWindowOf(int tabs)
 {
     QJsonArray list;
     for (int i = 0; i < tabs; ++i)
-        list.append(QJsonObject{
-            {QStringLiteral("id"), 1000 + i},
-            {QStringLiteral("url"), QStringLiteral("https://www.example.test/articles/2026/%1/some-article-title.html").arg(i)},
-            {QStringLiteral("title"), QStringLiteral("Article %1: a page title of everyday length").arg(i)},
-            {QStringLiteral("active"), i == tabs / 2}});
+        list.append(
+            QJsonObject{{QStringLiteral("id"), 1000 + i},
+                        {QStringLiteral("url"),
+                         QStringLiteral("https://www.example.test/articles/2026/%1/some-article-title.html").arg(i)},
+                        {QStringLiteral("title"), QStringLiteral("Article %1: a page title of everyday length").arg(i)},
+                        {QStringLiteral("active"), i == tabs / 2}});
     return {QJsonObject{{QStringLiteral("id"), 1}, {QStringLiteral("tabs"), list}}};
 }
 

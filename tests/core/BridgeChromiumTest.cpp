@@ -15,7 +15,7 @@ protected:
 // The program runs first and finds the browser once it has started.
 TEST_F(BridgeChromiumTest, findsABrowserStartedAfterTheProgramAndDrivesIt)
 {
-    m_bridge = std::make_unique<BridgeBrowser>(m_folder.path());
+    createBridge();
     EXPECT_TRUE(m_bridge->shellWindows(QDeadlineTimer(kDetectionMs)).empty());
     startBrowser();
     expectPagesAAndB();
@@ -28,7 +28,7 @@ TEST_F(BridgeChromiumTest, findsABrowserStartedBeforeTheProgram)
 {
     startBrowser();
     ASSERT_TRUE(waitForHostSocket());
-    m_bridge = std::make_unique<BridgeBrowser>(m_folder.path());
+    createBridge();
     expectPagesAAndB();
     EXPECT_EQ(reportedExtensionId(), BridgeExtension::chromiumId());
 }

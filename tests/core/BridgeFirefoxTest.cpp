@@ -15,7 +15,7 @@ protected:
 // One start only: Firefox on a fresh profile takes several seconds.
 TEST_F(BridgeFirefoxTest, findsTheBrowserAndDrivesIt)
 {
-    m_bridge = std::make_unique<BridgeBrowser>(m_folder.path());
+    createBridge();
     startBrowser();
     expectPagesAAndB();
     EXPECT_EQ(reportedExtensionId(), BridgeExtension::geckoId());

@@ -163,7 +163,8 @@ TEST_F(BridgeHostTest, relaysEachReplyToTheConnectionThatAsked)
 {
     ProgramConnection first(socketPath());
     ProgramConnection second(socketPath());
-    first.write(request({{QStringLiteral("id"), 1}, {QStringLiteral("cmd"), QStringLiteral("list")},
+    first.write(request({{QStringLiteral("id"), 1},
+                         {QStringLiteral("cmd"), QStringLiteral("list")},
                          {QStringLiteral("extra"), QStringLiteral("not for the browser")}}));
     const QJsonObject firstRequest = awaitBrowserRequest();
     second.write(request({{QStringLiteral("id"), 1}, {QStringLiteral("cmd"), QStringLiteral("list")}}));
@@ -253,7 +254,8 @@ TEST_F(BridgeHostTest, refusesRequestsItCannotPassOn)
     const std::pair<QJsonObject, const char *> cases[] = {
         {{{QStringLiteral("cmd"), QStringLiteral("format")}}, "unknown command"},
         {{{QStringLiteral("cmd"), QStringLiteral("open")}}, "bad request"},
-        {{{QStringLiteral("cmd"), QStringLiteral("close")}, {QStringLiteral("tabId"), QStringLiteral("7")}}, "bad request"},
+        {{{QStringLiteral("cmd"), QStringLiteral("close")}, {QStringLiteral("tabId"), QStringLiteral("7")}},
+         "bad request"},
     };
     ProgramConnection program(socketPath());
     int id = 0;

@@ -130,7 +130,8 @@ TEST(NativeMessageCodec, encodesUpToTheBrowsersLimit)
 TEST(ExtensionId, followsFromThePublicKey)
 {
     EXPECT_EQ(BridgeExtension::chromiumId(), QStringLiteral("dclojnogpomkmaomfmkbmhdaagkdbjdc"));
-    EXPECT_EQ(BridgeExtension::chromiumOrigin(), QStringLiteral("chrome-extension://dclojnogpomkmaomfmkbmhdaagkdbjdc/"));
+    EXPECT_EQ(BridgeExtension::chromiumOrigin(),
+              QStringLiteral("chrome-extension://dclojnogpomkmaomfmkbmhdaagkdbjdc/"));
     EXPECT_EQ(ExtensionId::fromPublicKey(QByteArray()), QStringLiteral("odlameecjipmbmbejkplpemijjgpljce"));
     EXPECT_EQ(ExtensionId::fromManifestKey(QStringLiteral("not base64!")), QString());
 }
@@ -138,8 +139,8 @@ TEST(ExtensionId, followsFromThePublicKey)
 // The names the browser matches literally must be the same on both sides.
 TEST(BridgeExtensionFiles, manifestsMatchTheHostSide)
 {
-    const QJsonObject chromium =
-        jsonFile(QDir(TestEnvironment::extensionDir(QStringLiteral("chromium"))).filePath(QStringLiteral("manifest.json")));
+    const QJsonObject chromium = jsonFile(
+        QDir(TestEnvironment::extensionDir(QStringLiteral("chromium"))).filePath(QStringLiteral("manifest.json")));
     EXPECT_EQ(chromium.value(QStringLiteral("manifest_version")).toInt(), 3);
     EXPECT_EQ(chromium.value(QStringLiteral("key")).toString(), BridgeExtension::publicKey());
     EXPECT_EQ(chromium.value(QStringLiteral("background")).toObject().value(QStringLiteral("service_worker")),
@@ -147,8 +148,8 @@ TEST(BridgeExtensionFiles, manifestsMatchTheHostSide)
 
     // Firefox ESR runs Manifest V2 background scripts, and knows the
     // extension by its gecko id alone.
-    const QJsonObject firefox =
-        jsonFile(QDir(TestEnvironment::extensionDir(QStringLiteral("firefox"))).filePath(QStringLiteral("manifest.json")));
+    const QJsonObject firefox = jsonFile(
+        QDir(TestEnvironment::extensionDir(QStringLiteral("firefox"))).filePath(QStringLiteral("manifest.json")));
     EXPECT_EQ(firefox.value(QStringLiteral("manifest_version")).toInt(), 2);
     EXPECT_FALSE(firefox.contains(QStringLiteral("key")));
     EXPECT_EQ(firefox.value(QStringLiteral("browser_specific_settings"))
@@ -244,8 +245,8 @@ TEST(BridgeFolder, isPrivateOrRefused)
 TEST(BridgeFolder, knowsItsOwnSocketNames)
 {
     EXPECT_EQ(BridgeFolder::hostPidOf(BridgeFolder::hostSocketName(4321)), 4321);
-    for (const char *name : {"host-.socket", "host-0.socket", "host-12.socket.tmp", "host-12x.socket", "SitePins.socket",
-                             "host-99999999999.socket"})
+    for (const char *name : {"host-.socket", "host-0.socket", "host-12.socket.tmp", "host-12x.socket",
+                             "SitePins.socket", "host-99999999999.socket"})
         EXPECT_FALSE(BridgeFolder::hostPidOf(QString::fromLatin1(name))) << name;
 }
 

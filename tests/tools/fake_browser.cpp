@@ -116,8 +116,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "fake_browser: cannot read %s\n", qPrintable(args.at(2)));
         return 66;
     }
-    const QJsonArray windows = QJsonDocument::fromJson(modelFile.readAll()).object().value(QStringLiteral("windows")).toArray();
-    FakeBrowser browser(windows, args.contains(QStringLiteral("--mute")), args.contains(QStringLiteral("--refuse-open")));
+    const QJsonArray windows =
+        QJsonDocument::fromJson(modelFile.readAll()).object().value(QStringLiteral("windows")).toArray();
+    FakeBrowser browser(windows, args.contains(QStringLiteral("--mute")),
+                        args.contains(QStringLiteral("--refuse-open")));
 
     QProcess host;
     host.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -32,6 +32,9 @@ function connect() {
   port = opened;
   opened.onMessage.addListener((message) => handleHostMessage(opened, message));
   opened.onDisconnect.addListener(() => {
+    // Read, so that Chromium does not log a missing or failed host as an
+    // unchecked error at every retry.
+    void api.runtime.lastError;
     if (port === opened)
       port = null;
     scheduleReconnect();

@@ -113,8 +113,8 @@ void BridgeHost::readFrom(QLocalSocket &socket, FrameCodec &codec)
             handleRequest(socket, document.object());
         }
         if (status == FrameCodec::Status::Invalid) {
-            const QString reason = codec.error() == FrameCodec::Error::None ? QStringLiteral("Not a bridge request")
-                                                                             : codec.errorString();
+            const QString reason =
+                codec.error() == FrameCodec::Error::None ? QStringLiteral("Not a bridge request") : codec.errorString();
             qCWarning(lcHost) << "Dropping a connection:" << reason;
             socket.abort();
             return;
@@ -216,7 +216,8 @@ int BridgeHost::pendingFor(const QLocalSocket &socket) const
 
 void BridgeHost::dropExpired()
 {
-    std::erase_if(m_pending, [](const auto &entry) { return !entry.second.socket || entry.second.expiry.hasExpired(); });
+    std::erase_if(m_pending,
+                  [](const auto &entry) { return !entry.second.socket || entry.second.expiry.hasExpired(); });
     if (m_pending.empty())
         m_expiryTimer.stop();
 }

@@ -47,8 +47,7 @@ void appendWindow(std::vector<ShellWindow> &windows, qint64 pid, const QJsonArra
 
 bool succeeded(const BridgeExchange::Result &result)
 {
-    return result.outcome == BridgeExchange::Outcome::Replied &&
-           result.reply.value(QStringLiteral("ok")).toBool();
+    return result.outcome == BridgeExchange::Outcome::Replied && result.reply.value(QStringLiteral("ok")).toBool();
 }
 
 } // namespace
@@ -64,8 +63,8 @@ std::vector<BridgeBrowser::Host> BridgeBrowser::hosts() const
         return {};
     // Oldest first: with no better sign, the browser that has run longest is
     // the one the user knows as theirs.
-    const QFileInfoList entries =
-        QDir(m_folder).entryInfoList({QStringLiteral("host-*.socket")}, QDir::System | QDir::NoSymLinks, QDir::Time | QDir::Reversed);
+    const QFileInfoList entries = QDir(m_folder).entryInfoList(
+        {QStringLiteral("host-*.socket")}, QDir::System | QDir::NoSymLinks, QDir::Time | QDir::Reversed);
     std::vector<Host> found;
     for (const QFileInfo &entry : entries) {
         if (const auto pid = BridgeFolder::hostPidOf(entry.fileName()))
@@ -109,15 +108,16 @@ std::vector<BridgeBrowser::Host> BridgeBrowser::byRecentFocus(const std::vector<
         return hosts;
     const auto results =
         ask(hosts, {{QStringLiteral("cmd"), QStringLiteral("status")}}, QDeadlineTimer(kStatusTimeoutMs));
-    std::vector<std::pair<qint64, Host>> answered;
+    // Hosts too slow to say are kept, after the others, in their own order.
+    std::vector<std::pair<qint64, Host>> ranked;
     for (size_t i = 0; i < hosts.size(); ++i) {
-        if (succeeded(results[i]))
-            answered.emplace_back(results[i].reply.value(QStringLiteral("focusedAt")).toInteger(), hosts[i]);
+        if (results[i].outcome != BridgeExchange::Outcome::Refused)
+            ranked.emplace_back(results[i].reply.value(QStringLiteral("focusedAt")).toInteger(-1), hosts[i]);
     }
-    std::stable_sort(answered.begin(), answered.end(),
+    std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto &left, const auto &right) { return left.first > right.first; });
     std::vector<Host> ordered;
-    for (const auto &entry : answered)
+    for (const auto &entry : ranked)
         ordered.push_back(entry.second);
     return ordered;
 }

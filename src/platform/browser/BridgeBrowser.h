@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/browser/BrowserAutomation.h"
 #include "platform/browser/BridgeExchange.h"
+#include "platform/browser/BrowserAutomation.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -17,7 +17,7 @@
 class BridgeBrowser : public BrowserAutomation
 {
 public:
-    static constexpr int kDefaultCommandTimeoutMs = 1500;
+    static constexpr int kDefaultCommandTimeoutMs = 2000;
 
     // An empty folder (the bridge folder could not be had) finds no browser.
     explicit BridgeBrowser(const QString &folder);

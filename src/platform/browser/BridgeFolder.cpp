@@ -37,7 +37,8 @@ bool BridgeFolder::makePrivate(const QString &folder, QString *error)
 {
     const QByteArray path = QFile::encodeName(folder);
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
-        setError(error, QStringLiteral("Cannot create %1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
+        setError(error,
+                 QStringLiteral("Cannot create %1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
         return false;
     }
     // lstat: a symbolic link planted in our place must not lead us elsewhere.

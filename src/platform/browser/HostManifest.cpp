@@ -41,8 +41,8 @@ QString HostManifest::fileName()
 
 QString HostManifest::chromiumFolder()
 {
-    return userDataFolder(
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(QStringLiteral("chromium")));
+    return userDataFolder(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                              .filePath(QStringLiteral("chromium")));
 }
 
 QString HostManifest::chromeFolder()

@@ -43,10 +43,11 @@ bool FakeBrowserProcess::start(QString *error)
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(TestEnvironment::toolPath(QStringLiteral("fake_browser")),
                     QStringList{TestEnvironment::bridgeHostPath(), m_model.fileName()} + m_options);
-    const bool started = QTest::qWaitFor([this] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
-                                         kStartTimeoutMs) &&
-                         (m_hostPid = m_process.readLine().trimmed().toLongLong()) > 0 &&
-                         QTest::qWaitFor([this] { return QFileInfo::exists(socketPath()); }, kStartTimeoutMs);
+    const bool started =
+        QTest::qWaitFor([this] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
+                        kStartTimeoutMs) &&
+        (m_hostPid = m_process.readLine().trimmed().toLongLong()) > 0 &&
+        QTest::qWaitFor([this] { return QFileInfo::exists(socketPath()); }, kStartTimeoutMs);
     if (!started && error)
         *error = QStringLiteral("the host did not start listening in %1").arg(m_folder);
     return started;

@@ -39,7 +39,8 @@ user_pref("browser.region.network.url", "");
 bool writeFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(content) == content.size();
 }
 
 } // namespace
@@ -105,13 +106,13 @@ QStringList HeadlessBrowser::firefoxArguments(QProcessEnvironment &environment) 
 bool HeadlessBrowser::start(const QString &url, QString *error)
 {
     const bool chromium = m_kind == Kind::Chromium;
-    const SaveResult manifest =
-        chromium ? HostManifest::write(HostManifest::Browser::Chromium,
-                                       HostManifest::userDataFolder(path(QStringLiteral("profile"))),
-                                       TestEnvironment::bridgeHostPath())
-                 : HostManifest::write(HostManifest::Browser::Firefox,
-                                       path(QStringLiteral("home/.mozilla/native-messaging-hosts")),
-                                       TestEnvironment::bridgeHostPath());
+    const SaveResult manifest = chromium
+                                    ? HostManifest::write(HostManifest::Browser::Chromium,
+                                                          HostManifest::userDataFolder(path(QStringLiteral("profile"))),
+                                                          TestEnvironment::bridgeHostPath())
+                                    : HostManifest::write(HostManifest::Browser::Firefox,
+                                                          path(QStringLiteral("home/.mozilla/native-messaging-hosts")),
+                                                          TestEnvironment::bridgeHostPath());
     if (!manifest) {
         *error = manifest.errorString;
         return false;

@@ -41,6 +41,14 @@ const ShellWindow *RealBrowserFixture::findByTitle(const std::vector<ShellWindow
     return found == windows.end() ? nullptr : &*found;
 }
 
+void RealBrowserFixture::createBridge()
+{
+    m_bridge = std::make_unique<BridgeBrowser>(m_folder.path());
+    // A browser sharing a loaded machine with the build can take seconds
+    // to make a window; the bridge's own deadlines are tested on the fake.
+    m_bridge->setCommandTimeout(kWaitMs);
+}
+
 void RealBrowserFixture::startBrowser()
 {
     QString error;
@@ -85,8 +93,8 @@ void RealBrowserFixture::expectPagesAAndB()
 QString RealBrowserFixture::reportedExtensionId()
 {
     const QString socket = QDir(m_folder.path()).filePath(hostSockets(m_folder.path()).value(0));
-    const auto status = BridgeExchange::run({socket}, {{{QStringLiteral("cmd"), QStringLiteral("status")}}},
-                                            QDeadlineTimer(kWaitMs));
+    const auto status =
+        BridgeExchange::run({socket}, {{{QStringLiteral("cmd"), QStringLiteral("status")}}}, QDeadlineTimer(kWaitMs));
     return status.front().reply.value(QStringLiteral("extension")).toString();
 }
 
@@ -94,8 +102,8 @@ void RealBrowserFixture::openAndClosePages()
 {
     QString opened;
     ASSERT_TRUE(m_bridge->openWindow(m_pages.url(QStringLiteral("/c.html")), &opened));
-    const auto withPageC = waitForWindows(
-        [](const auto &windows) { return findByTitle(windows, QStringLiteral("Page C")) != nullptr; });
+    const auto withPageC =
+        waitForWindows([](const auto &windows) { return findByTitle(windows, QStringLiteral("Page C")) != nullptr; });
     ASSERT_TRUE(findByTitle(withPageC, QStringLiteral("Page C")));
     EXPECT_EQ(findByTitle(withPageC, QStringLiteral("Page C"))->id, opened);
     // A blank window keeps the browser running once its pages are closed.

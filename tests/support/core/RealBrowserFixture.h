@@ -27,6 +27,7 @@ protected:
 
     static const ShellWindow *findByTitle(const std::vector<ShellWindow> &windows, const QString &title);
 
+    void createBridge();
     void startBrowser();
     bool waitForHostSocket();
     // Polls as the program would ask, each time within its deadline.
