@@ -10,7 +10,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool
-    chromium
+    chromium firefox-esr
 )
 
 missing_packages() {

@@ -22,6 +22,8 @@ bool FrameCodec::isKnownType(quint8 type)
     switch (MessageType(type)) {
     case MessageType::HandOver:
     case MessageType::Ack:
+    case MessageType::BridgeRequest:
+    case MessageType::BridgeReply:
         return true;
     }
     return false;
@@ -68,7 +70,9 @@ FrameCodec::Status FrameCodec::decodeNext(Message &message)
         if (!payload.isEmpty())
             return fail(Error::Malformed);
         break;
-    case MessageType::HandOver: {
+    case MessageType::HandOver:
+    case MessageType::BridgeRequest:
+    case MessageType::BridgeReply: {
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString text = utf8(payload);
         if (utf8.hasError())

@@ -5,10 +5,11 @@
 #include <QByteArray>
 #include <QString>
 
-// Frames on the instance channel: a 4-byte big-endian payload length, a type
-// byte, the payload. The decoder reads a byte stream in whatever pieces it
-// arrives and tells "keep reading" apart from "this peer is talking nonsense":
-// the latter is final, since the stream cannot be resynchronised.
+// Frames on the instance channel and the bridge sockets: a 4-byte big-endian
+// payload length, a type byte, the payload. The decoder reads a byte stream
+// in whatever pieces it arrives and tells "keep reading" apart from "this
+// peer is talking nonsense": the latter is final, since the stream cannot be
+// resynchronised.
 class FrameCodec
 {
 public:

@@ -30,3 +30,13 @@ QString TestEnvironment::toolPath(const QString &name)
 {
     return QDir(QStringLiteral(SITEPINS_TOOLS_DIR)).filePath(name);
 }
+
+QString TestEnvironment::bridgeHostPath()
+{
+    return QStringLiteral(SITEPINS_BRIDGE_HOST);
+}
+
+QString TestEnvironment::extensionDir(const QString &browser)
+{
+    return QDir(QStringLiteral(SITEPINS_EXTENSION_DIR)).filePath(browser);
+}

@@ -12,4 +12,7 @@ public:
     static void isolateXdgFolders();
     static QString testData(const QString &name);
     static QString toolPath(const QString &name);
+    static QString bridgeHostPath();
+    // The built extension as a browser loads it: "chromium" or "firefox".
+    static QString extensionDir(const QString &browser);
 };

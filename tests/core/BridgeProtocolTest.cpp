@@ -1,0 +1,253 @@
+#include "TestEnvironment.h"
+#include "platform/browser/BridgeExtension.h"
+#include "platform/browser/BridgeFolder.h"
+#include "platform/browser/ExtensionId.h"
+#include "platform/browser/HostManifest.h"
+#include "platform/browser/NativeMessageCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray littleEndianLength(quint32 length)
+{
+    QByteArray bytes;
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes += char((length >> shift) & 0xff);
+    return bytes;
+}
+
+QByteArray nativeMessage(const QByteArray &json)
+{
+    return littleEndianLength(quint32(json.size())) + json;
+}
+
+std::vector<QByteArray> decodeInPieces(NativeMessageCodec &codec, const QByteArray &stream, qsizetype piece)
+{
+    std::vector<QByteArray> messages;
+    for (qsizetype at = 0; at < stream.size(); at += piece) {
+        codec.append(stream.mid(at, piece));
+        QByteArray message;
+        while (codec.next(message))
+            messages.push_back(message);
+    }
+    return messages;
+}
+
+QJsonObject jsonFile(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+// The length goes first in little-endian order, whatever the pieces.
+TEST(NativeMessageCodec, decodesMessagesHoweverTheStreamIsCut)
+{
+    const QByteArray stream = nativeMessage(R"({"id":1})") + nativeMessage("") + nativeMessage(R"({"t":"Größe"})");
+    EXPECT_EQ(stream.left(4), QByteArray("\x08\x00\x00\x00", 4));
+    for (const qsizetype piece : {qsizetype(1), qsizetype(3), stream.size()}) {
+        NativeMessageCodec codec(1024);
+        const std::vector<QByteArray> expected{R"({"id":1})", "", R"({"t":"Größe"})"};
+        EXPECT_EQ(decodeInPieces(codec, stream, piece), expected) << piece;
+        EXPECT_EQ(codec.partialSize(), 0);
+    }
+}
+
+// A message longer than the decoder takes is passed over as it streams by,
+// holding nothing of it, and the message after it comes through.
+TEST(NativeMessageCodec, skipsOversizedMessagesWithoutHoldingThem)
+{
+    const QByteArray good = nativeMessage(R"({"ok":true})");
+    struct Case
+    {
+        const char *name;
+        QByteArray before;
+        int skipped;
+        int delivered;
+    };
+    const Case cases[] = {
+        {"just over the cap", nativeMessage(QByteArray(65, 'x')), 1, 1},
+        {"at the cap", nativeMessage(QByteArray(64, 'x')), 0, 2},
+        {"several over the cap", nativeMessage(QByteArray(100, 'x')) + nativeMessage(QByteArray(5000, 'y')), 2, 1},
+    };
+    for (const Case &row : cases) {
+        SCOPED_TRACE(row.name);
+        NativeMessageCodec codec(64);
+        const auto messages = decodeInPieces(codec, row.before + good, 7);
+        EXPECT_EQ(codec.skippedCount(), row.skipped);
+        ASSERT_EQ(int(messages.size()), row.delivered);
+        EXPECT_EQ(messages.back(), R"({"ok":true})");
+    }
+
+    NativeMessageCodec codec(1024);
+    codec.append(littleEndianLength(0xffffffffu));
+    for (int i = 0; i < 64; ++i)
+        codec.append(QByteArray(64 * 1024, 'z'));
+    QByteArray message;
+    EXPECT_FALSE(codec.next(message));
+    EXPECT_EQ(codec.skippedCount(), 1);
+    EXPECT_EQ(codec.partialSize(), 0);
+}
+
+TEST(NativeMessageCodec, holdsATruncatedMessageUntilItsEnd)
+{
+    NativeMessageCodec codec(1024);
+    const QByteArray whole = nativeMessage(R"({"id":7})");
+    codec.append(whole.left(6));
+    QByteArray message;
+    EXPECT_FALSE(codec.next(message));
+    EXPECT_EQ(codec.partialSize(), 2);
+    codec.append(whole.mid(6));
+    ASSERT_TRUE(codec.next(message));
+    EXPECT_EQ(message, R"({"id":7})");
+}
+
+// Browsers take at most 1 MiB from a host and drop the host for more.
+TEST(NativeMessageCodec, encodesUpToTheBrowsersLimit)
+{
+    const auto small = NativeMessageCodec::encode("{}");
+    ASSERT_TRUE(small);
+    EXPECT_EQ(*small, QByteArray("\x02\x00\x00\x00{}", 6));
+    const qsizetype limit = 1024 * 1024;
+    EXPECT_TRUE(NativeMessageCodec::encode(QByteArray(limit, ' ')));
+    EXPECT_FALSE(NativeMessageCodec::encode(QByteArray(limit + 1, ' ')));
+}
+
+// The ID was worked out apart from this code, from the key's DER with
+// sha256sum and tr 0-9a-f a-p; Chromium reports the same for the extension
+// (see the Chromium bridge tests).
+TEST(ExtensionId, followsFromThePublicKey)
+{
+    EXPECT_EQ(BridgeExtension::chromiumId(), QStringLiteral("dclojnogpomkmaomfmkbmhdaagkdbjdc"));
+    EXPECT_EQ(BridgeExtension::chromiumOrigin(),
+              QStringLiteral("chrome-extension://dclojnogpomkmaomfmkbmhdaagkdbjdc/"));
+    EXPECT_EQ(ExtensionId::fromPublicKey(QByteArray()), QStringLiteral("odlameecjipmbmbejkplpemijjgpljce"));
+    EXPECT_EQ(ExtensionId::fromManifestKey(QStringLiteral("not base64!")), QString());
+}
+
+// The names the browser matches literally must be the same on both sides.
+TEST(BridgeExtensionFiles, manifestsMatchTheHostSide)
+{
+    const QJsonObject chromium = jsonFile(
+        QDir(TestEnvironment::extensionDir(QStringLiteral("chromium"))).filePath(QStringLiteral("manifest.json")));
+    EXPECT_EQ(chromium.value(QStringLiteral("manifest_version")).toInt(), 3);
+    EXPECT_EQ(chromium.value(QStringLiteral("key")).toString(), BridgeExtension::publicKey());
+    EXPECT_EQ(chromium.value(QStringLiteral("background")).toObject().value(QStringLiteral("service_worker")),
+              QStringLiteral("bridge.js"));
+
+    // Firefox ESR runs Manifest V2 background scripts, and knows the
+    // extension by its gecko id alone.
+    const QJsonObject firefox = jsonFile(
+        QDir(TestEnvironment::extensionDir(QStringLiteral("firefox"))).filePath(QStringLiteral("manifest.json")));
+    EXPECT_EQ(firefox.value(QStringLiteral("manifest_version")).toInt(), 2);
+    EXPECT_FALSE(firefox.contains(QStringLiteral("key")));
+    EXPECT_EQ(firefox.value(QStringLiteral("browser_specific_settings"))
+                  .toObject()
+                  .value(QStringLiteral("gecko"))
+                  .toObject()
+                  .value(QStringLiteral("id")),
+              BridgeExtension::geckoId());
+    EXPECT_EQ(firefox.value(QStringLiteral("background")).toObject().value(QStringLiteral("scripts")),
+              QJsonArray{QStringLiteral("bridge.js")});
+
+    for (const QJsonObject &manifest : {chromium, firefox}) {
+        const QJsonArray permissions = manifest.value(QStringLiteral("permissions")).toArray();
+        EXPECT_TRUE(permissions.contains(QStringLiteral("nativeMessaging")));
+        EXPECT_TRUE(permissions.contains(QStringLiteral("tabs"))); // addresses and titles of all tabs
+    }
+    QFile script(QDir(TestEnvironment::extensionDir(QStringLiteral("firefox"))).filePath(QStringLiteral("bridge.js")));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(script.readAll().contains("\"" + BridgeExtension::hostName().toUtf8() + "\""));
+}
+
+TEST(HostManifest, hasTheShapeEachBrowserRequires)
+{
+    const QString host = QStringLiteral("/opt/sitepins/bin/SitePinsBridge");
+    const struct
+    {
+        HostManifest::Browser browser;
+        QString allowedKey;
+        QString allowed;
+        QString otherKey;
+    } cases[] = {
+        {HostManifest::Browser::Chromium, QStringLiteral("allowed_origins"), BridgeExtension::chromiumOrigin(),
+         QStringLiteral("allowed_extensions")},
+        {HostManifest::Browser::Firefox, QStringLiteral("allowed_extensions"), BridgeExtension::geckoId(),
+         QStringLiteral("allowed_origins")},
+    };
+    QTemporaryDir folder;
+    for (const auto &row : cases) {
+        SCOPED_TRACE(row.allowedKey.toStdString());
+        const QJsonObject manifest = QJsonDocument::fromJson(HostManifest::json(row.browser, host)).object();
+        const QString name = manifest.value(QStringLiteral("name")).toString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^[a-z0-9_]+(\\.[a-z0-9_]+)*$")).match(name).hasMatch());
+        EXPECT_EQ(HostManifest::fileName(), name + QStringLiteral(".json"));
+        EXPECT_EQ(manifest.value(QStringLiteral("path")).toString(), host);
+        EXPECT_EQ(manifest.value(QStringLiteral("type")).toString(), QStringLiteral("stdio"));
+        EXPECT_FALSE(manifest.value(QStringLiteral("description")).toString().isEmpty());
+        EXPECT_EQ(manifest.value(row.allowedKey).toArray(), QJsonArray{row.allowed});
+        EXPECT_FALSE(manifest.contains(row.otherKey));
+
+        const QString target = folder.filePath(row.allowedKey + QStringLiteral("/NativeMessagingHosts"));
+        ASSERT_TRUE(HostManifest::write(row.browser, target, host));
+        EXPECT_EQ(jsonFile(QDir(target).filePath(HostManifest::fileName())), manifest);
+        EXPECT_FALSE(HostManifest::write(row.browser, target, QStringLiteral("SitePinsBridge")));
+    }
+}
+
+TEST(HostManifest, goesWhereEachBrowserLooks)
+{
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    EXPECT_EQ(HostManifest::chromiumFolder(), config + QStringLiteral("/chromium/NativeMessagingHosts"));
+    EXPECT_EQ(HostManifest::chromeFolder(), config + QStringLiteral("/google-chrome/NativeMessagingHosts"));
+    EXPECT_EQ(HostManifest::firefoxFolder(), QDir::homePath() + QStringLiteral("/.mozilla/native-messaging-hosts"));
+    EXPECT_EQ(HostManifest::userDataFolder(QStringLiteral("/tmp/profile")),
+              QStringLiteral("/tmp/profile/NativeMessagingHosts"));
+}
+
+TEST(BridgeFolder, isPrivateOrRefused)
+{
+    QTemporaryDir root;
+    const QString fresh = root.filePath(QStringLiteral("fresh"));
+    ASSERT_TRUE(BridgeFolder::makePrivate(fresh));
+    struct stat info = {};
+    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    const QString open = root.filePath(QStringLiteral("open"));
+    QDir(root.path()).mkdir(QStringLiteral("open"));
+    ::chmod(QFile::encodeName(open).constData(), 0755);
+    const QString link = root.filePath(QStringLiteral("link"));
+    QFile::link(fresh, link);
+    for (const QString &refused : {open, link}) {
+        QString error;
+        EXPECT_FALSE(BridgeFolder::makePrivate(refused, &error)) << refused.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+
+    qputenv("SITEPINS_BRIDGE_DIR", fresh.toUtf8());
+    EXPECT_EQ(BridgeFolder::path(), fresh);
+    qunsetenv("SITEPINS_BRIDGE_DIR");
+    EXPECT_EQ(BridgeFolder::path(), qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/SitePins-bridge"));
+}
+
+TEST(BridgeFolder, knowsItsOwnSocketNames)
+{
+    EXPECT_EQ(BridgeFolder::hostPidOf(BridgeFolder::hostSocketName(4321)), 4321);
+    for (const char *name : {"host-.socket", "host-0.socket", "host-12.socket.tmp", "host-12x.socket",
+                             "SitePins.socket", "host-99999999999.socket"})
+        EXPECT_FALSE(BridgeFolder::hostPidOf(QString::fromLatin1(name))) << name;
+}
+
+} // namespace
