@@ -5,6 +5,8 @@
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
 #include "platform/RegistryFunctions.h"
+#include "platform/browser/BridgeBrowser.h"
+#include "platform/browser/BridgeFolder.h"
 #include "platform/browser/BrowserConnections.h"
 #include "platform/browser/DevToolsBrowser.h"
 #include "platform/ui/QtDesktopServices.h"
@@ -21,6 +23,8 @@ int ProgramStart::run(QApplication &app)
     QtUserDialogs dialogs;
     QtDesktopServices desktop;
     BrowserConnections browsers;
+    // The bridge first: it reaches the browsers users run every day.
+    browsers.add(std::make_unique<BridgeBrowser>(BridgeFolder::path()));
     browsers.add(std::make_unique<DevToolsBrowser>());
     ProgramEnvironment environment;
     environment.programFolder = QApplication::applicationDirPath();
