@@ -45,7 +45,8 @@ void BrowserWindows::detectBrowserWindows()
     detectedAddresses.clear();
     if (!browsers())
         return;
-    const QDeadlineTimer deadline(kDetectionDeadlineMs);
+    // However many browsers answer, the whole detection keeps to one deadline.
+    const QDeadlineTimer deadline(m_window.environment().browserDetectionMs);
     for (const ShellWindow &shown : browsers()->shellWindows(deadline)) {
         if (shown.locationUrl.isEmpty() || !shown.isWebBrowser)
             continue;
@@ -152,7 +153,8 @@ void BrowserWindows::mnuToolsCloseAll_Click()
 {
     if (!browsers())
         return;
-    const std::vector<ShellWindow> windows = browsers()->shellWindows(QDeadlineTimer(kDetectionDeadlineMs));
+    const std::vector<ShellWindow> windows =
+        browsers()->shellWindows(QDeadlineTimer(m_window.environment().browserDetectionMs));
     for (auto shown = windows.rbegin(); shown != windows.rend(); ++shown) {
         if (shown->isWebBrowser)
             browsers()->quit(*shown);

@@ -16,9 +16,6 @@ class BrowserWindows : public QObject
     Q_OBJECT
 
 public:
-    // The whole detection may take this long, however many browsers answer.
-    static constexpr int kDetectionDeadlineMs = 500;
-
     explicit BrowserWindows(frmSitePins &window);
 
     // What the last detection found: entry n of each list is one page.

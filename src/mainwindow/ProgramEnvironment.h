@@ -22,6 +22,8 @@ struct ProgramEnvironment
     // The web browsers beside the program; none: nothing is detected and
     // pages open in the desktop's default browser.
     BrowserAutomation *browsers = nullptr;
+    // How long a detection of the open browser windows may take.
+    int browserDetectionMs = 500;
     std::function<QDate()> today = [] {
         return QDate::currentDate();
     };
