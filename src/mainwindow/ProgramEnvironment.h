@@ -23,6 +23,8 @@ struct ProgramEnvironment
     };
     // Name of the single-instance channel; one per user session.
     QString instanceName = QStringLiteral("SitePins");
+    // The module holding the preview's web browser, loaded on first use.
+    QString previewEngineModule;
     int splashFirstTickMs = 500;
     int splashPollMs = 100;
     // Ends the program once every window is closed.

@@ -158,6 +158,18 @@ void frmSitePinsUi::place(QWidget *widget, int left, int top, int width, int hei
     widget->setGeometry(toPixels(twips));
 }
 
+void frmSitePinsUi::installPreviewView(QWidget *view)
+{
+    QWidget *standIn = wbPreview;
+    view->setParent(standIn->parentWidget());
+    view->setObjectName(standIn->objectName());
+    view->setProperty(kDesignRect, standIn->property(kDesignRect));
+    view->setGeometry(standIn->geometry());
+    view->setVisible(!standIn->isHidden());
+    wbPreview = view;
+    delete standIn;
+}
+
 QRect frmSitePinsUi::designRect(const QWidget *widget)
 {
     return widget->property(kDesignRect).toRect();
