@@ -43,9 +43,14 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 times=() memories=()
 for round in $(seq "$rounds"); do
     started=$(now_ms)
-    "$work/program/SitePins" > /dev/null 2>&1 &
+    "$work/program/SitePins" > "$work/program.log" 2>&1 &
     pid=$!
     until xdotool search --onlyvisible --name '^SitePins Manager$' > /dev/null 2>&1; do
+        if ! kill -0 "$pid" 2> /dev/null || (($(now_ms) - started > 120000)); then
+            echo "start $round: no main window; the program said:" >&2
+            cat "$work/program.log" >&2
+            exit 1
+        fi
         sleep 0.01
     done
     shown=$(now_ms)
