@@ -1,8 +1,21 @@
 #include "PreviewFixture.h"
 
+#include <QDesktopServices>
 #include <QTcpServer>
 
 namespace {
+
+// Stands in for the desktop's mail program.
+class MailProgram : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
 
 class PreviewTest : public PreviewFixture
 {
@@ -118,9 +131,8 @@ TEST_F(PreviewTest, anEditBlanksThePreviewAndPreviewLoadsTheAddressAsTyped)
 }
 
 // Whatever a page tries, nothing is put in front of the user and it cannot
-// reach the user's files; an address nobody answers is the page's own
-// failure, not the program's.
-TEST_F(PreviewTest, aPageOpensNoWindowAndNoDialogAndAnUnreachableAddressLeavesTheProgramResponsive)
+// reach the user's files.
+TEST_F(PreviewTest, aPageOpensNoWindowAndNoDialogAndReachesNoLocalFile)
 {
     m_server.servePage("/pushy", page("Pushy", "alert('Hello from the page');"
                                                "if (!window.open('/popup')) fetch('/no-window');"
@@ -138,13 +150,39 @@ TEST_F(PreviewTest, aPageOpensNoWindowAndNoDialogAndAnUnreachableAddressLeavesTh
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requestCount("/later") == 1; }, kLoadTimeoutMs));
     EXPECT_EQ(ui().lblStatus->text(), "Hello from the page") << "silent: the later message leaves no trace";
     EXPECT_EQ(m_server.requestCount("/popup"), 0);
-    EXPECT_EQ(shownAddress(), m_server.url("/pushy")) << "a web page cannot lead to local files";
+    EXPECT_EQ(shownAddress(), m_server.url("/pushy"));
     EXPECT_EQ(QApplication::topLevelWidgets(), topLevelsBefore);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     int views = 0;
     for (QWidget *widget : QApplication::allWidgets())
         views += widget->inherits("QWebEngineView") ? 1 : 0;
     EXPECT_EQ(views, 1);
+}
+
+// Neither a link clicked in the page nor a SitePin's address hands anything
+// to another program; an address nobody answers is the page's own failure,
+// not the program's.
+TEST_F(PreviewTest, noOtherProgramIsStartedAndAnUnreachableAddressLeavesTheProgramResponsive)
+{
+    m_server.servePage("/mail",
+                       "<html><body style='margin:0'><a href='mailto:someone@example.org' "
+                       "style='display:block;height:400px'>Write</a><script>"
+                       "document.body.onclick = function () { setTimeout(function () { fetch('/clicked'); }, 500); };"
+                       "</script></body></html>");
+    MailProgram mail;
+    QDesktopServices::setUrlHandler("mailto", &mail, "open");
+    startOnPages();
+    clickSitePin("A");
+    showPreviewTab();
+    ui().txtAddress->setText(m_server.url("/mail"));
+    ASSERT_TRUE(finishesLoading([&] { click(ui().cmdPreview); }, m_server.url("/mail")));
+    QTest::mouseClick(view()->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requestCount("/clicked") == 1; }, kLoadTimeoutMs));
+    EXPECT_TRUE(mail.opened.isEmpty()) << "a link starts no other program";
+    ui().txtAddress->setText("mailto:someone@example.org");
+    EXPECT_TRUE(finishesLoading([&] { click(ui().cmdPreview); }, "about:blank")) << "nor does the address";
+    EXPECT_TRUE(mail.opened.isEmpty());
+    QDesktopServices::unsetUrlHandler("mailto");
 
     const QString unreachable = QStringLiteral("http://127.0.0.1:%1/").arg(closedPort());
     ui().txtAddress->setText(unreachable);
@@ -152,3 +190,5 @@ TEST_F(PreviewTest, aPageOpensNoWindowAndNoDialogAndAnUnreachableAddressLeavesTh
     clickSitePin("B");
     EXPECT_EQ(ui().lblWName->caption(), "B") << "the window still answers";
 }
+
+#include "PreviewTest.moc"
