@@ -34,8 +34,8 @@ void PreviewEngineLoader::prepareProcess()
 {
     allowRunningAsRoot();
     provideShareContextPlaceholder();
-    // Says at every start that there is no graphics hardware to draw with,
-    // which is how the preview is meant to run.
+    // The engine's start-up report would complain of drawing without
+    // OpenGL, which is how the preview is meant to run.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 }
 

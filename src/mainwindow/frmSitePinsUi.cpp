@@ -350,6 +350,7 @@ void frmSitePinsUi::buildInfoTabs()
     place(Label16, 120, 960, 720, 200);
     lblStatus = label(previewPage, QStringLiteral("lblStatus"), QStringLiteral("Default"));
     place(lblStatus, 840, 960, 3135, 200);
+    // A stand-in until the first page previewed starts the browser.
     wbPreview = make<QFrame>(previewPage, QStringLiteral("wbPreview"));
     static_cast<QFrame *>(wbPreview)->setFrameShape(QFrame::StyledPanel);
     wbPreview->setAutoFillBackground(true);
