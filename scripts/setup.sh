@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-webengine-dev libqt6webenginecore6-bin
     libxml2-dev libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     tango-icon-theme fonts-liberation2 fonts-dejavu-core

@@ -33,6 +33,8 @@ struct ProgramEnvironment
     int handOverTimeoutMs = 3000;
     // Where the start moved a damaged settings file; empty when it did not.
     QString damagedSettingsMovedTo;
+    // The module holding the preview's web browser, loaded on first use.
+    QString previewEngineModule;
     int splashFirstTickMs = 500;
     int splashPollMs = 100;
     // Ends the program once every window is closed.

@@ -72,7 +72,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     // Pane positions are 16-bit twips: past 32767 twips (about 2180 pixels at
     // 96 dpi) the splitters could no longer place anything.
     setMaximumSize(m_ui->scale.toPixelsX(kMaxExtentTwips), m_ui->scale.toPixelsY(kMaxExtentTwips));
-    m_preview = std::make_unique<PreviewPane>(*this);
+    m_preview = std::make_unique<PreviewPane>(*this, environment.previewEngineModule);
     m_folderTree = std::make_unique<FolderTree>(*this);
     m_detailPanel = std::make_unique<DetailPanel>(*this);
     m_editor = std::make_unique<SitePinEditor>(*this);
@@ -109,7 +109,6 @@ void frmSitePins::connectCommandSurface()
     m_commands.on(QStringLiteral("mnuFileExit"), [this] { mnuFileExit_Click(); });
     connect(m_ui->ThunderTextBox, &StateField::changed, m_ui->Timer1, [this] { m_ui->Timer1->start(); });
     connect(m_ui->Timer1, &QTimer::timeout, this, &frmSitePins::Timer1_Timer);
-    connect(m_ui->chkAutoPreview, &QCheckBox::toggled, this, [this](bool on) { m_blnAutoPreview = on; });
 }
 
 bool frmSitePins::eventFilter(QObject *watched, QEvent *event)
