@@ -10,6 +10,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool
+    fp-utils libchm-dev
 )
 
 missing_packages() {
