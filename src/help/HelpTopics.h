@@ -15,7 +15,13 @@ struct Topic
 };
 
 inline constexpr const char *kHelpFileName = "SitePins Help.chm";
+// The widget property naming the context number of a window's topic.
+inline constexpr const char *kContextProperty = "helpContext";
 inline constexpr const char *kContentsTopic = "welcome.htm";
+// Text pop-ups for the SitePin's fields, numbered from 2000 by tens in the
+// order name, address, description, notes, creation date.
+inline constexpr const char *kPopupFile = "popups.txt";
+inline constexpr int kFirstFieldPopup = 2000;
 
 inline constexpr Topic kMainWindow{1000, "main-window.htm"};
 inline constexpr Topic kEditor{1010, "editor.htm"};

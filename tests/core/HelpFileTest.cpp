@@ -1,4 +1,6 @@
 #include "help/HelpTopics.h"
+#include "help/logic/ChmArchive.h"
+#include "help/logic/PopupTextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,60 +11,9 @@
 #include <QStringList>
 #include <QtEndian>
 
-#include <chm_lib.h>
 #include <gtest/gtest.h>
 
-#include <optional>
-
 namespace {
-
-// The built help file, read the way a viewer reads it.
-class ChmArchive
-{
-public:
-    explicit ChmArchive(const QString &path)
-        : m_file(chm_open(QFile::encodeName(path).constData()))
-    {
-    }
-    ~ChmArchive()
-    {
-        if (m_file)
-            chm_close(m_file);
-    }
-    ChmArchive(const ChmArchive &) = delete;
-    ChmArchive &operator=(const ChmArchive &) = delete;
-
-    bool isOpen() const { return m_file != nullptr; }
-
-    QSet<QString> filePaths() const
-    {
-        QSet<QString> paths;
-        chm_enumerate(m_file, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, &ChmArchive::collect, &paths);
-        return paths;
-    }
-
-    std::optional<QByteArray> read(const QString &path) const
-    {
-        chmUnitInfo unit{};
-        if (chm_resolve_object(m_file, path.toUtf8().constData(), &unit) != CHM_RESOLVE_SUCCESS)
-            return std::nullopt;
-        QByteArray data(qsizetype(unit.length), '\0');
-        const LONGINT64 got =
-            chm_retrieve_object(m_file, &unit, reinterpret_cast<unsigned char *>(data.data()), 0, unit.length);
-        if (got != LONGINT64(unit.length))
-            return std::nullopt;
-        return data;
-    }
-
-private:
-    static int collect(chmFile *, chmUnitInfo *unit, void *context)
-    {
-        static_cast<QSet<QString> *>(context)->insert(QString::fromUtf8(unit->path));
-        return CHM_ENUMERATOR_CONTINUE;
-    }
-
-    chmFile *m_file;
-};
 
 QStringList captures(const QByteArray &text, const QString &pattern)
 {
@@ -115,7 +66,8 @@ protected:
     {
         ASSERT_TRUE(QFileInfo::exists(helpFilePath())) << helpFilePath().toStdString();
         ASSERT_TRUE(m_chm.isOpen());
-        m_paths = m_chm.filePaths();
+        const QStringList paths = m_chm.filePaths();
+        m_paths = QSet<QString>(paths.begin(), paths.end());
     }
 
     QByteArray object(const QString &path) const { return m_chm.read(path).value_or(QByteArray()); }
@@ -214,6 +166,16 @@ TEST_F(HelpFileTest, contextNumbersLeadToTheTopicsTheProgramExpects)
     for (const HelpTopics::Topic &topic : HelpTopics::kContextTopics) {
         expected.insert(topic.contextId, QString::fromLatin1(topic.path));
         EXPECT_TRUE(m_paths.contains(QLatin1Char('/') + QLatin1String(topic.path))) << topic.path;
+        EXPECT_EQ(m_chm.topicForContext(topic.contextId).toStdString(), '/' + std::string(topic.path))
+            << "as the viewer finds it";
     }
     EXPECT_EQ(lines(inFile), lines(expected));
+    EXPECT_EQ(m_chm.topicForContext(999), QString());
+}
+
+TEST_F(HelpFileTest, holdsATextPopupForEachFieldOfASitePin)
+{
+    const PopupTextFile popups = PopupTextFile::parse(object(QLatin1Char('/') + QLatin1String(HelpTopics::kPopupFile)));
+    for (int field = 0; field < 5; ++field)
+        EXPECT_FALSE(popups.text(HelpTopics::kFirstFieldPopup + 10 * field).isEmpty()) << field;
 }
