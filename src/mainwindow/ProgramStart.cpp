@@ -4,6 +4,7 @@
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
+#include "platform/InstalledComponents.h"
 #include "platform/ui/QtDesktopServices.h"
 #include "platform/ui/QtUserDialogs.h"
 
@@ -26,6 +27,7 @@ int ProgramStart::run(QApplication &app)
         QCoreApplication::quit();
     };
     TabIndexSetting::addDefaultFormValues();
+    InstalledComponents::registerComponents(InstalledComponents::viewer(), InstalledComponents::browser());
 
     frmSitePins window(environment);
     if (!window.prepare())

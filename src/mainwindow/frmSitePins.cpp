@@ -10,6 +10,7 @@
 #include "finding/Navigation.h"
 #include "finding/Search.h"
 #include "finding/Statistics.h"
+#include "help/HelpCommands.h"
 #include "layout/CommandSurface.h"
 #include "layout/HoverHelp.h"
 #include "layout/MainWindowLayout.h"
@@ -83,6 +84,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_moveCommands = std::make_unique<MoveCommands>(*this);
     m_hoverHelp = std::make_unique<HoverHelp>(*this);
     m_viewCommands = std::make_unique<ViewCommands>(*this);
+    m_helpCommands = std::make_unique<HelpCommands>(*this);
     connectCommandSurface();
     m_ui->client->installEventFilter(this);
 }
@@ -376,6 +378,7 @@ void frmSitePins::runEndSequence()
         return;
     m_ending = true;
     TabIndexSetting::setSavedFormValues(selectedLeftTab());
+    m_helpCommands->closeHelp();
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (window != this && (window == m_splash.data() || isAncestorOf(window) || window->parent() == this))
             window->close();

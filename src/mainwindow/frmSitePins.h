@@ -20,6 +20,7 @@ class DetailPanel;
 class Favourites;
 class FolderCommands;
 class FolderTree;
+class HelpCommands;
 class HoverHelp;
 class InstanceChannel;
 class MainWindowLayout;
@@ -76,6 +77,7 @@ public:
     MoveCommands &moveCommands() { return *m_moveCommands; }
     HoverHelp &hoverHelp() { return *m_hoverHelp; }
     ViewCommands &viewCommands() { return *m_viewCommands; }
+    HelpCommands &helpCommands() { return *m_helpCommands; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -144,6 +146,7 @@ private:
     std::unique_ptr<MoveCommands> m_moveCommands;
     std::unique_ptr<HoverHelp> m_hoverHelp;
     std::unique_ptr<ViewCommands> m_viewCommands;
+    std::unique_ptr<HelpCommands> m_helpCommands;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
     QList<QObject *> m_disabledByDegradedStart;
