@@ -5,6 +5,7 @@
 #include "help/logic/ChmArchive.h"
 #include "help/logic/HelpTarget.h"
 #include "help/logic/PopupTextFile.h"
+#include "platform/ui/UserDialogs.h"
 
 #include <QFileInfo>
 
@@ -95,8 +96,14 @@ HelpViewer *HelpViewerHost::viewerFor(const QString &file, bool &opened)
     if (m_viewer && absolutePath(m_viewer->helpFile()) == path)
         return m_viewer;
     auto archive = std::make_shared<ChmArchive>(path);
-    if (!archive->isOpen())
+    if (!archive->isOpen()) {
+        m_dialogs.showMessage(nullptr,
+                              {QStringLiteral("Cannot open the file %1: it is not a help file, or it is "
+                                              "damaged.")
+                                   .arg(path),
+                               QString::fromLatin1(kMessageTitle), MessageButtons::Ok, MessageIcon::Exclamation});
         return nullptr;
+    }
     delete m_viewer.data();
     m_viewer = new HelpViewer(std::move(archive), m_dialogs, m_desktop);
     opened = true;

@@ -18,6 +18,9 @@ class HelpViewerHost : public QObject, public HtmlHelpApi
     Q_OBJECT
 
 public:
+    // The title of the viewer's own messages.
+    static constexpr const char *kMessageTitle = "SitePins Help";
+
     HelpViewerHost(UserDialogs &dialogs, DesktopServices *desktop, QObject *parent = nullptr);
     ~HelpViewerHost() override;
 
@@ -28,8 +31,8 @@ public:
     void closeAll();
 
 private:
-    // The open viewer when it shows this file, else a new one; null when
-    // the file cannot be read as a help file.
+    // The open viewer when it shows this file, else a new one; null, and
+    // the user told, when the file cannot be read as a help file.
     HelpViewer *viewerFor(const QString &file, bool &opened);
     void adopt(HelpViewer *viewer, QWidget *owner);
     bool run(HelpViewer *viewer, int command, const QString &topic, const HelpCommandData &data);

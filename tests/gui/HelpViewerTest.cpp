@@ -129,7 +129,7 @@ TEST_F(HelpViewerTest, F1OpensTheHelpOnItsContentsAndAgainBringsTheSameWindowBac
     EXPECT_EQ(openViewers(), 0) << "the help goes with the program";
 }
 
-TEST_F(HelpViewerTest, aMissingHelpFileIsNamedAndNothingOpens)
+TEST_F(HelpViewerTest, aMissingOrDamagedHelpFileIsNamedAndNothingOpens)
 {
     startWith(L::folder(1, "Work"));
     runMenu("mnuHelpTopics");
@@ -137,6 +137,14 @@ TEST_F(HelpViewerTest, aMissingHelpFileIsNamedAndNothingOpens)
                           "/SitePins Help.chm does not exist.\nPlease make sure the correct path and file name have "
                           "been specified.",
                       "HTML Help Class", MessageButtons::Ok, MessageIcon::Exclamation);
+    EXPECT_EQ(viewer(), nullptr);
+
+    const QString damaged = QDir(programFolder()).filePath(HelpTopics::kHelpFileName);
+    ASSERT_TRUE(L::writeFile(damaged, "not a help file"));
+    m_dialogs.forget();
+    runMenu("mnuHelpTopics");
+    expectOnlyMessage("Cannot open the file " + damaged + ": it is not a help file, or it is damaged.", "SitePins Help",
+                      MessageButtons::Ok, MessageIcon::Exclamation);
     EXPECT_EQ(viewer(), nullptr);
 }
 
