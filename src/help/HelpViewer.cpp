@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -153,7 +152,8 @@ void HelpViewer::buildToolbar()
         m_jumpFieldAction->setVisible(false);
         jumpTo(address);
     });
-    auto *hideJump = new QShortcut(QKeySequence(Qt::Key_Escape), m_jumpField, nullptr, nullptr, Qt::WidgetShortcut);
+    auto *hideJump = new QShortcut(QKeySequence(Qt::Key_Escape), m_jumpField);
+    hideJump->setContext(Qt::WidgetShortcut);
     connect(hideJump, &QShortcut::activated, this, [this] { m_jumpFieldAction->setVisible(false); });
 }
 
