@@ -12,6 +12,7 @@ PACKAGES=(
     tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool
     chromium firefox-esr
+    fp-utils libchm-dev
 )
 
 missing_packages() {

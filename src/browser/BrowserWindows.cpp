@@ -123,7 +123,7 @@ void BrowserWindows::mnuToolsOpen_Click()
         m_window.message(QStringLiteral("A SitePin must be selected to open in the browser window"));
         return;
     }
-    openInNewWindow(ui.txtAddress->text());
+    openAddress(ui.txtAddress->text());
 }
 
 void BrowserWindows::lblAddress_Click()
@@ -138,7 +138,7 @@ void BrowserWindows::mnuOpenSP_Click()
 {
     const QString tag = m_window.m_objClickedNode.data(TreeNode::TagRole).toString().trimmed();
     const QString address = tag.isEmpty() ? QString() : m_window.getMyDB().getSPAddress(tag);
-    openInNewWindow(address);
+    openAddress(address);
 }
 
 void BrowserWindows::mnuToolsOpenBlank_Click()
@@ -163,7 +163,7 @@ void BrowserWindows::mnuToolsCloseAll_Click()
 
 // An address typed without a scheme ("example.org") is what a user would
 // type into a browser's address bar, and is opened as such.
-void BrowserWindows::openInNewWindow(const QString &address)
+void BrowserWindows::openAddress(const QString &address)
 {
     const QString trimmed = address.trimmed();
     if (trimmed.isEmpty()) {

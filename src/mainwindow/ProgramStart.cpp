@@ -4,6 +4,7 @@
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
+#include "platform/InstalledComponents.h"
 #include "platform/RegistryFunctions.h"
 #include "platform/browser/BridgeBrowser.h"
 #include "platform/browser/BridgeFolder.h"
@@ -54,6 +55,7 @@ int ProgramStart::run(QApplication &app)
         QCoreApplication::quit();
     };
     prepareSettings(environment);
+    InstalledComponents::registerComponents(InstalledComponents::viewer(), InstalledComponents::browser());
 
     frmSitePins window(environment);
     switch (window.prepare()) {

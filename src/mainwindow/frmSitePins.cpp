@@ -12,6 +12,7 @@
 #include "finding/Navigation.h"
 #include "finding/Search.h"
 #include "finding/Statistics.h"
+#include "help/HelpCommands.h"
 #include "layout/CommandSurface.h"
 #include "layout/HoverHelp.h"
 #include "layout/MainWindowLayout.h"
@@ -89,6 +90,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_viewCommands = std::make_unique<ViewCommands>(*this);
     m_favoritesImport = std::make_unique<FavoritesImport>(*this);
     m_browserWindows = std::make_unique<BrowserWindows>(*this);
+    m_helpCommands = std::make_unique<HelpCommands>(*this);
     connectCommandSurface();
     m_ui->client->installEventFilter(this);
 }
@@ -399,6 +401,7 @@ void frmSitePins::runEndSequence()
         return;
     m_ending = true;
     TabIndexSetting::setSavedFormValues(selectedLeftTab());
+    m_helpCommands->closeHelp();
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (window != this && (window == m_splash.data() || isAncestorOf(window) || window->parent() == this))
             window->close();

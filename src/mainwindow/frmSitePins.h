@@ -22,6 +22,7 @@ class FavoritesImport;
 class Favourites;
 class FolderCommands;
 class FolderTree;
+class HelpCommands;
 class HoverHelp;
 class InstanceChannel;
 class MainWindowLayout;
@@ -94,6 +95,7 @@ public:
     ViewCommands &viewCommands() { return *m_viewCommands; }
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
+    HelpCommands &helpCommands() { return *m_helpCommands; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -166,6 +168,7 @@ private:
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<FavoritesImport> m_favoritesImport;
     std::unique_ptr<BrowserWindows> m_browserWindows;
+    std::unique_ptr<HelpCommands> m_helpCommands;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
     QList<QObject *> m_disabledByDegradedStart;
