@@ -24,6 +24,7 @@ class FolderCommands;
 class FolderTree;
 class HoverHelp;
 class InstanceChannel;
+class LibraryCare;
 class MainWindowLayout;
 class MoveCommands;
 class Navigation;
@@ -82,6 +83,7 @@ public:
     ViewCommands &viewCommands() { return *m_viewCommands; }
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
+    LibraryCare &libraryCare() { return *m_libraryCare; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -109,6 +111,10 @@ public:
 
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
+
+signals:
+    // After each successful write of the library file.
+    void librarySaved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -152,6 +158,7 @@ private:
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<FavoritesImport> m_favoritesImport;
     std::unique_ptr<BrowserWindows> m_browserWindows;
+    std::unique_ptr<LibraryCare> m_libraryCare;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
     QList<QObject *> m_disabledByDegradedStart;

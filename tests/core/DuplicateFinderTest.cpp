@@ -2,6 +2,7 @@
 #include "LibraryGenerator.h"
 #include "care/logic/AddressKey.h"
 #include "store/LibraryElements.h"
+#include "store/SitePinTextIndex.h"
 #include "store/XMLDatabase.h"
 
 #include <QSet>
@@ -125,6 +126,7 @@ public:
     }
 
     XmlDocument dom;
+    SitePinTextIndex texts;
 
 private:
     QTemporaryDir m_folder;
@@ -161,7 +163,7 @@ const DuplicateGroup *groupHolding(const std::vector<DuplicateGroup> &groups, co
 TEST(DuplicateFinderTest, findsTheCopiesPlantedInAGeneratedLibrary)
 {
     GeneratedLibrary library;
-    const std::vector<DuplicateGroup> before = DuplicateFinder::find(library.dom);
+    const std::vector<DuplicateGroup> before = DuplicateFinder::find(library.dom, library.texts);
     QSet<QString> grouped;
     for (const DuplicateGroup &group : before)
         grouped += widsOf(group);
@@ -186,7 +188,7 @@ TEST(DuplicateFinderTest, findsTheCopiesPlantedInAGeneratedLibrary)
     const QString nearMiss = library.plant(withParameter(a, "page=2"));
     const QString otherPath = library.plant(a + "x");
 
-    const std::vector<DuplicateGroup> after = DuplicateFinder::find(library.dom);
+    const std::vector<DuplicateGroup> after = DuplicateFinder::find(library.dom, library.texts);
     const DuplicateGroup *groupA = groupHolding(after, originals[0].getAttribute("WID"));
     const DuplicateGroup *groupB = groupHolding(after, originals[1].getAttribute("WID"));
     ASSERT_TRUE(groupA && groupB);

@@ -40,8 +40,11 @@ QByteArrayView trimmed(QByteArrayView text)
 
 void appendLowered(QByteArray &out, QByteArrayView text)
 {
-    for (const char c : text)
-        out.append(lower(c));
+    const qsizetype at = out.size();
+    out.append(text);
+    char *lowered = out.data() + at;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        lowered[i] = lower(lowered[i]);
 }
 
 // An international name has letters beyond ASCII, lowered as Unicode says.
@@ -82,19 +85,23 @@ qsizetype schemeEnd(QByteArrayView text)
 
 QByteArrayView defaultPortOf(QByteArrayView scheme)
 {
-    if (scheme == "http" || scheme == "ws")
+    if (equalsLowered(scheme, "http") || equalsLowered(scheme, "ws"))
         return "80";
-    if (scheme == "https" || scheme == "wss")
+    if (equalsLowered(scheme, "https") || equalsLowered(scheme, "wss"))
         return "443";
-    if (scheme == "ftp")
+    if (equalsLowered(scheme, "ftp"))
         return "21";
     return {};
 }
 
-qsizetype firstOf(QByteArrayView text, QByteArrayView characters)
+// Where the first of the characters is, or the end.
+template<char... Stops>
+qsizetype firstOf(QByteArrayView text)
 {
+    const char *data = text.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (characters.contains(text[i]))
+        const char c = data[i];
+        if (((c == Stops) || ...))
             return i;
     }
     return text.size();
@@ -110,7 +117,7 @@ void appendAuthority(QByteArray &out, QByteArrayView authority, QByteArrayView s
     }
     // An IPv6 literal holds colons of its own.
     const qsizetype hostEnd =
-        authority.startsWith('[') ? std::min(authority.indexOf(']') + 1, authority.size()) : firstOf(authority, ":");
+        authority.startsWith('[') ? std::min(authority.indexOf(']') + 1, authority.size()) : firstOf<':'>(authority);
     const QByteArrayView host = hostEnd > 0 ? authority.first(hostEnd) : QByteArrayView(authority);
     appendLoweredHost(out, host);
     QByteArrayView port = authority.sliced(host.size());
@@ -125,10 +132,10 @@ void appendQuery(QByteArray &out, QByteArrayView query)
 {
     bool first = true;
     while (!query.isEmpty()) {
-        const qsizetype end = firstOf(query, "&");
+        const qsizetype end = firstOf<'&'>(query);
         const QByteArrayView parameter = query.first(end);
         query = end < query.size() ? query.sliced(end + 1) : QByteArrayView();
-        if (parameter.isEmpty() || AddressKey::isTrackingParameter(parameter.first(firstOf(parameter, "="))))
+        if (parameter.isEmpty() || AddressKey::isTrackingParameter(parameter.first(firstOf<'='>(parameter))))
             continue;
         out.append(first ? '?' : '&').append(parameter);
         first = false;
@@ -179,14 +186,14 @@ AddressKey AddressKey::of(QByteArrayView address)
         return result;
     }
     rest = rest.sliced(2);
-    const qsizetype authorityEnd = firstOf(rest, "/?#");
+    const qsizetype authorityEnd = firstOf<'/', '?', '#'>(rest);
     key.append("//");
     appendAuthority(key, rest.first(authorityEnd), scheme);
     rest = rest.sliced(authorityEnd);
-    const qsizetype pathEnd = firstOf(rest, "?#");
+    const qsizetype pathEnd = firstOf<'?', '#'>(rest);
     key.append(pathEnd == 0 ? QByteArrayView("/") : rest.first(pathEnd));
     rest = rest.sliced(pathEnd);
-    const qsizetype queryEnd = firstOf(rest, "#");
+    const qsizetype queryEnd = firstOf<'#'>(rest);
     if (rest.startsWith('?'))
         appendQuery(key, rest.sliced(1, queryEnd - 1));
     const QByteArrayView fragment = rest.sliced(std::min(queryEnd + 1, rest.size()));

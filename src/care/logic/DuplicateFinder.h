@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class SitePinTextIndex;
 class XmlDocument;
 
 // SitePins whose addresses lead to the same page.
@@ -25,5 +26,8 @@ class DuplicateFinder
 {
 public:
     // Groups of two or more, in the document order of their first SitePins.
-    static std::vector<DuplicateGroup> find(const XmlDocument &dom);
+    // The window's copy of the SitePins' texts makes a first pass quick:
+    // addresses that differ even with every letter in lower case cannot be
+    // copies, and only the few others are read from the document.
+    static std::vector<DuplicateGroup> find(const XmlDocument &dom, SitePinTextIndex &texts);
 };
