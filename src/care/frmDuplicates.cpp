@@ -44,7 +44,7 @@ void frmDuplicates::buildControls()
     QLabel *hint = DialogControls::plainLabel(
         this, QStringLiteral("lblHint"),
         QStringLiteral("Select the SitePin to keep in each group (a selected group keeps its first SitePin), then "
-                       "keep it and delete the rest."));
+                       "press \"Keep one, delete the rest\"."));
     hint->setWordWrap(true);
 
     m_tvwGroups = new QTreeWidget(this);

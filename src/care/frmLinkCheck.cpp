@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -155,7 +156,8 @@ QWidget *frmLinkCheck::buildProgressRow()
     m_progress = new QProgressBar(row);
     m_progress->setObjectName(QStringLiteral("progress1"));
     m_progress->setTextVisible(false);
-    m_lblProgress = DialogControls::plainLabel(row, QStringLiteral("lblProgress"), QString());
+    m_lblProgress =
+        DialogControls::plainLabel(row, QStringLiteral("lblProgress"), QStringLiteral("Nothing checked yet"));
     m_lblProgress->setMinimumWidth(220);
     m_cmdCancel = DialogControls::button(row, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
     connect(m_cmdCancel, &QPushButton::clicked, this, &frmLinkCheck::cmdCancel_Click);
@@ -196,6 +198,7 @@ void frmLinkCheck::offerSelectedFolder()
     const QTreeWidgetItem *node = tree.selectedNode();
     const bool folder = node && !tree.isRoot(node) && !TreeNode::tagOf(node).trimmed().isEmpty();
     m_folderTid = folder ? TreeNode::tagOf(node).trimmed() : QString();
+    m_folderDocument = m_window.m_objDOMSitePins;
     m_optFolder->setText(folder ? QStringLiteral("The folder \"%1\" and its sub-folders").arg(node->text(0))
                                 : QStringLiteral("A folder and its sub-folders (none is selected)"));
     m_optFolder->setEnabled(folder);
@@ -226,9 +229,12 @@ void frmLinkCheck::cmdCheck_Click()
     m_document = m_window.m_objDOMSitePins;
     XmlNode top = m_document.documentElement();
     if (m_optFolder->isChecked()) {
-        top = m_document.nodeFromID(m_folderTid);
+        // Another library may have been opened since, with a folder of the
+        // same identifier.
+        top = m_folderDocument == m_document ? m_document.nodeFromID(m_folderTid) : XmlNode();
         if (top.nodeName() != QLatin1String("FOLDER")) {
             m_window.message(QStringLiteral("The folder is no longer in the library."));
+            offerSelectedFolder();
             return;
         }
     }
@@ -296,11 +302,14 @@ void frmLinkCheck::showQueuedResults()
             rows << row;
     }
     m_queued.clear();
+    // The rows the user is reading stay in place while others arrive.
+    const int scrolled = m_tvwResults->verticalScrollBar()->value();
     m_tvwResults->setSortingEnabled(false);
     m_tvwResults->addTopLevelItems(rows);
     for (QTreeWidgetItem *row : std::as_const(rows))
         row->setHidden(!isShownByFilter(row));
     m_tvwResults->setSortingEnabled(true);
+    m_tvwResults->verticalScrollBar()->setValue(scrolled);
     updateFilterCounts();
 }
 

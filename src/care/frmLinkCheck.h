@@ -86,7 +86,9 @@ private:
     frmSitePins &m_window;
     LibraryCare &m_care;
     XmlDocument m_document;
+    // The folder offered, in the library it was offered from.
     QString m_folderTid;
+    XmlDocument m_folderDocument;
     std::unique_ptr<LinkChecker> m_checker;
     std::vector<LinkCheckResult> m_queued;
     QTimer *m_showTimer;

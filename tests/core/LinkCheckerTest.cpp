@@ -137,6 +137,7 @@ TEST_F(LinkCheckerTest, eachKindOfAnswerComesToItsOutcome)
     }
     EXPECT_EQ(results.at("moved").outcomeText(), "Moved permanently \u2192 " + server.url("/new"));
     EXPECT_EQ(results.at("permanent_then_temporary").details(), "301 \u2192 308 \u2192 302 \u2192 200");
+    EXPECT_EQ(results.at("timeout").details(), "No answer within 1.5 s");
     // Five redirects are followed; the sixth is one too many.
     EXPECT_EQ(server.requestCount("/loop") + server.requestCount("/loop2"), 6);
     QList<QByteArray> noHead;

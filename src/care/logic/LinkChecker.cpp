@@ -241,7 +241,8 @@ void LinkChecker::onTimeout(QNetworkReply *reply)
 {
     if (!m_requests.contains(reply))
         return;
-    conclude(m_requests.value(reply).check, LinkOutcome::Timeout);
+    conclude(m_requests.value(reply).check, LinkOutcome::Timeout,
+             QStringLiteral("No answer within %1 s").arg(m_settings.timeoutMs / 1000.0));
     release(reply);
     startWaitingRequests();
 }
