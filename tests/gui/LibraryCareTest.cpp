@@ -4,6 +4,7 @@
 #include "care/frmDuplicates.h"
 #include "care/frmLinkCheck.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
@@ -141,10 +142,12 @@ TEST_F(LibraryCareTest, theOutcomesAreListedFilteredSortedAndShownInTheMainWindo
     EXPECT_EQ(tools[tools.size() - 2]->text(), "Check &links...");
     EXPECT_EQ(tools.back()->text(), "Find &duplicates...");
 
+    const QByteArray before = fileBytes();
     frmLinkCheck &check = openLinkCheck();
     EXPECT_EQ(check.windowModality(), Qt::NonModal);
     EXPECT_TRUE(control<QRadioButton>(&check, "optLibrary")->isChecked());
     runCheck(check);
+    EXPECT_EQ(fileBytes(), before) << "a check alone changes nothing";
 
     QTreeWidget *list = results(&check);
     EXPECT_EQ(control<QLabel>(&check, "lblProgress")->text(), "Checked 5 of 5");
@@ -164,6 +167,10 @@ TEST_F(LibraryCareTest, theOutcomesAreListedFilteredSortedAndShownInTheMainWindo
         filter->setCurrentIndex(index);
         EXPECT_EQ(shown(list), rows) << entry;
     }
+
+    chooseRows(list, {"Dead", "Old"});
+    click(&check, "cmdCopy");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), at("/missing") + "\n" + at("/moved"));
 
     const QPoint gone = list->visualItemRect(row(list, "Gone")).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, gone);
