@@ -3,6 +3,7 @@
 #include "browser/BrowserWindows.h"
 #include "browser/FavoritesImport.h"
 #include "browser/PreviewPane.h"
+#include "care/LibraryCare.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/DeleteCommands.h"
 #include "editing/FolderCommands.h"
@@ -91,6 +92,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_favoritesImport = std::make_unique<FavoritesImport>(*this);
     m_browserWindows = std::make_unique<BrowserWindows>(*this);
     m_helpCommands = std::make_unique<HelpCommands>(*this);
+    m_libraryCare = std::make_unique<LibraryCare>(*this);
     connectCommandSurface();
     m_ui->client->installEventFilter(this);
 }
@@ -290,8 +292,10 @@ bool frmSitePins::saveLibrary()
 {
     const SaveResult result = m_objDOMSitePins.save(m_strLibraryPath);
     showLibraryAccess();
-    if (result.ok)
+    if (result.ok) {
+        emit librarySaved();
         return true;
+    }
     message(QStringLiteral("Your change could not be saved to the SitePins file.\n\n%1\n\nThe change is kept while the "
                            "program runs and will be written by the next successful save.")
                 .arg(result.errorString),

@@ -25,6 +25,7 @@ class FolderTree;
 class HelpCommands;
 class HoverHelp;
 class InstanceChannel;
+class LibraryCare;
 class MainWindowLayout;
 class MoveCommands;
 class Navigation;
@@ -96,6 +97,7 @@ public:
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
     HelpCommands &helpCommands() { return *m_helpCommands; }
+    LibraryCare &libraryCare() { return *m_libraryCare; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -123,6 +125,10 @@ public:
 
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
+
+signals:
+    // After each successful write of the library file.
+    void librarySaved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -169,6 +175,7 @@ private:
     std::unique_ptr<FavoritesImport> m_favoritesImport;
     std::unique_ptr<BrowserWindows> m_browserWindows;
     std::unique_ptr<HelpCommands> m_helpCommands;
+    std::unique_ptr<LibraryCare> m_libraryCare;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
     QList<QObject *> m_disabledByDegradedStart;
