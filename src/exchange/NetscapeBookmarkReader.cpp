@@ -8,11 +8,14 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <vector>
 
 namespace {
+
+constexpr qsizetype kHeadSize = 4096;
 
 struct DocFree
 {
@@ -48,8 +51,21 @@ QString titleOf(const xmlNode *node)
 bool isValidUtf8(QByteArrayView bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8);
-    (void)decoder.decode(bytes);
+    const QString decoded = decoder.decode(bytes);
     return !decoder.hasError();
+}
+
+QByteArray fromWindows1252(QByteArrayView bytes)
+{
+    QStringDecoder decoder("windows-1252");
+    if (!decoder.isValid())
+        return QString::fromLatin1(bytes).toUtf8();
+    return QString(decoder.decode(bytes)).toUtf8();
+}
+
+bool declaresCharset(QByteArrayView bytes)
+{
+    return bytes.first(std::min(bytes.size(), kHeadSize)).toByteArray().toLower().contains("charset");
 }
 
 bool isBookmarkDoctype(const xmlDoc *doc)
@@ -196,8 +212,13 @@ BookmarkReadResult NetscapeBookmarkReader::read(QByteArrayView bytes)
         return BookmarkReadResult::failure(QStringLiteral("The file is empty."));
     if (bytes.size() > INT_MAX)
         return BookmarkReadResult::failure(QStringLiteral("The file is too large."));
-    // Browsers write UTF-8; a file saved by hand without a character set
-    // would otherwise be read as Latin-1.
+    // Browsers write UTF-8. Other files say what they hold, or else hold
+    // what browsers take such files for.
+    QByteArray recoded;
+    if (!isValidUtf8(bytes) && !declaresCharset(bytes)) {
+        recoded = fromWindows1252(bytes);
+        bytes = recoded;
+    }
     const char *encoding = isValidUtf8(bytes) ? "UTF-8" : nullptr;
     const std::unique_ptr<xmlDoc, DocFree> doc(
         htmlReadMemory(bytes.data(), int(bytes.size()), nullptr, encoding,

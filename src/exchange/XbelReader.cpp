@@ -107,14 +107,16 @@ BookmarkTree readEntries(const xmlNode *root)
     return builder.take();
 }
 
-QString parseError(xmlParserCtxtPtr context)
+// The first error tells where the file went wrong; the parser's last one
+// is often only that the file ended.
+void keepFirstError(void *firstError, xmlErrorPtr error)
 {
-    const xmlError *error = xmlCtxtGetLastError(context);
-    if (!error || !error->message)
-        return QStringLiteral("The file is not well-formed XML.");
-    return QStringLiteral("The file is not well-formed XML: %1 (line %2).")
-        .arg(QString::fromUtf8(error->message).trimmed())
-        .arg(error->line);
+    auto &kept = *static_cast<QString *>(firstError);
+    if (!kept.isEmpty() || !error || error->level < XML_ERR_ERROR)
+        return;
+    kept = QStringLiteral("The file is not well-formed XML: %1 (line %2).")
+               .arg(QString::fromUtf8(error->message ? error->message : "").trimmed())
+               .arg(error->line);
 }
 
 } // namespace
@@ -128,11 +130,14 @@ BookmarkReadResult XbelReader::read(QByteArrayView bytes)
     const std::unique_ptr<xmlParserCtxt, ContextFree> context(xmlNewParserCtxt());
     if (!context)
         return BookmarkReadResult::failure(QStringLiteral("Out of memory."));
+    QString firstError;
+    xmlSetStructuredErrorFunc(&firstError, keepFirstError);
     const std::unique_ptr<xmlDoc, DocFree> doc(
-        xmlCtxtReadMemory(context.get(), bytes.data(), int(bytes.size()), nullptr, nullptr,
-                          XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+        xmlCtxtReadMemory(context.get(), bytes.data(), int(bytes.size()), nullptr, nullptr, XML_PARSE_NONET));
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
     if (!doc || !context->wellFormed)
-        return BookmarkReadResult::failure(parseError(context.get()));
+        return BookmarkReadResult::failure(firstError.isEmpty() ? QStringLiteral("The file is not well-formed XML.")
+                                                                : firstError);
     const xmlNode *root = xmlDocGetRootElement(doc.get());
     if (!isNamed(root, "xbel"))
         return BookmarkReadResult::failure(
