@@ -2,6 +2,9 @@
 
 #include "store/CreationDate.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <utility>
 
@@ -16,10 +19,27 @@ QString LibraryImport::topFolderName(const QString &source, const QDate &today)
     return source + QLatin1Char(' ') + CreationDate::text(today);
 }
 
+QString LibraryImport::sourceOf(const QString &path, BookmarkFormat format)
+{
+    switch (format) {
+    case BookmarkFormat::FirefoxPlaces:
+        return QStringLiteral("Firefox");
+    case BookmarkFormat::ChromiumJson:
+        return QDir::fromNativeSeparators(path).contains(QLatin1String("/google-chrome/")) ? QStringLiteral("Chrome")
+                                                                                           : QStringLiteral("Chromium");
+    case BookmarkFormat::Netscape:
+    case BookmarkFormat::Xbel:
+        break;
+    }
+    return QFileInfo(path).fileName();
+}
+
 LibraryImport::Outcome LibraryImport::run(const BookmarkTree &tree, const QString &topName)
 {
     Outcome outcome;
     const int entries = tree.folderCount() + tree.bookmarkCount();
+    m_total = entries;
+    m_done = 0;
     outcome.topFolder = m_writer.addTopFolder(topName);
     if (outcome.topFolder)
         addChildren(tree.root, outcome.topFolder);
@@ -48,7 +68,7 @@ bool LibraryImport::addChildren(const BookmarkEntry &folder, const XmlNode &elem
 
 bool LibraryImport::addEntry(const BookmarkEntry &entry, const XmlNode &folder)
 {
-    if (m_progress && !m_progress(entry)) {
+    if (m_progress && !m_progress(entry, m_done++, m_total)) {
         m_cancelled = true;
         return false;
     }

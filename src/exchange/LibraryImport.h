@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/BookmarkFormats.h"
 #include "exchange/BookmarkTree.h"
 #include "exchange/ImportWriter.h"
 
@@ -27,8 +28,9 @@ public:
         // Cancelled imports leave the document as it was.
         bool cancelled = false;
     };
-    // Told of each entry before it is added; false cancels the import.
-    using Progress = std::function<bool(const BookmarkEntry &entry)>;
+    // Told of each entry before it is added, with how many came before it
+    // and how many there are; false cancels the import.
+    using Progress = std::function<bool(const BookmarkEntry &entry, int done, int total)>;
 
     // `today` dates the entries whose source gives no date.
     LibraryImport(const XMLDatabase &database, XmlDocument dom, const QDate &today);
@@ -39,6 +41,9 @@ public:
     // The top folder's name: the source, then the day in the library's
     // creation-date form ("Firefox 06 Dec 2026").
     static QString topFolderName(const QString &source, const QDate &today);
+    // The source a file stands for: the browser for a browser's own store,
+    // else the file's name ("bookmarks.html").
+    static QString sourceOf(const QString &path, BookmarkFormat format);
 
 private:
     // False once the import stops.
@@ -49,4 +54,6 @@ private:
     QDate m_today;
     Progress m_progress;
     bool m_cancelled = false;
+    int m_done = 0;
+    int m_total = 0;
 };

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+class BookmarkExport;
+class BookmarkImport;
 class BrowserWindows;
 class ClipboardCommands;
 class DeleteCommands;
@@ -29,6 +31,7 @@ class MainWindowLayout;
 class MoveCommands;
 class Navigation;
 class PreviewPane;
+class RemoteCommands;
 class Search;
 class SitePinEditor;
 class Statistics;
@@ -94,6 +97,7 @@ public:
     HoverHelp &hoverHelp() { return *m_hoverHelp; }
     ViewCommands &viewCommands() { return *m_viewCommands; }
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
+    BookmarkImport &bookmarkImport() { return *m_bookmarkImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
     HelpCommands &helpCommands() { return *m_helpCommands; }
 
@@ -117,12 +121,18 @@ public:
     // Writes the whole library document to its file; a failure is shown
     // to the user and the change stays in memory for the next save.
     bool saveLibrary();
+    // The same without a message, for callers that take their change back
+    // when it cannot be saved.
+    SaveResult saveLibraryQuietly();
 
     int selectedLeftTab() const;
     void selectLeftTab(int tab);
 
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
+    // File > Open's work once a file is chosen: on failure the library that
+    // was open stays open.
+    bool openLibraryFile(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -143,6 +153,11 @@ private:
     StartOutcome handOverToRunningInstance();
     void tellAboutDamagedSettings();
     void receiveHandOver(const QString &text);
+    // A later start named a library: opened as File > Open would, once no
+    // dialog is in the way.
+    void receiveOpenLibrary(const QString &path);
+    void openPendingLibrary();
+    void bringToFront();
     void Timer1_Timer();
     void runEndSequence();
 
@@ -167,10 +182,14 @@ private:
     std::unique_ptr<HoverHelp> m_hoverHelp;
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<FavoritesImport> m_favoritesImport;
+    std::unique_ptr<BookmarkImport> m_bookmarkImport;
+    std::unique_ptr<BookmarkExport> m_bookmarkExport;
+    std::unique_ptr<RemoteCommands> m_remoteCommands;
     std::unique_ptr<BrowserWindows> m_browserWindows;
     std::unique_ptr<HelpCommands> m_helpCommands;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
+    QString m_pendingLibrary;
     QList<QObject *> m_disabledByDegradedStart;
     bool m_degraded = false;
     bool m_ending = false;
