@@ -9,6 +9,7 @@
 #include <libxml/tree.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <memory>
 #include <vector>
@@ -66,6 +67,110 @@ QByteArray fromWindows1252(QByteArrayView bytes)
 bool declaresCharset(QByteArrayView bytes)
 {
     return bytes.first(std::min(bytes.size(), kHeadSize)).toByteArray().toLower().contains("charset");
+}
+
+bool isNameByte(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == ':';
+}
+
+// libxml2's HTML parser does not end a <DT> at the next <DT>: each entry of
+// a list would nest inside the one before, and a list of more than about
+// 250 entries would reach the parser's depth limit, where it stops reading.
+// So the end tag browsers imply is written before each <DT> and <DD> that
+// follows another entry of the same list. Comments and quoted attribute
+// values are copied as they are.
+class ListItemsEnded
+{
+public:
+    static QByteArray of(QByteArrayView bytes)
+    {
+        ListItemsEnded pass;
+        pass.m_out.reserve(bytes.size() + bytes.size() / 8);
+        qsizetype i = 0;
+        while (i < bytes.size()) {
+            const qsizetype open = bytes.indexOf('<', i);
+            if (open < 0) {
+                pass.m_out.append(bytes.sliced(i));
+                break;
+            }
+            pass.m_out.append(bytes.sliced(i, open - i));
+            i = pass.copyTag(bytes, open);
+        }
+        return pass.m_out;
+    }
+
+private:
+    enum class Item
+    {
+        None,
+        Term,
+        Description,
+    };
+
+    // Returns where the tag ends.
+    qsizetype copyTag(QByteArrayView bytes, qsizetype open)
+    {
+        if (bytes.sliced(open).startsWith("<!--")) {
+            const qsizetype close = bytes.indexOf("-->", open + 4);
+            return copy(bytes, open, close < 0 ? bytes.size() : close + 3);
+        }
+        const bool closing = open + 1 < bytes.size() && bytes.at(open + 1) == '/';
+        qsizetype nameEnd = open + (closing ? 2 : 1);
+        const qsizetype nameStart = nameEnd;
+        while (nameEnd < bytes.size() && isNameByte(bytes.at(nameEnd)))
+            ++nameEnd;
+        note(bytes.sliced(nameStart, nameEnd - nameStart).toByteArray().toLower(), closing);
+        // To the tag's end, past quoted values that may hold '>'.
+        qsizetype end = nameEnd;
+        char quote = 0;
+        while (end < bytes.size() && (quote || bytes.at(end) != '>')) {
+            const char c = bytes.at(end);
+            if (quote && c == quote)
+                quote = 0;
+            else if (!quote && !closing && (c == '"' || c == '\''))
+                quote = c;
+            ++end;
+        }
+        return copy(bytes, open, std::min(bytes.size(), end + 1));
+    }
+
+    qsizetype copy(QByteArrayView bytes, qsizetype from, qsizetype to)
+    {
+        m_out.append(bytes.sliced(from, to - from));
+        return to;
+    }
+
+    void note(const QByteArray &name, bool closing)
+    {
+        if (name == "dl") {
+            if (!closing)
+                m_levels.push_back(Item::None);
+            else if (!m_levels.empty())
+                m_levels.pop_back();
+            return;
+        }
+        const Item item = name == "dt" ? Item::Term : name == "dd" ? Item::Description : Item::None;
+        if (item == Item::None || closing)
+            return;
+        if (m_levels.empty())
+            m_levels.push_back(Item::None);
+        if (m_levels.back() == Item::Term)
+            m_out.append("</dt>");
+        else if (m_levels.back() == Item::Description)
+            m_out.append("</dd>");
+        m_levels.back() = item;
+    }
+
+    QByteArray m_out;
+    std::vector<Item> m_levels;
+};
+
+// A parse that stopped at the depth limit has left out the rest of the file.
+void noteStop(void *stopped, xmlErrorPtr error)
+{
+    if (error && error->code == XML_ERR_INTERNAL_ERROR && error->level == XML_ERR_FATAL)
+        *static_cast<bool *>(stopped) = true;
 }
 
 bool isBookmarkDoctype(const xmlDoc *doc)
@@ -220,11 +325,18 @@ BookmarkReadResult NetscapeBookmarkReader::read(QByteArrayView bytes)
         bytes = recoded;
     }
     const char *encoding = isValidUtf8(bytes) ? "UTF-8" : nullptr;
+    const QByteArray text = ListItemsEnded::of(bytes);
+    if (text.size() > INT_MAX)
+        return BookmarkReadResult::failure(QStringLiteral("The file is too large."));
+    bool stopped = false;
+    xmlSetStructuredErrorFunc(&stopped, noteStop);
     const std::unique_ptr<xmlDoc, DocFree> doc(
-        htmlReadMemory(bytes.data(), int(bytes.size()), nullptr, encoding,
-                       HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING));
+        htmlReadMemory(text.constData(), int(text.size()), nullptr, encoding, HTML_PARSE_RECOVER | HTML_PARSE_NONET));
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
     if (!doc)
         return BookmarkReadResult::failure(QStringLiteral("The file could not be read as HTML."));
+    if (stopped)
+        return BookmarkReadResult::failure(QStringLiteral("The file nests its lists too deep to be read to the end."));
     Walk walk;
     walk.run(reinterpret_cast<xmlNodePtr>(doc.get()));
     if (!walk.sawList() && !isBookmarkDoctype(doc.get()))

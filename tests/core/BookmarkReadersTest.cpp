@@ -125,6 +125,22 @@ TEST(BookmarkReaders, netscapeFilesAsBrowsersWriteThem)
 
 // Hand-written files leave out the header and the character set, close
 // lists that were never opened and forget to close the last ones.
+// Regression: the parser nested each entry in the one before and stopped
+// reading at its depth limit, after some 250 entries of a list.
+TEST(BookmarkReaders, aLongListIsReadToTheEnd)
+{
+    QByteArray html = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><H3>Many</H3>\n<DL><p>\n";
+    for (int i = 0; i < 5000; ++i)
+        html += "<DT><A HREF=\"http://e.example/" + QByteArray::number(i) + "\" TITLE='<DT> in a value'>e" +
+                QByteArray::number(i) + "</A>\n<DD>note <!-- <DT> in a comment -->" + QByteArray::number(i) + "\n";
+    html += "</DL><p>\n<DT><A HREF=\"http://last.example/\">last</A>\n</DL><p>\n";
+    const BookmarkTree tree = readOk(NetscapeBookmarkReader::read(html));
+    EXPECT_EQ(tree.bookmarkCount(), 5001);
+    const QStringList lines = BookmarkOutline::of(tree);
+    EXPECT_EQ(lines.at(5000), "  e4999 <http://e.example/4999> // note 4999");
+    EXPECT_EQ(lines.last(), "last <http://last.example/>");
+}
+
 TEST(BookmarkReaders, netscapeFilesWrittenByHand)
 {
     const QByteArray sloppy = "<dl><dt><h3>Überall</h3><dl><dt><a href=' http://x.example/ '>x</a>\n"
@@ -180,7 +196,8 @@ TEST(BookmarkReaders, chromiumBookmarksFileKeepsItsRootsAsFolders)
    "roots": {
       "bookmark_bar": {
          "children": [ {
-            "date_added": ")x" + chromiumTime(2022, 6, 1) + R"x(", "guid": "1", "id": "5", "name": "Zürich & Co",
+            "date_added": ")x" +
+                            chromiumTime(2022, 6, 1) + R"x(", "guid": "1", "id": "5", "name": "Zürich & Co",
             "type": "url", "url": "https://zh.example/?a=1&b=2"
          }, {
             "children": [ { "name": "", "type": "url", "url": "https://noname.example/", "date_added": "0" },
@@ -225,6 +242,8 @@ TEST(BookmarkReaders, malformedInputIsRefusedWithAReason)
          "bookmark list."},
         {NetscapeBookmarkReader::read, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
          "The file is not a bookmark file: it holds no bookmark list."},
+        {NetscapeBookmarkReader::read, QByteArray("<DL><DT><H3>x</H3><DD><p><b>").repeated(300),
+         "The file nests its lists too deep to be read to the end."},
         {XbelReader::read, "<xbel><folder><title>x</folder></xbel>",
          "The file is not well-formed XML: Opening and ending tag mismatch: title line 1 and folder (line 1)."},
         {XbelReader::read, "<?xml version=\"1.0\"?><opml/>",
