@@ -7,6 +7,7 @@
 #include "exchange/LibrarySearch.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -41,7 +42,9 @@ CommandResult LibraryCommands::import(const Library &library, const QString &fil
     if (!format)
         format = BookmarkFormats::sniffFile(file, sniffError);
     const BookmarkReadResult read =
-        format ? BookmarkFile::read(file, *format) : BookmarkReadResult::failure(sniffError + QLatin1Char('.'));
+        format ? BookmarkFile::read(file, *format)
+               : BookmarkReadResult::failure(QFileInfo::exists(file) ? sniffError + QLatin1Char('.')
+                                                                     : QStringLiteral("The file does not exist."));
     if (!read.ok)
         return CommandResult::failed(QStringLiteral("%1 could not be imported. %2 Nothing was changed.")
                                          .arg(QDir::toNativeSeparators(file), read.errorString));
