@@ -1,4 +1,5 @@
 #include "BookmarkOutline.h"
+#include "FirefoxPlacesFixture.h"
 #include "QtPrinters.h"
 #include "exchange/BrowserProfiles.h"
 #include "exchange/FirefoxPlacesReader.h"
@@ -14,33 +15,6 @@
 namespace {
 
 using Lines = QStringList;
-
-// The two tables the reader uses, as Firefox creates them.
-const char *const kSchema = R"(
-CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, rev_host LONGVARCHAR,
-  visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT NULL, typed INTEGER DEFAULT 0 NOT NULL,
-  frecency INTEGER DEFAULT -1 NOT NULL, last_visit_date INTEGER, guid TEXT, foreign_count INTEGER DEFAULT 0 NOT NULL,
-  url_hash INTEGER DEFAULT 0 NOT NULL, description TEXT, preview_image_url TEXT, site_name TEXT, origin_id INTEGER,
-  recalc_frecency INTEGER NOT NULL DEFAULT 0, alt_frecency INTEGER, recalc_alt_frecency INTEGER NOT NULL DEFAULT 0);
-CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL, parent INTEGER,
-  position INTEGER, title LONGVARCHAR, keyword_id INTEGER, folder_type TEXT, dateAdded INTEGER, lastModified INTEGER,
-  guid TEXT, syncStatus INTEGER NOT NULL DEFAULT 0, syncChangeCounter INTEGER NOT NULL DEFAULT 1);
-INSERT INTO moz_bookmarks (id, type, parent, position, title, guid) VALUES
-  (1, 2, 0, 0, '', 'root________'), (2, 2, 1, 0, 'menu', 'menu________'), (3, 2, 1, 1, 'toolbar', 'toolbar_____'),
-  (4, 2, 1, 2, 'tags', 'tags________'), (5, 2, 1, 3, 'unfiled', 'unfiled_____'), (6, 2, 1, 4, 'mobile', 'mobile______');
-INSERT INTO moz_places (id, url, title, description) VALUES
-  (1, 'https://bar.example/?a=1&b=2', 'Bar page', 'What the page says of itself'),
-  (2, 'https://deep.example/', 'Page title', NULL), (3, 'https://bare.example/', NULL, NULL),
-  (4, 'place:sort=8&maxResults=10', NULL, NULL), (5, 'javascript:alert(1)', NULL, NULL),
-  (6, 'https://menu.example/', 'Menu', NULL), (7, 'https://other.example/', 'Other', NULL);
-INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, dateAdded, guid) VALUES
-  (10, 1, 6, 2, 0, 'Menü page', 1700000000000000, 'b10'), (11, 3, NULL, 2, 1, NULL, 0, 'b11'),
-  (12, 1, 4, 2, 2, 'Most Visited', 0, 'b12'), (13, 1, 5, 2, 3, 'Script', 0, 'b13'),
-  (20, 1, 1, 3, 1, 'Bar & Co', 0, 'b20'), (21, 2, NULL, 3, 0, 'Ordnér', 0, 'b21'),
-  (22, 2, NULL, 21, 0, 'Deep', 0, 'b22'), (23, 1, 2, 22, 0, NULL, 0, 'b23'), (24, 1, 3, 22, 1, '', 0, 'b24'),
-  (30, 2, NULL, 4, 0, 'work', 0, 'b30'), (31, 1, 1, 30, 0, NULL, 0, 'b31'),
-  (40, 1, 7, 5, 0, 'Other one', 0, 'b40');
-)";
 
 const Lines kProfileOutline{
     "[Bookmarks Menu]",
@@ -94,7 +68,7 @@ TEST(FirefoxPlaces, readWhileAnotherConnectionHoldsTheWriteLock)
     QTemporaryDir profile;
     const QString places = profile.filePath("places.sqlite");
     Connection firefox(places);
-    firefox.run(kSchema);
+    firefox.run(FirefoxPlacesFixture::kSchema);
     firefox.run("BEGIN EXCLUSIVE; INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, guid) "
                 "VALUES (99, 1, 7, 5, 1, 'Not yet committed', 'b99');");
     const QByteArray before = bytesOf(places);
@@ -114,7 +88,7 @@ TEST(FirefoxPlaces, changesStillInTheWriteAheadLogAreRead)
     QTemporaryDir profile;
     const QString places = profile.filePath("places.sqlite");
     Connection firefox(places);
-    firefox.run(kSchema);
+    firefox.run(FirefoxPlacesFixture::kSchema);
     firefox.run("PRAGMA journal_mode=WAL; PRAGMA locking_mode=EXCLUSIVE; PRAGMA wal_autocheckpoint=0;"
                 "INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, guid) "
                 "VALUES (99, 1, 7, 5, 1, 'Added just now', 'b99');");
@@ -136,7 +110,7 @@ TEST(FirefoxPlaces, databasesThatAreNotFirefoxsAreRefused)
     EXPECT_EQ(FirefoxPlacesReader::readFile(other).errorString,
               "The file is not a Firefox bookmarks database: no such table: moz_bookmarks.");
     const QString rootless = dir.filePath("rootless.sqlite");
-    Connection(rootless).run(kSchema);
+    Connection(rootless).run(FirefoxPlacesFixture::kSchema);
     Connection(rootless).run("DELETE FROM moz_bookmarks WHERE parent <= 1;");
     EXPECT_EQ(FirefoxPlacesReader::readFile(rootless).errorString,
               "The file holds none of Firefox's bookmark folders.");
