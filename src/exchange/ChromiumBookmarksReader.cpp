@@ -12,9 +12,9 @@
 
 namespace {
 
-QDate dateOf(const QJsonObject &node)
+QDate dateOf(BookmarkDates &dates, const QJsonObject &node)
 {
-    return BookmarkDates::fromWindowsMicroseconds(node.value(QLatin1String("date_added")).toString().toLongLong());
+    return dates.fromWindowsMicroseconds(node.value(QLatin1String("date_added")).toString().toLongLong());
 }
 
 bool isFolder(const QJsonObject &node)
@@ -23,10 +23,11 @@ bool isFolder(const QJsonObject &node)
 }
 
 // Without recursion: the file decides how deep its folders go.
-void readFolder(BookmarkTreeBuilder &builder, const QJsonObject &folder, const QString &fallbackName)
+void readFolder(BookmarkTreeBuilder &builder, BookmarkDates &dates, const QJsonObject &folder,
+                const QString &fallbackName)
 {
     QString name = folder.value(QLatin1String("name")).toString();
-    builder.openFolder(name.isEmpty() ? fallbackName : name, dateOf(folder));
+    builder.openFolder(name.isEmpty() ? fallbackName : name, dateOf(dates, folder));
     std::vector<std::pair<QJsonArray, qsizetype>> open{{folder.value(QLatin1String("children")).toArray(), 0}};
     while (!open.empty()) {
         auto &[children, index] = open.back();
@@ -37,11 +38,11 @@ void readFolder(BookmarkTreeBuilder &builder, const QJsonObject &folder, const Q
         }
         const QJsonObject node = children.at(index++).toObject();
         if (isFolder(node)) {
-            builder.openFolder(node.value(QLatin1String("name")).toString(), dateOf(node));
+            builder.openFolder(node.value(QLatin1String("name")).toString(), dateOf(dates, node));
             open.emplace_back(node.value(QLatin1String("children")).toArray(), 0);
         } else if (node.value(QLatin1String("type")).toString() == QLatin1String("url")) {
             builder.addBookmark(node.value(QLatin1String("name")).toString(),
-                                node.value(QLatin1String("url")).toString(), dateOf(node));
+                                node.value(QLatin1String("url")).toString(), dateOf(dates, node));
         } else {
             builder.skip();
         }
@@ -64,6 +65,7 @@ BookmarkReadResult ChromiumBookmarksReader::read(QByteArrayView bytes)
         return BookmarkReadResult::failure(QStringLiteral("The file holds no bookmarks of a Chromium profile."));
 
     BookmarkTreeBuilder builder;
+    BookmarkDates dates;
     const std::pair<const char *, const char *> known[] = {
         {"bookmark_bar", "Bookmarks bar"}, {"other", "Other bookmarks"}, {"synced", "Mobile bookmarks"}};
     QStringList rest = roots.keys();
@@ -71,12 +73,12 @@ BookmarkReadResult ChromiumBookmarksReader::read(QByteArrayView bytes)
         rest.removeOne(QLatin1String(key));
         const QJsonObject root = roots.value(QLatin1String(key)).toObject();
         if (!root.value(QLatin1String("children")).toArray().isEmpty())
-            readFolder(builder, root, QString::fromLatin1(fallbackName));
+            readFolder(builder, dates, root, QString::fromLatin1(fallbackName));
     }
     for (const QString &key : std::as_const(rest)) {
         const QJsonObject root = roots.value(key).toObject();
         if (isFolder(root) && !root.value(QLatin1String("children")).toArray().isEmpty())
-            readFolder(builder, root, key);
+            readFolder(builder, dates, root, key);
     }
     return {true, {}, builder.take()};
 }

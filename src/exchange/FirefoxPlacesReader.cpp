@@ -134,7 +134,7 @@ public:
     // folder its own ancestor.
     void readRoot(BookmarkTreeBuilder &builder, int root, const QString &name)
     {
-        builder.openFolder(name, BookmarkDates::fromUnixMicroseconds(m_rows[size_t(root)].dateAdded));
+        builder.openFolder(name, m_dates.fromUnixMicroseconds(m_rows[size_t(root)].dateAdded));
         m_visited.insert(root);
         std::vector<std::pair<int, size_t>> open{{root, 0}};
         while (!open.empty()) {
@@ -149,7 +149,7 @@ public:
             const Row &row = m_rows[size_t(child)];
             if (row.type == kFolder && !m_visited.contains(child)) {
                 m_visited.insert(child);
-                builder.openFolder(row.title, BookmarkDates::fromUnixMicroseconds(row.dateAdded));
+                builder.openFolder(row.title, m_dates.fromUnixMicroseconds(row.dateAdded));
                 open.emplace_back(child, 0);
             } else if (row.type == kBookmark) {
                 readBookmark(builder, row);
@@ -160,11 +160,10 @@ public:
     }
 
 private:
-    static void readBookmark(BookmarkTreeBuilder &builder, const Row &row)
+    void readBookmark(BookmarkTreeBuilder &builder, const Row &row)
     {
         const QString name = row.title.isEmpty() ? row.pageTitle : row.title;
-        BookmarkEntry *bookmark =
-            builder.addBookmark(name, row.url, BookmarkDates::fromUnixMicroseconds(row.dateAdded));
+        BookmarkEntry *bookmark = builder.addBookmark(name, row.url, m_dates.fromUnixMicroseconds(row.dateAdded));
         if (bookmark)
             bookmark->description = BookmarkTreeBuilder::fieldText(row.description);
     }
@@ -172,6 +171,7 @@ private:
     std::vector<Row> m_rows;
     QHash<qint64, std::vector<int>> m_children;
     QSet<int> m_visited;
+    BookmarkDates m_dates;
 };
 
 BookmarkReadResult readDatabase(sqlite3 *db)

@@ -276,7 +276,7 @@ private:
     void readBookmark(xmlNodePtr node)
     {
         BookmarkEntry *bookmark = m_builder.addBookmark(titleOf(node), attribute(node, "href"),
-                                                        BookmarkDates::fromAddDate(attribute(node, "add_date")));
+                                                        m_dates.fromAddDate(attribute(node, "add_date")));
         if (!bookmark)
             return;
         // Written only by this program's own export.
@@ -302,6 +302,7 @@ private:
     }
 
     BookmarkTreeBuilder m_builder;
+    BookmarkDates m_dates;
     BookmarkEntry *m_last = nullptr;
     QString *m_text = nullptr;
     bool m_headingOpen = false;

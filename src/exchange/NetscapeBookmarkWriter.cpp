@@ -7,18 +7,17 @@ namespace {
 
 void indent(QString &out, int depth)
 {
-    out += QString(4 * depth, QLatin1Char(' '));
+    out.append(QString(4 * depth, QLatin1Char(' ')));
 }
 
-void writeBookmark(QString &out, const BookmarkEntry &entry, int depth)
+void writeBookmark(QString &out, BookmarkDates &dates, const BookmarkEntry &entry, int depth)
 {
     indent(out, depth);
     out += QLatin1String("<DT><A HREF=\"");
     MarkupEscape::append(out, entry.address);
     out += QLatin1Char('"');
     if (entry.created.isValid())
-        out += QLatin1String(" ADD_DATE=\"") + QString::number(BookmarkDates::toUnixSeconds(entry.created)) +
-               QLatin1Char('"');
+        out += QLatin1String(" ADD_DATE=\"") + QString::number(dates.toUnixSeconds(entry.created)) + QLatin1Char('"');
     if (!entry.description.isEmpty()) {
         out += QLatin1String(" DESCRIPTION=\"");
         MarkupEscape::append(out, entry.description);
@@ -37,7 +36,7 @@ void writeBookmark(QString &out, const BookmarkEntry &entry, int depth)
     }
 }
 
-void writeList(QString &out, const BookmarkEntry &folder, int depth)
+void writeList(QString &out, BookmarkDates &dates, const BookmarkEntry &folder, int depth)
 {
     indent(out, depth - 1);
     out += QLatin1String("<DL><p>\n");
@@ -47,9 +46,9 @@ void writeList(QString &out, const BookmarkEntry &folder, int depth)
             out += QLatin1String("<DT><H3>");
             MarkupEscape::append(out, child.name);
             out += QLatin1String("</H3>\n");
-            writeList(out, child, depth + 1);
+            writeList(out, dates, child, depth + 1);
         } else {
-            writeBookmark(out, child, depth);
+            writeBookmark(out, dates, child, depth);
         }
     }
     indent(out, depth - 1);
@@ -68,6 +67,7 @@ QByteArray NetscapeBookmarkWriter::write(const BookmarkTree &tree)
                                  "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
                                  "<TITLE>Bookmarks</TITLE>\n"
                                  "<H1>Bookmarks</H1>\n");
-    writeList(out, tree.root, 1);
+    BookmarkDates dates;
+    writeList(out, dates, tree.root, 1);
     return out.toUtf8();
 }
