@@ -5,6 +5,7 @@
 #include "browser/BrowserWindows.h"
 #include "browser/FavoritesImport.h"
 #include "browser/PreviewPane.h"
+#include "care/LibraryCare.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/DeleteCommands.h"
 #include "editing/FolderCommands.h"
@@ -99,6 +100,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_remoteCommands = std::make_unique<RemoteCommands>(*this);
     m_browserWindows = std::make_unique<BrowserWindows>(*this);
     m_helpCommands = std::make_unique<HelpCommands>(*this);
+    m_libraryCare = std::make_unique<LibraryCare>(*this);
     connectCommandSurface();
     m_ui->client->installEventFilter(this);
 }
@@ -304,6 +306,8 @@ SaveResult frmSitePins::saveLibraryQuietly()
 {
     const SaveResult result = m_objDOMSitePins.save(m_strLibraryPath);
     showLibraryAccess();
+    if (result.ok)
+        emit librarySaved();
     return result;
 }
 

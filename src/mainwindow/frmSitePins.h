@@ -27,6 +27,7 @@ class FolderTree;
 class HelpCommands;
 class HoverHelp;
 class InstanceChannel;
+class LibraryCare;
 class MainWindowLayout;
 class MoveCommands;
 class Navigation;
@@ -100,6 +101,7 @@ public:
     BookmarkImport &bookmarkImport() { return *m_bookmarkImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
     HelpCommands &helpCommands() { return *m_helpCommands; }
+    LibraryCare &libraryCare() { return *m_libraryCare; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -133,6 +135,10 @@ public:
     // File > Open's work once a file is chosen: on failure the library that
     // was open stays open.
     bool openLibraryFile(const QString &path);
+
+signals:
+    // After each successful write of the library file.
+    void librarySaved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -187,6 +193,7 @@ private:
     std::unique_ptr<RemoteCommands> m_remoteCommands;
     std::unique_ptr<BrowserWindows> m_browserWindows;
     std::unique_ptr<HelpCommands> m_helpCommands;
+    std::unique_ptr<LibraryCare> m_libraryCare;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
     QString m_pendingLibrary;
