@@ -87,8 +87,9 @@ void FavoritesImport::mnuFileImportIE_Click()
     showImportedFolder();
     m_progress->advanceToAtLeast98();
     m_progress->setBar(100);
+    const bool stoppedEarly = isOutOfIdentifiers();
     endBusy();
-    reportOutcome(before);
+    reportOutcome(before, stoppedEarly);
 }
 
 bool FavoritesImport::confirmImport()
@@ -278,9 +279,9 @@ void FavoritesImport::showImportedFolder()
         TreeNode::sortChildren(root);
 }
 
-void FavoritesImport::reportOutcome(const Counts &before)
+void FavoritesImport::reportOutcome(const Counts &before, bool stoppedEarly)
 {
-    if (isOutOfIdentifiers()) {
+    if (stoppedEarly) {
         m_window.message(QStringLiteral("The import stopped early: the library already holds the largest number of "
                                         "folders or SitePins it can number (%1). What was imported until then has "
                                         "been saved.")

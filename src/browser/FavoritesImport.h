@@ -53,7 +53,7 @@ private:
     void importEachFavoritesFolder();
     void revertImport();
     void showImportedFolder();
-    void reportOutcome(const Counts &before);
+    void reportOutcome(const Counts &before, bool stoppedEarly);
     // False for a folder already seen by this walk, reached again through
     // a link.
     bool firstVisit(const QString &folder);
