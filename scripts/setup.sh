@@ -13,6 +13,8 @@ PACKAGES=(
     xvfb xauth xdotool
     chromium firefox-esr
     fp-utils libchm-dev
+    # Firefox profiles keep their bookmarks in places.sqlite.
+    libsqlite3-dev
 )
 
 missing_packages() {

@@ -1,32 +1,26 @@
 #include "browser/FavoritesImport.h"
 
-#include "browser/logic/ImportProgress.h"
+#include "browser/ImportProgressWindow.h"
 #include "browser/logic/InternetShortcut.h"
 #include "browser/logic/WindowsDrive.h"
+#include "exchange/ImportWriter.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/TreeNode.h"
-#include "mainwindow/frmProgress.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
 #include "platform/RegistryFunctions.h"
 #include "store/CreationDate.h"
-#include "store/IdentifierRun.h"
 #include "store/LibraryElements.h"
 #include "store/LibraryLimits.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
 #include <dirent.h>
 
 namespace {
-
-constexpr int kRefreshIntervalMs = 40;
 
 // Links are followed: on a newer Windows drive "Documents and Settings"
 // is a link to the profiles' folder. Callers keep a link back up the tree
@@ -63,7 +57,7 @@ void FavoritesImport::mnuFileImportIE_Click()
         return;
     beginBusy();
     const Counts before = countNow();
-    setFolderLine(QStringLiteral("Searching for favorites folders..."));
+    m_progress->setFolderLine(QStringLiteral("Searching for favorites folders..."));
     m_favoritesFolders.clear();
 
     m_root = driveRoot();
@@ -75,26 +69,27 @@ void FavoritesImport::mnuFileImportIE_Click()
     if (!subFoldersOf(m_root).isEmpty()) {
         m_visited.clear();
         findFavoritesFolders(m_root);
-        advanceToAtLeast98();
+        m_progress->advanceToAtLeast98();
     } else {
         m_window.message(QStringLiteral("C:\\ has no sub-folders"));
     }
-    if (m_favoritesFolders.isEmpty() && !m_cancelled)
+    if (m_favoritesFolders.isEmpty() && !isCancelled())
         m_window.message(QStringLiteral("The Internet Explorer Favorites directory could not be located on C:\\"));
     else
         importEachFavoritesFolder();
 
-    if (m_cancelled) {
+    if (isCancelled()) {
         revertImport();
         endBusy();
         return;
     }
     m_window.saveLibrary();
     showImportedFolder();
-    advanceToAtLeast98();
-    setBar(100);
+    m_progress->advanceToAtLeast98();
+    m_progress->setBar(100);
+    const bool stoppedEarly = isOutOfIdentifiers();
     endBusy();
-    reportOutcome(before);
+    reportOutcome(before, stoppedEarly);
 }
 
 bool FavoritesImport::confirmImport()
@@ -106,39 +101,29 @@ bool FavoritesImport::confirmImport()
                             MessageAnswer::Yes) == MessageAnswer::Yes;
 }
 
-// The progress window keeps the main window from being used meanwhile: the
-// import changes the document the main window shows.
 void FavoritesImport::beginBusy()
 {
-    m_window.ui().tvwTopics->hide();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_identifiers = std::make_unique<IdentifierRun>(m_window.getMyDB());
-    m_createdTops.clear();
+    m_writer = std::make_unique<ImportWriter>(m_window.getMyDB(), m_window.m_objDOMSitePins);
     m_lastTopTid.clear();
     m_skipped = 0;
-    m_cancelled = false;
-    m_outOfIdentifiers = false;
-    m_bar = 0;
-    m_progress = new frmProgress(&m_window, m_window.environment().fontAvailable);
-    m_progress->setAttribute(Qt::WA_DeleteOnClose);
-    m_progress->setWindowModality(Qt::ApplicationModal);
-    m_progress->setCancellable(true);
-    connect(m_progress, &frmProgress::cancelRequested, this, [this] { m_cancelled = true; });
-    m_progress->show();
-    m_sinceRefresh.start();
-    keepResponsive(true);
+    m_progress = std::make_unique<ImportProgressWindow>(m_window);
+    m_progress->begin();
 }
 
 void FavoritesImport::endBusy()
 {
-    m_window.ui().tvwTopics->show();
-    if (m_progress) {
-        m_progress->setCancellable(false);
-        m_progress->hide();
-        m_progress->close();
-    }
-    m_identifiers.reset();
-    QApplication::restoreOverrideCursor();
+    m_progress.reset();
+    m_writer.reset();
+}
+
+bool FavoritesImport::isCancelled() const
+{
+    return m_progress && m_progress->isCancelled();
+}
+
+bool FavoritesImport::isOutOfIdentifiers() const
+{
+    return m_writer && m_writer->outOfIdentifiers();
 }
 
 FavoritesImport::Counts FavoritesImport::countNow() const
@@ -170,19 +155,19 @@ bool FavoritesImport::firstVisit(const QString &folder)
 
 void FavoritesImport::findFavoritesFolders(const QString &folder)
 {
-    advanceALittle();
-    keepResponsive();
-    if (m_cancelled || !firstVisit(folder))
+    m_progress->advanceALittle();
+    m_progress->keepResponsive();
+    if (isCancelled() || !firstVisit(folder))
         return;
     if (QFileInfo(folder).fileName().compare(QLatin1String("Favorites"), Qt::CaseInsensitive) == 0) {
         m_favoritesFolders.append(folder);
-        setFolderLine(folder);
-        keepResponsive(true);
+        m_progress->setFolderLine(folder);
+        m_progress->keepResponsive(true);
     }
     for (const QFileInfo &sub : subFoldersOf(folder)) {
         if (WindowsDrive::isSearched(WindowsDrive::windowsPath(m_root, sub.absoluteFilePath())))
             findFavoritesFolders(sub.absoluteFilePath());
-        if (m_cancelled)
+        if (isCancelled())
             return;
     }
 }
@@ -192,27 +177,26 @@ void FavoritesImport::importEachFavoritesFolder()
     QTreeWidgetItem *root = m_window.folderTree().rootNode();
     for (qsizetype n = 0; n < m_favoritesFolders.size() && !mustStop(); ++n) {
         const QString folder = m_favoritesFolders.at(n);
-        setBar(1);
-        setBar(5);
-        const XmlNode top = createImportFolder(QFileInfo(folder).fileName() + QString::number(n + 1), QString());
+        m_progress->setBar(1);
+        m_progress->setBar(5);
+        const XmlNode top = createImportFolder(QFileInfo(folder).fileName() + QString::number(n + 1), XmlNode());
         if (!top)
             break;
-        m_createdTops.push_back(top);
         m_lastTopTid = top.getAttribute(QStringLiteral("TID"));
         m_visited.clear();
         importFavoritesFolder(folder, true, top, 1);
-        if (m_cancelled)
+        if (isCancelled())
             break;
         if (root)
             m_window.folderTree().addFolderNode(top, root, true);
-        advanceToAtLeast98();
+        m_progress->advanceToAtLeast98();
     }
 }
 
 void FavoritesImport::importFavoritesFolder(const QString &folder, bool top, XmlNode folderElement, int depth)
 {
-    setFolderLine(QFileInfo(folder).fileName());
-    keepResponsive();
+    m_progress->setFolderLine(QFileInfo(folder).fileName());
+    m_progress->keepResponsive();
     if (!firstVisit(folder))
         return;
     // A folder that cannot be listed is left out and counted; so is one
@@ -223,7 +207,7 @@ void FavoritesImport::importFavoritesFolder(const QString &folder, bool top, Xml
     }
     XmlNode current = folderElement;
     if (!top) {
-        current = createImportFolder(QFileInfo(folder).fileName(), folderElement.getAttribute(QStringLiteral("TID")));
+        current = createImportFolder(QFileInfo(folder).fileName(), folderElement);
         if (!current)
             return;
     }
@@ -241,18 +225,11 @@ void FavoritesImport::importFavoritesFolder(const QString &folder, bool top, Xml
     }
 }
 
-XmlNode FavoritesImport::createImportFolder(const QString &name, const QString &parentTid)
+XmlNode FavoritesImport::createImportFolder(const QString &name, const XmlNode &parent)
 {
-    const QString tid = m_identifiers->nextTID();
-    if (tid.isEmpty()) {
-        m_outOfIdentifiers = true;
-        return {};
-    }
-    XmlDocument &dom = m_window.m_objDOMSitePins;
-    XmlNode collection = parentTid.isEmpty() ? dom.documentElement()
-                                             : dom.nodeFromID(parentTid).selectSingleNode(QStringLiteral("SUBFOLDERS"));
-    const XmlNode folder = LibraryElements::appendFolder(dom, collection, tid, name);
-    setFolderLine(name);
+    const XmlNode folder = parent ? m_writer->addFolder(parent, name) : m_writer->addTopFolder(name);
+    if (folder)
+        m_progress->setFolderLine(name);
     return folder;
 }
 
@@ -267,34 +244,26 @@ void FavoritesImport::importShortcutFile(const QString &file, XmlNode &folderEle
 
 void FavoritesImport::createImportSitePin(XmlNode &folderElement, const QString &name, const QString &address)
 {
-    setItemLine(name);
-    advanceALittle();
-    keepResponsive();
-    const QString wid = m_identifiers->nextWID();
-    if (wid.isEmpty()) {
-        m_outOfIdentifiers = true;
-        return;
-    }
+    m_progress->setItemLine(name);
+    m_progress->advanceALittle();
+    m_progress->keepResponsive();
     SitePinFields fields;
     fields.name = name;
     fields.address = QString(address).replace(QLatin1String("%20"), QLatin1String(" "));
     fields.createdDate = CreationDate::text(m_window.environment().today());
-    XmlNode sitePins = folderElement.selectSingleNode(QStringLiteral("SITEPINS"));
-    LibraryElements::appendSitePin(m_window.m_objDOMSitePins, sitePins, wid, fields);
+    m_writer->addSitePin(folderElement, fields);
 }
 
 // A cancelled import leaves the library as it was: nothing is saved, and
 // what was added in memory goes again.
 void FavoritesImport::revertImport()
 {
-    XmlNode root = m_window.m_objDOMSitePins.documentElement();
     FolderTree &tree = m_window.folderTree();
-    for (const XmlNode &top : m_createdTops) {
+    for (const XmlNode &top : m_writer->topFolders()) {
         if (QTreeWidgetItem *node = tree.findNodeByTag(top.getAttribute(QStringLiteral("TID"))))
             delete node;
-        root.removeChild(top);
     }
-    m_createdTops.clear();
+    m_writer->revert();
 }
 
 void FavoritesImport::showImportedFolder()
@@ -310,9 +279,9 @@ void FavoritesImport::showImportedFolder()
         TreeNode::sortChildren(root);
 }
 
-void FavoritesImport::reportOutcome(const Counts &before)
+void FavoritesImport::reportOutcome(const Counts &before, bool stoppedEarly)
 {
-    if (m_outOfIdentifiers) {
+    if (stoppedEarly) {
         m_window.message(QStringLiteral("The import stopped early: the library already holds the largest number of "
                                         "folders or SitePins it can number (%1). What was imported until then has "
                                         "been saved.")
@@ -329,43 +298,4 @@ void FavoritesImport::reportOutcome(const Counts &before)
         summary += QStringLiteral(" %1 folders or files could not be read and were left out.").arg(m_skipped);
     m_window.message(summary, QString::fromLatin1(frmSitePins::kWindowTitle), MessageButtons::Ok,
                      MessageIcon::Information);
-}
-
-void FavoritesImport::setFolderLine(const QString &text)
-{
-    if (m_progress)
-        m_progress->lblName()->setText(text);
-}
-
-void FavoritesImport::setItemLine(const QString &text)
-{
-    if (m_progress)
-        m_progress->lblName2()->setText(text);
-}
-
-void FavoritesImport::advanceALittle()
-{
-    setBar(ImportProgress::advanceALittle(m_bar));
-}
-
-void FavoritesImport::advanceToAtLeast98()
-{
-    setBar(ImportProgress::advanceToAtLeast98(m_bar));
-}
-
-void FavoritesImport::setBar(double value)
-{
-    m_bar = value;
-    if (m_progress)
-        m_progress->progress1()->setValue(int(value));
-}
-
-void FavoritesImport::keepResponsive(bool now)
-{
-    if (!m_progress || (!now && m_sinceRefresh.elapsed() < kRefreshIntervalMs))
-        return;
-    m_sinceRefresh.restart();
-    m_progress->repaint();
-    // Another start handing over a capture waits until the import is done.
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
 }

@@ -2,19 +2,14 @@
 
 #include "store/XmlNode.h"
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QPointer>
 #include <QSet>
 #include <QStringList>
 
 #include <memory>
-#include <optional>
-#include <vector>
 
-class IdentifierRun;
-class QLabel;
-class frmProgress;
+class ImportProgressWindow;
+class ImportWriter;
 class frmSitePins;
 
 // File > Import Internet Explorer favorites: every Favorites folder of the
@@ -36,7 +31,8 @@ public:
 
     void findFavoritesFolders(const QString &folder);
     void importFavoritesFolder(const QString &folder, bool top, XmlNode folderElement, int depth);
-    XmlNode createImportFolder(const QString &name, const QString &parentTid);
+    // A base folder for a null parent.
+    XmlNode createImportFolder(const QString &name, const XmlNode &parent);
     void importShortcutFile(const QString &file, XmlNode &folderElement);
     void createImportSitePin(XmlNode &folderElement, const QString &name, const QString &address);
 
@@ -57,32 +53,20 @@ private:
     void importEachFavoritesFolder();
     void revertImport();
     void showImportedFolder();
-    void reportOutcome(const Counts &before);
+    void reportOutcome(const Counts &before, bool stoppedEarly);
     // False for a folder already seen by this walk, reached again through
     // a link.
     bool firstVisit(const QString &folder);
-    bool mustStop() const { return m_cancelled || m_outOfIdentifiers; }
-
-    void setFolderLine(const QString &text);
-    void setItemLine(const QString &text);
-    void advanceALittle();
-    void advanceToAtLeast98();
-    void setBar(double value);
-    // Repaints the progress window and lets it hear Cancel, a few times a
-    // second rather than for every item.
-    void keepResponsive(bool now = false);
+    bool isCancelled() const;
+    bool isOutOfIdentifiers() const;
+    bool mustStop() const { return isCancelled() || isOutOfIdentifiers(); }
 
     frmSitePins &m_window;
-    QPointer<frmProgress> m_progress;
-    std::unique_ptr<IdentifierRun> m_identifiers;
+    std::unique_ptr<ImportProgressWindow> m_progress;
+    std::unique_ptr<ImportWriter> m_writer;
     QStringList m_favoritesFolders;
     QString m_root;
     QString m_lastTopTid;
-    std::vector<XmlNode> m_createdTops;
-    double m_bar = 0;
     int m_skipped = 0;
-    bool m_cancelled = false;
-    bool m_outOfIdentifiers = false;
     QSet<QString> m_visited;
-    QElapsedTimer m_sinceRefresh;
 };

@@ -83,7 +83,7 @@ void SitePinEditor::setCommonSurface(bool browsing)
     surface.setEnabled(QStringLiteral("mnuEditModifyTopic"), browsing);
     surface.setButtonEnabled(14, browsing && folderCurrent);
     surface.setEnabled(QStringLiteral("mnuEditDeleteTopic"), browsing && folderCurrent);
-    for (const char *menu : {"mnuFileOpen", "mnuFileImportIE", "mnuFavs"})
+    for (const char *menu : {"mnuFileOpen", "mnuFileImportIE", "mnuFileImport", "mnuFavs"})
         surface.setEnabled(QString::fromLatin1(menu), browsing);
     for (QPushButton *button : {ui.cmdFAdd, ui.cmdFDelete, ui.cmdMoveFolder, ui.cmdMoveSP})
         button->setEnabled(browsing);

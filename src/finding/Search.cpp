@@ -1,6 +1,6 @@
 #include "finding/Search.h"
 
-#include "finding/SearchTerm.h"
+#include "finding/logic/SearchTerm.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"

@@ -96,6 +96,16 @@ void CommandSurface::buildMenus(QMainWindow *window)
     QMenu *file = topMenu("mnuFile", "File");
     addEntry(file, "mnuFileOpen", "&Open...", "Ctrl+O");
     addEntry(file, "mnuFileImportIE", "Import Internet E&xplorer favorites", "Ctrl+X");
+    QMenu *import = addMenu(file, "mnuFileImport", "&Import");
+    file->addMenu(import);
+    addEntry(import, "mnuFileImportNetscape", "&Netscape bookmark file...");
+    addEntry(import, "mnuFileImportXbel", "&XBEL file...");
+    addEntry(import, "mnuFileImportFirefox", "&Firefox profile...");
+    addEntry(import, "mnuFileImportChromium", "&Chromium or Chrome profile...");
+    QMenu *exportTo = addMenu(file, "mnuFileExport", "Ex&port");
+    file->addMenu(exportTo);
+    addEntry(exportTo, "mnuFileExportNetscape", "&Netscape bookmark file...");
+    addEntry(exportTo, "mnuFileExportXbel", "&XBEL file...");
     addEntry(file, "mnuFileExit", "&Exit", "Ctrl+E");
 
     QMenu *edit = topMenu("mnuEdit", "Edit");

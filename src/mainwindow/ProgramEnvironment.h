@@ -15,6 +15,9 @@ class UserDialogs;
 struct ProgramEnvironment
 {
     QString programFolder;
+    // The library to open instead of the default one (an absolute path), as
+    // given on the command line; empty for the default.
+    QString libraryPath;
     // True when a font named exactly "Microsoft Sans Serif" is installed.
     bool fontAvailable = true;
     UserDialogs *dialogs = nullptr;

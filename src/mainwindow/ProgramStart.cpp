@@ -1,5 +1,6 @@
 #include "mainwindow/ProgramStart.h"
 
+#include "commandline/CommandLineOptions.h"
 #include "mainwindow/DesktopLook.h"
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/TabIndexSetting.h"
@@ -16,6 +17,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace {
 
@@ -34,6 +37,12 @@ QString previewEngineModule()
 
 int ProgramStart::run(QApplication &app)
 {
+    // What is left once the window system has taken its own options.
+    const CommandLineOptions options = CommandLineOptions::parse(QApplication::arguments());
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "%s\nSee SitePins --help.\n", qPrintable(options.error));
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("SitePins"));
     QApplication::setApplicationDisplayName(QStringLiteral("SitePins Manager"));
     DesktopLook::apply();
@@ -51,6 +60,9 @@ int ProgramStart::run(QApplication &app)
     environment.desktop = &desktop;
     environment.browsers = &browsers;
     environment.previewEngineModule = previewEngineModule();
+    // The window makes the program's folder the current one.
+    if (!options.library.isEmpty())
+        environment.libraryPath = QFileInfo(options.library).absoluteFilePath();
     environment.endProgram = [] {
         QCoreApplication::quit();
     };

@@ -1,5 +1,7 @@
 #include "mainwindow/frmSitePins.h"
 
+#include "browser/BookmarkExport.h"
+#include "browser/BookmarkImport.h"
 #include "browser/BrowserWindows.h"
 #include "browser/FavoritesImport.h"
 #include "browser/PreviewPane.h"
@@ -23,6 +25,7 @@
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/PanelStatusBar.h"
+#include "mainwindow/RemoteCommands.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePinsUi.h"
 #include "mainwindow/frmSplash.h"
@@ -48,6 +51,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+
+#include <utility>
 
 namespace {
 
@@ -90,6 +95,9 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_hoverHelp = std::make_unique<HoverHelp>(*this);
     m_viewCommands = std::make_unique<ViewCommands>(*this);
     m_favoritesImport = std::make_unique<FavoritesImport>(*this);
+    m_bookmarkImport = std::make_unique<BookmarkImport>(*this);
+    m_bookmarkExport = std::make_unique<BookmarkExport>(*this);
+    m_remoteCommands = std::make_unique<RemoteCommands>(*this);
     m_browserWindows = std::make_unique<BrowserWindows>(*this);
     m_helpCommands = std::make_unique<HelpCommands>(*this);
     m_libraryCare = std::make_unique<LibraryCare>(*this);
@@ -198,7 +206,9 @@ void frmSitePins::whitenDetailPanel()
 bool frmSitePins::openDefaultLibrary()
 {
     m_objDatabase = std::make_unique<XMLDatabase>();
-    m_objDatabase->setPath(DefaultLibraryLocation(m_environment.programFolder).resolve());
+    m_objDatabase->setPath(m_environment.libraryPath.isEmpty()
+                               ? DefaultLibraryLocation(m_environment.programFolder).resolve()
+                               : m_environment.libraryPath);
     m_strLibraryPath = m_objDatabase->getPath();
     return m_objDatabase->openDBValidate(m_strLibraryPath);
 }
@@ -235,8 +245,12 @@ void frmSitePins::showButtonsForTab(int tab)
 
 void frmSitePins::enterDegradedState()
 {
-    message(QStringLiteral("Failed to open the default SitePins.XML file.  Please select another from the "
-                           "File->Open menu."));
+    if (m_environment.libraryPath.isEmpty())
+        message(QStringLiteral("Failed to open the default SitePins.XML file.  Please select another from the "
+                               "File->Open menu."));
+    else
+        message(QStringLiteral("Failed to open the SitePins file %1.  Please select another from the File->Open menu.")
+                    .arg(QDir::toNativeSeparators(m_environment.libraryPath)));
     m_degraded = true;
     m_disabledByDegradedStart.clear();
     const auto disable = [this](QObject *element, bool enabled, const std::function<void()> &off) {
@@ -288,14 +302,20 @@ bool frmSitePins::confirmDiscardChanges()
                    MessageAnswer::Yes) != MessageAnswer::No;
 }
 
-bool frmSitePins::saveLibrary()
+SaveResult frmSitePins::saveLibraryQuietly()
 {
     const SaveResult result = m_objDOMSitePins.save(m_strLibraryPath);
     showLibraryAccess();
-    if (result.ok) {
+    if (result.ok)
         emit librarySaved();
+    return result;
+}
+
+bool frmSitePins::saveLibrary()
+{
+    const SaveResult result = saveLibraryQuietly();
+    if (result.ok)
         return true;
-    }
     message(QStringLiteral("Your change could not be saved to the SitePins file.\n\n%1\n\nThe change is kept while the "
                            "program runs and will be written by the next successful save.")
                 .arg(result.errorString),
@@ -334,20 +354,25 @@ void frmSitePins::mnuFileOpen_Click()
     const QString chosen = m_environment.dialogs->getOpenFileName(
         this, {QStringLiteral("Open SitePins file"), QFileInfo(m_strLibraryPath).absolutePath(),
                QStringLiteral("SitePins files (*.xml *.XML)")});
-    if (chosen.isEmpty())
-        return;
+    if (!chosen.isEmpty())
+        openLibraryFile(chosen);
+}
+
+bool frmSitePins::openLibraryFile(const QString &path)
+{
     auto database = std::make_unique<XMLDatabase>();
-    database->setPath(chosen);
-    if (!database->openDBValidate(chosen)) {
+    database->setPath(path);
+    if (!database->openDBValidate(path)) {
         message(QStringLiteral("Failed to open the SitePins file"));
-        return;
+        return false;
     }
     m_objDatabase = std::move(database);
-    m_strLibraryPath = chosen;
+    m_strLibraryPath = path;
     m_objDOMSitePins = m_objDatabase->getTheDOM();
     if (m_degraded)
         leaveDegradedState();
     resetAfterOpen();
+    return true;
 }
 
 void frmSitePins::resetAfterOpen()
@@ -418,11 +443,20 @@ void frmSitePins::runEndSequence()
 frmSitePins::StartOutcome frmSitePins::handOverToRunningInstance()
 {
     m_instance = std::make_unique<InstanceChannel>(m_environment.instanceName);
-    if (m_instance->tryBecomePrimary()) {
+    const auto listen = [this] {
         connect(m_instance.get(), &InstanceChannel::messageReceived, this, [this](const Message &received) {
             if (received.is(MessageType::HandOver))
                 receiveHandOver(received.text());
+            else if (received.is(MessageType::OpenLibrary))
+                receiveOpenLibrary(received.text());
         });
+        connect(m_instance.get(), &InstanceChannel::requestReceived, this,
+                [this](const Message &command, FrameServer::ConnectionId connection) {
+                    m_instance->reply(connection, m_remoteCommands->answer(command));
+                });
+    };
+    if (m_instance->tryBecomePrimary()) {
+        listen();
         return StartOutcome::Running;
     }
     if (!m_instance->isHeldByAnother()) {
@@ -438,8 +472,16 @@ frmSitePins::StartOutcome frmSitePins::handOverToRunningInstance()
     setWindowTitle(QStringLiteral("oldForm"));
     // A fresh number each time, so that two hand-overs in a row still differ.
     const QString text = QString::number(QRandomGenerator::system()->bounded(1, 1000001));
-    if (m_instance->sendToPrimary(Message::handOver(text), m_environment.handOverTimeoutMs))
+    const Message handOver =
+        m_environment.libraryPath.isEmpty() ? Message::handOver(text) : Message::openLibrary(m_environment.libraryPath);
+    if (m_instance->sendToPrimary(handOver, m_environment.handOverTimeoutMs))
         return StartOutcome::HandedOver;
+    // The name was held by a command-line start that has ended meanwhile.
+    if (m_instance->tryBecomePrimary()) {
+        setWindowTitle(QString::fromLatin1(kWindowTitle));
+        listen();
+        return StartOutcome::Running;
+    }
     message(QString::fromLatin1(kNoAnswerText), QString::fromLatin1(kWindowTitle), MessageButtons::Ok,
             MessageIcon::Exclamation);
     return StartOutcome::NoAnswer;
@@ -463,10 +505,46 @@ void frmSitePins::receiveHandOver(const QString &text)
     // Every hand-over is a fresh request, even should the number repeat.
     if (!changes)
         m_ui->Timer1->start();
+    bringToFront();
+}
+
+void frmSitePins::bringToFront()
+{
     if (isMinimized())
         showNormal();
     raise();
     activateWindow();
+}
+
+void frmSitePins::receiveOpenLibrary(const QString &path)
+{
+    bringToFront();
+    const bool waiting = !m_pendingLibrary.isEmpty();
+    m_pendingLibrary = path;
+    if (!waiting)
+        openPendingLibrary();
+}
+
+// A dialog open over the window works on the library it shows: the other
+// library waits until it is closed. Of several, the last one named wins.
+void frmSitePins::openPendingLibrary()
+{
+    if (m_pendingLibrary.isEmpty())
+        return;
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, this, &frmSitePins::openPendingLibrary);
+        return;
+    }
+    const QString path = std::exchange(m_pendingLibrary, QString());
+    const QString open = QFileInfo(m_strLibraryPath).canonicalFilePath();
+    if (!m_degraded && !open.isEmpty() && open == QFileInfo(path).canonicalFilePath())
+        return;
+    if (m_blnEditMode &&
+        message(QStringLiteral("Opening a new SitePins file will lose any unsaved changes.  Are you sure?"),
+                QStringLiteral("Exit SitePins application?"), MessageButtons::YesNo, MessageIcon::None,
+                MessageAnswer::Yes) == MessageAnswer::No)
+        return;
+    openLibraryFile(path);
 }
 
 void frmSitePins::Timer1_Timer()

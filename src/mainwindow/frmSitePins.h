@@ -14,6 +14,8 @@
 
 #include <memory>
 
+class BookmarkExport;
+class BookmarkImport;
 class BrowserWindows;
 class ClipboardCommands;
 class DeleteCommands;
@@ -30,6 +32,7 @@ class MainWindowLayout;
 class MoveCommands;
 class Navigation;
 class PreviewPane;
+class RemoteCommands;
 class Search;
 class SitePinEditor;
 class Statistics;
@@ -95,6 +98,7 @@ public:
     HoverHelp &hoverHelp() { return *m_hoverHelp; }
     ViewCommands &viewCommands() { return *m_viewCommands; }
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
+    BookmarkImport &bookmarkImport() { return *m_bookmarkImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
     HelpCommands &helpCommands() { return *m_helpCommands; }
     LibraryCare &libraryCare() { return *m_libraryCare; }
@@ -119,12 +123,18 @@ public:
     // Writes the whole library document to its file; a failure is shown
     // to the user and the change stays in memory for the next save.
     bool saveLibrary();
+    // The same without a message, for callers that take their change back
+    // when it cannot be saved.
+    SaveResult saveLibraryQuietly();
 
     int selectedLeftTab() const;
     void selectLeftTab(int tab);
 
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
+    // File > Open's work once a file is chosen: on failure the library that
+    // was open stays open.
+    bool openLibraryFile(const QString &path);
 
 signals:
     // After each successful write of the library file.
@@ -149,6 +159,11 @@ private:
     StartOutcome handOverToRunningInstance();
     void tellAboutDamagedSettings();
     void receiveHandOver(const QString &text);
+    // A later start named a library: opened as File > Open would, once no
+    // dialog is in the way.
+    void receiveOpenLibrary(const QString &path);
+    void openPendingLibrary();
+    void bringToFront();
     void Timer1_Timer();
     void runEndSequence();
 
@@ -173,11 +188,15 @@ private:
     std::unique_ptr<HoverHelp> m_hoverHelp;
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<FavoritesImport> m_favoritesImport;
+    std::unique_ptr<BookmarkImport> m_bookmarkImport;
+    std::unique_ptr<BookmarkExport> m_bookmarkExport;
+    std::unique_ptr<RemoteCommands> m_remoteCommands;
     std::unique_ptr<BrowserWindows> m_browserWindows;
     std::unique_ptr<HelpCommands> m_helpCommands;
     std::unique_ptr<LibraryCare> m_libraryCare;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
+    QString m_pendingLibrary;
     QList<QObject *> m_disabledByDegradedStart;
     bool m_degraded = false;
     bool m_ending = false;

@@ -24,6 +24,9 @@ bool FrameCodec::isKnownType(quint8 type)
     case MessageType::Ack:
     case MessageType::BridgeRequest:
     case MessageType::BridgeReply:
+    case MessageType::Command:
+    case MessageType::CommandReply:
+    case MessageType::OpenLibrary:
         return true;
     }
     return false;
@@ -72,7 +75,10 @@ FrameCodec::Status FrameCodec::decodeNext(Message &message)
         break;
     case MessageType::HandOver:
     case MessageType::BridgeRequest:
-    case MessageType::BridgeReply: {
+    case MessageType::BridgeReply:
+    case MessageType::Command:
+    case MessageType::CommandReply:
+    case MessageType::OpenLibrary: {
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString text = utf8(payload);
         if (utf8.hasError())

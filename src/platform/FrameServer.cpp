@@ -33,6 +33,7 @@ struct FrameServer::Connection
     QDeadlineTimer deadline;
     bool repliesBackedUp = false;
     bool waitingForBudget = false;
+    bool awaitingReply = false;
 };
 
 FrameServer::FrameServer(const FrameServerLimits &limits, QObject *parent)
@@ -140,8 +141,9 @@ void FrameServer::admit(QLocalSocket *socket)
 // be stuck. With every connection busy, the oldest goes.
 void FrameServer::makeRoom()
 {
-    const auto idle = std::find_if(m_connections.begin(), m_connections.end(),
-                                   [](const auto &entry) { return entry.second->codec.bufferedSize() == 0; });
+    const auto idle = std::find_if(m_connections.begin(), m_connections.end(), [](const auto &entry) {
+        return entry.second->codec.bufferedSize() == 0 && !entry.second->awaitingReply;
+    });
     const ConnectionId victim = (idle != m_connections.end() ? idle : m_connections.begin())->first;
     drop(victim, QStringLiteral("%1 connections at once is the limit").arg(m_limits.maxConnections));
 }
@@ -231,7 +233,7 @@ void FrameServer::startDeadline(Connection &connection)
 {
     if (connection.codec.bufferedSize() > 0)
         connection.deadline.setRemainingTime(m_limits.frameDeadlineMs);
-    else if (m_limits.idleTimeoutMs >= 0)
+    else if (m_limits.idleTimeoutMs >= 0 && !connection.awaitingReply)
         connection.deadline.setRemainingTime(m_limits.idleTimeoutMs);
     else
         connection.deadline = QDeadlineTimer(QDeadlineTimer::Forever);
@@ -271,11 +273,26 @@ bool FrameServer::send(ConnectionId id, const Message &message)
     Connection *connection = find(id);
     if (!connection)
         return false;
+    if (connection->awaitingReply) {
+        connection->awaitingReply = false;
+        startDeadline(*connection);
+        scheduleDeadlineCheck();
+    }
     connection->socket->write(FrameCodec::encode(message));
     // The peer may be blocked waiting for this; do not leave it to the next
     // turn of the event loop, which a slow receiver may delay.
     connection->socket->flush();
     return true;
+}
+
+void FrameServer::awaitReply(ConnectionId id)
+{
+    Connection *connection = find(id);
+    if (!connection)
+        return;
+    connection->awaitingReply = true;
+    startDeadline(*connection);
+    scheduleDeadlineCheck();
 }
 
 void FrameServer::closeConnection(ConnectionId id)

@@ -71,6 +71,11 @@ public:
     // Queues a frame for the peer and starts writing it; false when the
     // connection is gone.
     bool send(ConnectionId connection, const Message &message);
+    // The peer waits for an answer that may take longer than the idle time
+    // (the user's own work in a window): its connection is kept open until
+    // the next send() to it. Connections waiting so are the last to make
+    // room for a newcomer.
+    void awaitReply(ConnectionId connection);
     void closeConnection(ConnectionId connection);
 
     int connectionCount() const { return int(m_connections.size()); }

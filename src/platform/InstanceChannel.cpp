@@ -33,37 +33,42 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray();
 }
 
-// One connection, one frame, one acknowledgement; false on anything else.
-bool exchange(const QString &socketPath, const Message &message, const QDeadlineTimer &deadline, QString &error)
+// One connection, one frame, one answer of the expected type; nothing on
+// anything else. `sent` tells whether the frame went out whole.
+std::optional<Message> exchange(const QString &socketPath, const Message &message, MessageType answer,
+                                const QDeadlineTimer &deadline, QString &error, bool &sent)
 {
+    sent = false;
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(remainingMs(deadline))) {
         error = socket.errorString();
-        return false;
+        return std::nullopt;
     }
     socket.write(FrameCodec::encode(message));
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(remainingMs(deadline))) {
             error = socket.errorString();
-            return false;
+            return std::nullopt;
         }
     }
-    FrameCodec replies(0);
+    sent = true;
+    // An acknowledgement carries nothing; a command's reply carries its text.
+    FrameCodec replies(answer == MessageType::Ack ? 0 : FrameCodec::kDefaultMaxPayloadSize);
     for (;;) {
         Message reply;
         const FrameCodec::Status status = replies.decodeNext(reply);
-        if (status == FrameCodec::Status::MessageReady && reply.is(MessageType::Ack)) {
+        if (status == FrameCodec::Status::MessageReady && reply.is(answer)) {
             socket.disconnectFromServer();
-            return true;
+            return reply;
         }
         if (status == FrameCodec::Status::Invalid) {
             error = replies.errorString();
-            return false;
+            return std::nullopt;
         }
         if (status == FrameCodec::Status::NeedMoreData && !socket.waitForReadyRead(remainingMs(deadline))) {
             error = socket.errorString();
-            return false;
+            return std::nullopt;
         }
         replies.append(socket.readAll());
     }
@@ -176,8 +181,14 @@ bool InstanceChannel::somebodyListens() const
 
 void InstanceChannel::receive(FrameServer::ConnectionId connection, const Message &message)
 {
-    if (message.is(MessageType::Ack))
+    if (message.is(MessageType::Ack) || message.is(MessageType::CommandReply))
         return;
+    if (message.is(MessageType::Command)) {
+        m_server->awaitReply(connection);
+        QMetaObject::invokeMethod(
+            this, [this, message, connection] { emit requestReceived(message, connection); }, Qt::QueuedConnection);
+        return;
+    }
     m_server->send(connection, Message::ack());
     if (message.is(MessageType::HandOver)) {
         m_pendingHandOver = message;
@@ -204,27 +215,45 @@ void InstanceChannel::deliverHandOver()
 
 bool InstanceChannel::sendToPrimary(const Message &message, int timeoutMs)
 {
+    return exchangeWithPrimary(message, MessageType::Ack, timeoutMs).has_value();
+}
+
+std::optional<Message> InstanceChannel::request(const Message &message, int timeoutMs)
+{
+    return exchangeWithPrimary(message, MessageType::CommandReply, timeoutMs);
+}
+
+bool InstanceChannel::reply(FrameServer::ConnectionId connection, const Message &message)
+{
+    return m_server && m_server->send(connection, message);
+}
+
+std::optional<Message> InstanceChannel::exchangeWithPrimary(const Message &message, MessageType answer, int timeoutMs)
+{
     if (isPrimary()) {
         m_errorString = QStringLiteral("This instance is the primary one");
-        return false;
+        return std::nullopt;
     }
     if (message.payload.size() > m_limits.maxPayloadSize) {
         m_errorString = QStringLiteral("Message larger than %1 bytes").arg(m_limits.maxPayloadSize);
-        return false;
+        return std::nullopt;
     }
     if (!m_folder.isValid()) {
         m_errorString =
             QStringLiteral("there is no private folder for its lock and socket (%1)").arg(m_folder.errorString());
-        return false;
+        return std::nullopt;
     }
     const QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs));
     // A primary that has just taken the lock may not be listening yet, and
     // one at its connection limit may close ours to make room for another:
-    // both are worth another try while time is left.
-    while (!exchange(socketPath(), message, deadline, m_errorString)) {
-        if (deadline.hasExpired())
-            return false;
+    // both are worth another try while time is left. A request that went
+    // out is never sent twice, since the primary may be carrying it out.
+    for (;;) {
+        bool sent = false;
+        if (std::optional<Message> reply = exchange(socketPath(), message, answer, deadline, m_errorString, sent))
+            return reply;
+        if (deadline.hasExpired() || (sent && answer != MessageType::Ack))
+            return std::nullopt;
         QThread::msleep(kConnectRetryMs);
     }
-    return true;
 }

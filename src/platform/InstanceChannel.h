@@ -18,7 +18,8 @@ class QLockFile;
 // from later starts to it. The instance holding the lock file listens on a
 // local socket that only its user can reach, both in the private runtime
 // folder. Messages are FrameCodec frames; each one the primary accepts is
-// answered with an Ack and then announced through a queued call. Hand-overs
+// answered with an Ack and then announced through a queued call, except a
+// Command, which is answered by its CommandReply once it has been done. Hand-overs
 // that come faster than one per hand-over interval are merged into the last
 // of them: each one raises the window, and a flood of them must not.
 class InstanceChannel : public QObject
@@ -44,6 +45,11 @@ public:
     // timeoutMs (negative: no limit). Meant for a starting instance that has
     // no event loop running yet.
     bool sendToPrimary(const Message &message, int timeoutMs);
+    // Sends a Command and blocks until the primary's CommandReply, for at
+    // most timeoutMs; nothing when none came.
+    std::optional<Message> request(const Message &command, int timeoutMs);
+    // The primary's answer to a requestReceived().
+    bool reply(FrameServer::ConnectionId connection, const Message &message);
 
     // Apply to a later tryBecomePrimary().
     void setLimits(const FrameServerLimits &limits) { m_limits = limits; }
@@ -61,11 +67,14 @@ public:
 
 signals:
     void messageReceived(const Message &message);
+    // A Command; its sender waits until reply() is called with the connection.
+    void requestReceived(const Message &command, FrameServer::ConnectionId connection);
 
 private:
     bool lockIsReadable(const QLockFile &lock) const;
     bool takeOverUnreadableLock(QLockFile &lock);
     bool somebodyListens() const;
+    std::optional<Message> exchangeWithPrimary(const Message &message, MessageType answer, int timeoutMs);
     void receive(FrameServer::ConnectionId connection, const Message &message);
     void deliverHandOver();
 

@@ -14,6 +14,7 @@ struct Message
 
     static Message handOver(const QString &text) { return {quint8(MessageType::HandOver), text.toUtf8()}; }
     static Message ack() { return {quint8(MessageType::Ack), {}}; }
+    static Message openLibrary(const QString &path) { return {quint8(MessageType::OpenLibrary), path.toUtf8()}; }
 
     bool is(MessageType kind) const { return type == quint8(kind); }
     QString text() const { return QString::fromUtf8(payload); }

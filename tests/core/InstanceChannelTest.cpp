@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <memory>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -369,6 +370,55 @@ TEST_F(InstanceChannelTest, handOversArrivingTogetherAreMergedIntoTheLast)
     // One that comes later is delivered on its own.
     EXPECT_EQ(peer({QStringLiteral("send"), m_name, QStringLiteral("later")}), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return received.last().at(0).value<Message>().text() == "later"; }, kWaitMs));
+}
+
+// A command's sender waits for its reply, however long past the idle time
+// the work takes; a command that went out is never sent again, since the
+// primary may be carrying it out.
+TEST_F(InstanceChannelTest, aCommandIsAnsweredAfterItsWorkAndNeverSentTwice)
+{
+    const Message command{quint8(MessageType::Command), "{\"command\":\"add\"}"};
+    const auto finished = [](std::future<std::optional<Message>> &asked) {
+        return QTest::qWaitFor([&] { return asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+                               kWaitMs);
+    };
+    auto primary = std::make_unique<InstanceChannel>(m_name);
+    primary->setLimits(quickLimits());
+    ASSERT_TRUE(primary->tryBecomePrimary());
+    int requests = 0;
+    QObject::connect(primary.get(), &InstanceChannel::requestReceived, [&](const Message &received, quint64 from) {
+        ++requests;
+        EXPECT_EQ(received, command);
+        QTimer::singleShot(3 * quickLimits().idleTimeoutMs, primary.get(), [&primary, from] {
+            primary->reply(from, {quint8(MessageType::CommandReply), "{\"handled\":true}"});
+        });
+    });
+    auto asked = std::async(std::launch::async, [&] { return InstanceChannel(m_name).request(command, kWaitMs); });
+    ASSERT_TRUE(finished(asked));
+    const std::optional<Message> reply = asked.get();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->payload, "{\"handled\":true}");
+    EXPECT_EQ(requests, 1);
+
+    // A primary that reads the command and goes away leaves no answer.
+    const QString socket = primary->socketPath();
+    primary.reset();
+    QLocalServer vanishing;
+    ASSERT_TRUE(vanishing.listen(socket)) << vanishing.errorString().toStdString();
+    int connections = 0;
+    QObject::connect(&vanishing, &QLocalServer::newConnection, [&] {
+        QLocalSocket *peer = vanishing.nextPendingConnection();
+        ++connections;
+        QObject::connect(peer, &QLocalSocket::readyRead, peer, [peer, &command] {
+            if (peer->bytesAvailable() >= FrameCodec::encode(command).size())
+                peer->disconnectFromServer();
+        });
+    });
+    auto unanswered = std::async(std::launch::async, [&] { return InstanceChannel(m_name).request(command, 2000); });
+    ASSERT_TRUE(finished(unanswered));
+    EXPECT_FALSE(unanswered.get());
+    QTest::qWait(200);
+    EXPECT_EQ(connections, 1);
 }
 
 int frameServerLines = 0;

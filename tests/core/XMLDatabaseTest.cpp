@@ -159,5 +159,8 @@ TEST(CreationDate, isTwoDigitDayEnglishMonthAndFourDigitYear)
     EXPECT_EQ(CreationDate::text(QDate(2026, 3, 9)), "09 Mar 2026");
     EXPECT_EQ(CreationDate::text(QDate(2099, 10, 31)), "31 Oct 2099");
     EXPECT_EQ(CreationDate::text(QDate(2031, 5, 17)), "17 May 2031");
+    // Regression: an imported bookmark from 1998 was dated 2098.
+    EXPECT_EQ(CreationDate::text(QDate(1998, 3, 12)), "12 Mar 1998");
+    EXPECT_EQ(CreationDate::text(QDate(2100, 1, 1)), "01 Jan 2100");
     QLocale::setDefault(previous);
 }

@@ -291,6 +291,37 @@ TEST_F(CommandSurfaceTest, helpMenuHoldsThreeEntriesAndOneSeparator)
     EXPECT_EQ(shown, (QStringList{"&Help Contents...", "—", "&About SitePins Manager...", "SitePins on the &Web..."}));
 }
 
+// The favourites import keeps its place; imports and exports of the
+// browsers' formats follow it. Importing waits while an edit is open.
+TEST_F(CommandSurfaceTest, fileMenuHoldsTheImportAndExportMenus)
+{
+    const auto captions = [this](const char *menu) {
+        QStringList shown;
+        for (const QAction *action : ui().commands->menu(QString::fromLatin1(menu))->actions())
+            shown << action->text();
+        return shown;
+    };
+    EXPECT_EQ(captions("mnuFile"),
+              (QStringList{"&Open...", "Import Internet E&xplorer favorites", "&Import", "Ex&port", "&Exit"}));
+    EXPECT_EQ(captions("mnuFileImport"), (QStringList{"&Netscape bookmark file...", "&XBEL file...",
+                                                      "&Firefox profile...", "&Chromium or Chrome profile..."}));
+    EXPECT_EQ(captions("mnuFileExport"), (QStringList{"&Netscape bookmark file...", "&XBEL file..."}));
+
+    showIntranet();
+    runMenu("mnuEditModify");
+    ASSERT_EQ(ui().txtMode->text(), "mod");
+    EXPECT_FALSE(isEnabled("mnuFileImport"));
+    EXPECT_TRUE(isEnabled("mnuFileExport"));
+
+    probeAllCommands();
+    enableWithMenus("mnuFileImportNetscape");
+    const QStringList entries{"mnuFileImportNetscape", "mnuFileImportXbel",     "mnuFileImportFirefox",
+                              "mnuFileImportChromium", "mnuFileExportNetscape", "mnuFileExportXbel"};
+    for (const QString &entry : entries)
+        runMenu(entry);
+    EXPECT_EQ(m_ran, entries);
+}
+
 // The command returns only once the window has been answered and closed.
 TEST_F(CommandSurfaceTest, aboutOpensModallyOverTheWindow)
 {

@@ -1,6 +1,7 @@
 #include "platform/ui/QtUserDialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
@@ -63,4 +64,23 @@ MessageAnswer QtUserDialogs::showMessage(QWidget *parent, const MessageRequest &
 QString QtUserDialogs::getOpenFileName(QWidget *parent, const OpenFileRequest &request)
 {
     return QFileDialog::getOpenFileName(parent, request.title, request.initialDirectory, request.filter);
+}
+
+QString QtUserDialogs::getSaveFileName(QWidget *parent, const SaveFileRequest &request)
+{
+    QFileDialog dialog(parent, request.title, request.initialPath, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+int QtUserDialogs::chooseItem(QWidget *parent, const ChoiceRequest &request)
+{
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(parent, request.title, request.label, request.items, request.current, false, &ok);
+    return ok ? int(request.items.indexOf(chosen)) : -1;
 }

@@ -14,6 +14,8 @@ void ScriptedDialogs::forget()
 {
     m_shown.clear();
     m_fileRequests.clear();
+    m_saveFileRequests.clear();
+    m_choiceRequests.clear();
 }
 
 MessageAnswer ScriptedDialogs::showMessage(QWidget *, const MessageRequest &request)
@@ -47,4 +49,28 @@ QString ScriptedDialogs::getOpenFileName(QWidget *, const OpenFileRequest &reque
     const QString path = m_files.front();
     m_files.pop_front();
     return path;
+}
+
+QString ScriptedDialogs::getSaveFileName(QWidget *, const SaveFileRequest &request)
+{
+    m_saveFileRequests.push_back(request);
+    if (m_saveFiles.empty()) {
+        ADD_FAILURE() << "unexpected save dialog: " << request.title.toStdString();
+        return {};
+    }
+    const QString path = m_saveFiles.front();
+    m_saveFiles.pop_front();
+    return path;
+}
+
+int ScriptedDialogs::chooseItem(QWidget *, const ChoiceRequest &request)
+{
+    m_choiceRequests.push_back(request);
+    if (m_choices.empty()) {
+        ADD_FAILURE() << "unexpected chooser: " << request.title.toStdString();
+        return -1;
+    }
+    const int index = m_choices.front();
+    m_choices.pop_front();
+    return index;
 }

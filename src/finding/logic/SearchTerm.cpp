@@ -1,4 +1,4 @@
-#include "finding/SearchTerm.h"
+#include "finding/logic/SearchTerm.h"
 
 namespace {
 
