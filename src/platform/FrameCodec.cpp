@@ -24,6 +24,7 @@ bool FrameCodec::isKnownType(quint8 type)
     case MessageType::Ack:
     case MessageType::BridgeRequest:
     case MessageType::BridgeReply:
+    case MessageType::CapturePage:
         return true;
     }
     return false;
@@ -72,7 +73,8 @@ FrameCodec::Status FrameCodec::decodeNext(Message &message)
         break;
     case MessageType::HandOver:
     case MessageType::BridgeRequest:
-    case MessageType::BridgeReply: {
+    case MessageType::BridgeReply:
+    case MessageType::CapturePage: {
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString text = utf8(payload);
         if (utf8.hasError())

@@ -45,6 +45,10 @@ public:
     // no event loop running yet.
     bool sendToPrimary(const Message &message, int timeoutMs);
 
+    // True when an instance answers on the socket now; a quick look that
+    // does not wait for one that is starting.
+    bool primaryListens() const;
+
     // Apply to a later tryBecomePrimary().
     void setLimits(const FrameServerLimits &limits) { m_limits = limits; }
     const FrameServerLimits &limits() const { return m_limits; }
@@ -65,7 +69,6 @@ signals:
 private:
     bool lockIsReadable(const QLockFile &lock) const;
     bool takeOverUnreadableLock(QLockFile &lock);
-    bool somebodyListens() const;
     void receive(FrameServer::ConnectionId connection, const Message &message);
     void deliverHandOver();
 

@@ -10,4 +10,5 @@ enum class MessageType : quint8
     Ack = 2,           // payload: empty
     BridgeRequest = 3, // payload: a UTF-8 JSON object {"id": n, "cmd": ...}
     BridgeReply = 4,   // payload: a UTF-8 JSON object {"id": n, "ok": ...}
+    CapturePage = 5,   // payload: a UTF-8 JSON object {"url": ..., "title": ...}
 };
