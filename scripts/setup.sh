@@ -7,7 +7,12 @@ PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libxml2-dev libxml2-utils
+    # Browser integration: zip archives (XPI, CRX payload), CRX signing keys,
+    # the button icons drawn from SVG at build time.
+    libzip-dev libssl-dev qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # Tests drive the extension in Chromium over its DevTools WebSocket.
+    qt6-websockets-dev
     tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool
     chromium firefox-esr
