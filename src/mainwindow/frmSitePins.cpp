@@ -1,5 +1,6 @@
 #include "mainwindow/frmSitePins.h"
 
+#include "browser/BrowserIntegration.h"
 #include "browser/BrowserWindows.h"
 #include "browser/FavoritesImport.h"
 #include "browser/PreviewPane.h"
@@ -89,6 +90,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_viewCommands = std::make_unique<ViewCommands>(*this);
     m_favoritesImport = std::make_unique<FavoritesImport>(*this);
     m_browserWindows = std::make_unique<BrowserWindows>(*this);
+    m_browserIntegration = std::make_unique<BrowserIntegration>(*this);
     connectCommandSurface();
     m_ui->client->installEventFilter(this);
 }
@@ -416,6 +418,8 @@ frmSitePins::StartOutcome frmSitePins::handOverToRunningInstance()
         connect(m_instance.get(), &InstanceChannel::messageReceived, this, [this](const Message &received) {
             if (received.is(MessageType::HandOver))
                 receiveHandOver(received.text());
+            else if (const auto page = CapturedPage::fromMessage(received))
+                receiveCapturedPage(*page);
         });
         return StartOutcome::Running;
     }
@@ -430,9 +434,9 @@ frmSitePins::StartOutcome frmSitePins::handOverToRunningInstance()
         return StartOutcome::Running;
     }
     setWindowTitle(QStringLiteral("oldForm"));
-    // A fresh number each time, so that two hand-overs in a row still differ.
-    const QString text = QString::number(QRandomGenerator::system()->bounded(1, 1000001));
-    if (m_instance->sendToPrimary(Message::handOver(text), m_environment.handOverTimeoutMs))
+    const Message handOver =
+        m_environment.pageToCapture ? m_environment.pageToCapture->toMessage() : Message::handOver(freshHandOverText());
+    if (m_instance->sendToPrimary(handOver, m_environment.handOverTimeoutMs))
         return StartOutcome::HandedOver;
     message(QString::fromLatin1(kNoAnswerText), QString::fromLatin1(kWindowTitle), MessageButtons::Ok,
             MessageIcon::Exclamation);
@@ -461,6 +465,20 @@ void frmSitePins::receiveHandOver(const QString &text)
         showNormal();
     raise();
     activateWindow();
+}
+
+// A fresh number each time, so that two hand-overs in a row still differ.
+QString frmSitePins::freshHandOverText()
+{
+    return QString::number(QRandomGenerator::system()->bounded(1, 1000001));
+}
+
+// The page goes the way of every hand-over, through ThunderTextBox and
+// Timer1, whose capture then takes this page and no other.
+void frmSitePins::receiveCapturedPage(const CapturedPage &page)
+{
+    m_browserWindows->handOverPage(page);
+    receiveHandOver(freshHandOverText());
 }
 
 void frmSitePins::Timer1_Timer()

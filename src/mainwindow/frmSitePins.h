@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class BrowserIntegration;
 class BrowserWindows;
 class ClipboardCommands;
 class DeleteCommands;
@@ -94,6 +95,7 @@ public:
     ViewCommands &viewCommands() { return *m_viewCommands; }
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
+    BrowserIntegration &browserIntegration() { return *m_browserIntegration; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -141,6 +143,8 @@ private:
     StartOutcome handOverToRunningInstance();
     void tellAboutDamagedSettings();
     void receiveHandOver(const QString &text);
+    void receiveCapturedPage(const CapturedPage &page);
+    static QString freshHandOverText();
     void Timer1_Timer();
     void runEndSequence();
 
@@ -166,6 +170,7 @@ private:
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<FavoritesImport> m_favoritesImport;
     std::unique_ptr<BrowserWindows> m_browserWindows;
+    std::unique_ptr<BrowserIntegration> m_browserIntegration;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
     QList<QObject *> m_disabledByDegradedStart;
