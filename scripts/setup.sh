@@ -11,8 +11,6 @@ PACKAGES=(
     # the button icons drawn from SVG at build time.
     libzip-dev libssl-dev qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    # Tests drive the extension in Chromium over its DevTools WebSocket.
-    qt6-websockets-dev
     tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool
     chromium firefox-esr
