@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-webengine-dev libqt6webenginecore6-bin
     libxml2-dev libxml2-utils
     # Browser integration: zip archives (XPI, CRX payload), CRX signing keys,
     # the button icons drawn from SVG at build time.
@@ -14,6 +15,7 @@ PACKAGES=(
     tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool
     chromium firefox-esr
+    fp-utils libchm-dev
 )
 
 missing_packages() {

@@ -46,7 +46,8 @@ void BrowserWindows::detectBrowserWindows()
     detectedAddresses.clear();
     if (!browsers())
         return;
-    const QDeadlineTimer deadline(kDetectionDeadlineMs);
+    // However many browsers answer, the whole detection keeps to one deadline.
+    const QDeadlineTimer deadline(m_window.environment().browserDetectionMs);
     for (const ShellWindow &shown : browsers()->shellWindows(deadline)) {
         if (shown.locationUrl.isEmpty() || !shown.isWebBrowser)
             continue;
@@ -149,7 +150,7 @@ void BrowserWindows::mnuToolsOpen_Click()
         m_window.message(QStringLiteral("A SitePin must be selected to open in the browser window"));
         return;
     }
-    openInNewWindow(ui.txtAddress->text());
+    openAddress(ui.txtAddress->text());
 }
 
 void BrowserWindows::lblAddress_Click()
@@ -164,7 +165,7 @@ void BrowserWindows::mnuOpenSP_Click()
 {
     const QString tag = m_window.m_objClickedNode.data(TreeNode::TagRole).toString().trimmed();
     const QString address = tag.isEmpty() ? QString() : m_window.getMyDB().getSPAddress(tag);
-    openInNewWindow(address);
+    openAddress(address);
 }
 
 void BrowserWindows::mnuToolsOpenBlank_Click()
@@ -179,7 +180,8 @@ void BrowserWindows::mnuToolsCloseAll_Click()
 {
     if (!browsers())
         return;
-    const std::vector<ShellWindow> windows = browsers()->shellWindows(QDeadlineTimer(kDetectionDeadlineMs));
+    const std::vector<ShellWindow> windows =
+        browsers()->shellWindows(QDeadlineTimer(m_window.environment().browserDetectionMs));
     for (auto shown = windows.rbegin(); shown != windows.rend(); ++shown) {
         if (shown->isWebBrowser)
             browsers()->quit(*shown);
@@ -188,7 +190,7 @@ void BrowserWindows::mnuToolsCloseAll_Click()
 
 // An address typed without a scheme ("example.org") is what a user would
 // type into a browser's address bar, and is opened as such.
-void BrowserWindows::openInNewWindow(const QString &address)
+void BrowserWindows::openAddress(const QString &address)
 {
     const QString trimmed = address.trimmed();
     if (trimmed.isEmpty()) {

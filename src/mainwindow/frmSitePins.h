@@ -23,8 +23,10 @@ class FavoritesImport;
 class Favourites;
 class FolderCommands;
 class FolderTree;
+class HelpCommands;
 class HoverHelp;
 class InstanceChannel;
+class LibraryCare;
 class MainWindowLayout;
 class MoveCommands;
 class Navigation;
@@ -96,6 +98,8 @@ public:
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
     BrowserIntegration &browserIntegration() { return *m_browserIntegration; }
+    HelpCommands &helpCommands() { return *m_helpCommands; }
+    LibraryCare &libraryCare() { return *m_libraryCare; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -123,6 +127,10 @@ public:
 
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
+
+signals:
+    // After each successful write of the library file.
+    void librarySaved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -171,6 +179,8 @@ private:
     std::unique_ptr<FavoritesImport> m_favoritesImport;
     std::unique_ptr<BrowserWindows> m_browserWindows;
     std::unique_ptr<BrowserIntegration> m_browserIntegration;
+    std::unique_ptr<HelpCommands> m_helpCommands;
+    std::unique_ptr<LibraryCare> m_libraryCare;
     std::unique_ptr<InstanceChannel> m_instance;
     QPointer<frmSplash> m_splash;
     QList<QObject *> m_disabledByDegradedStart;
