@@ -8,6 +8,9 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-webengine-dev libqt6webenginecore6-bin
     libxml2-dev libxml2-utils
+    # Browser integration: zip archives (XPI, CRX payload), CRX signing keys,
+    # the button icons drawn from SVG at build time.
+    libzip-dev libssl-dev qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool

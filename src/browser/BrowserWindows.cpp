@@ -9,6 +9,7 @@
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
 #include "platform/browser/BrowserAutomation.h"
+#include "platform/browser/ShellWindow.h"
 #include "platform/ui/DesktopServices.h"
 #include "store/XMLDatabase.h"
 
@@ -56,7 +57,7 @@ void BrowserWindows::detectBrowserWindows()
             break;
         ++detectedCount;
         detectedNames.append(name);
-        detectedAddresses.append(QString(shown.locationUrl).replace(QLatin1String("%20"), QLatin1String(" ")));
+        detectedAddresses.append(addressAsCaptured(shown.locationUrl));
     }
 }
 
@@ -75,8 +76,17 @@ void BrowserWindows::mnuToolsGet_Click()
     showCaptureDialog();
 }
 
+QString BrowserWindows::addressAsCaptured(const QString &address)
+{
+    return QString(address).replace(QLatin1String("%20"), QLatin1String(" "));
+}
+
 void BrowserWindows::captureOnTimer()
 {
+    if (m_handedOverPage) {
+        takePage(*std::exchange(m_handedOverPage, std::nullopt));
+        return;
+    }
     detectBrowserWindows();
     if (detectedCount == 0)
         return;
@@ -89,9 +99,16 @@ void BrowserWindows::captureOnTimer()
 }
 
 // The dialog is offered even for one page: the program was started for
-// some other reason than to capture it.
+// some other reason than to capture it. A start for one page (the browser's
+// button) takes that page; the start then opens it for editing.
 void BrowserWindows::captureAtStartup()
 {
+    if (const std::optional<CapturedPage> &page = m_window.environment().pageToCapture) {
+        SitePinEditor &editor = m_window.editor();
+        editor.capturedAddress = addressAsCaptured(page->url);
+        editor.capturedName = page->title.isEmpty() ? ShellWindow::shortNameOf(page->url) : page->title;
+        return;
+    }
     detectBrowserWindows();
     if (detectedCount == 0)
         return;
@@ -107,6 +124,16 @@ void BrowserWindows::takeTheOnlyWindow()
     SitePinEditor &editor = m_window.editor();
     editor.capturedAddress = detectedAddresses.value(0);
     editor.capturedName = detectedNames.value(0);
+    editor.addSitePinSetup(QStringLiteral("browser"));
+}
+
+void BrowserWindows::takePage(const CapturedPage &page)
+{
+    if (!m_window.confirmDiscardChanges())
+        return;
+    SitePinEditor &editor = m_window.editor();
+    editor.capturedAddress = addressAsCaptured(page.url);
+    editor.capturedName = page.title.isEmpty() ? ShellWindow::shortNameOf(page.url) : page.title;
     editor.addSitePinSetup(QStringLiteral("browser"));
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "platform/CapturedPage.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class BrowserAutomation;
 class frmSitePins;
@@ -26,6 +30,9 @@ public:
     QString m_objBrowser;
 
     void detectBrowserWindows();
+    // The page the next capture takes, instead of looking at the browsers:
+    // the one the user was on when asking the browser to keep it.
+    void handOverPage(const CapturedPage &page) { m_handedOverPage = page; }
 
     void mnuToolsGet_Click();
     void captureOnTimer();
@@ -44,8 +51,11 @@ protected:
 
 private:
     void takeTheOnlyWindow();
+    void takePage(const CapturedPage &page);
+    static QString addressAsCaptured(const QString &address);
     void showCaptureDialog();
     BrowserAutomation *browsers() const;
 
     frmSitePins &m_window;
+    std::optional<CapturedPage> m_handedOverPage;
 };

@@ -15,6 +15,11 @@ struct Parser
         // "-reverse", an option of the window system's, must not read as -v.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOptions({library, add, name, folder, search, in, exportTo, importFrom, help, version});
+        // The bridge host starts the program for a page clicked in the browser.
+        for (QCommandLineOption *capture : {&captureUrl, &captureTitle}) {
+            capture->setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(*capture);
+        }
     }
 
     QCommandLineParser parser;
@@ -28,6 +33,8 @@ struct Parser
     QCommandLineOption importFrom{QStringLiteral("import"), {}, QStringLiteral("FILE")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}};
+    QCommandLineOption captureUrl{QStringLiteral("capture-url"), {}, QStringLiteral("URL")};
+    QCommandLineOption captureTitle{QStringLiteral("capture-title"), {}, QStringLiteral("TITLE")};
 };
 
 QString firstProblem(const Parser &p, const CommandLineOptions &options)

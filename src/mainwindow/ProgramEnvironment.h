@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/CapturedPage.h"
+#include "platform/browser/IntegrationPlaces.h"
+
 #include <QDate>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class BrowserAutomation;
 class DesktopServices;
@@ -18,6 +22,10 @@ struct ProgramEnvironment
     // The library to open instead of the default one (an absolute path), as
     // given on the command line; empty for the default.
     QString libraryPath;
+    // The program file's own name in that folder.
+    QString programName = QStringLiteral("SitePins");
+    // Where browser integration writes; none of them unless it runs.
+    IntegrationPlaces integrationPlaces;
     // True when a font named exactly "Microsoft Sans Serif" is installed.
     bool fontAvailable = true;
     UserDialogs *dialogs = nullptr;
@@ -30,6 +38,9 @@ struct ProgramEnvironment
     std::function<QDate()> today = [] {
         return QDate::currentDate();
     };
+    // The page this start was asked to keep (the browser's button started
+    // it): handed to a running instance, or captured at this start.
+    std::optional<CapturedPage> pageToCapture;
     // Name of the single-instance channel; one per user session.
     QString instanceName = QStringLiteral("SitePins");
     // How long a second start waits for the running instance to answer.

@@ -55,7 +55,10 @@ int ProgramStart::run(QApplication &app)
     browsers.add(std::make_unique<DevToolsBrowser>());
     ProgramEnvironment environment;
     environment.programFolder = QApplication::applicationDirPath();
+    environment.programName = QFileInfo(QApplication::applicationFilePath()).fileName();
+    environment.integrationPlaces = IntegrationPlaces::forThisUser();
     environment.fontAvailable = FontFallback::isFontAvailable();
+    environment.pageToCapture = CapturedPage::fromArguments(QCoreApplication::arguments());
     environment.dialogs = &dialogs;
     environment.desktop = &desktop;
     environment.browsers = &browsers;

@@ -2,6 +2,7 @@
 
 #include "browser/BookmarkExport.h"
 #include "browser/BookmarkImport.h"
+#include "browser/BrowserIntegration.h"
 #include "browser/BrowserWindows.h"
 #include "browser/FavoritesImport.h"
 #include "browser/PreviewPane.h"
@@ -99,6 +100,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_bookmarkExport = std::make_unique<BookmarkExport>(*this);
     m_remoteCommands = std::make_unique<RemoteCommands>(*this);
     m_browserWindows = std::make_unique<BrowserWindows>(*this);
+    m_browserIntegration = std::make_unique<BrowserIntegration>(*this);
     m_helpCommands = std::make_unique<HelpCommands>(*this);
     m_libraryCare = std::make_unique<LibraryCare>(*this);
     connectCommandSurface();
@@ -449,6 +451,8 @@ frmSitePins::StartOutcome frmSitePins::handOverToRunningInstance()
                 receiveHandOver(received.text());
             else if (received.is(MessageType::OpenLibrary))
                 receiveOpenLibrary(received.text());
+            else if (const auto page = CapturedPage::fromMessage(received))
+                receiveCapturedPage(*page);
         });
         connect(m_instance.get(), &InstanceChannel::requestReceived, this,
                 [this](const Message &command, FrameServer::ConnectionId connection) {
@@ -470,10 +474,9 @@ frmSitePins::StartOutcome frmSitePins::handOverToRunningInstance()
         return StartOutcome::Running;
     }
     setWindowTitle(QStringLiteral("oldForm"));
-    // A fresh number each time, so that two hand-overs in a row still differ.
-    const QString text = QString::number(QRandomGenerator::system()->bounded(1, 1000001));
-    const Message handOver =
-        m_environment.libraryPath.isEmpty() ? Message::handOver(text) : Message::openLibrary(m_environment.libraryPath);
+    const Message handOver = m_environment.pageToCapture            ? m_environment.pageToCapture->toMessage()
+                             : !m_environment.libraryPath.isEmpty() ? Message::openLibrary(m_environment.libraryPath)
+                                                                    : Message::handOver(freshHandOverText());
     if (m_instance->sendToPrimary(handOver, m_environment.handOverTimeoutMs))
         return StartOutcome::HandedOver;
     // The name was held by a command-line start that has ended meanwhile.
@@ -545,6 +548,20 @@ void frmSitePins::openPendingLibrary()
                 MessageAnswer::Yes) == MessageAnswer::No)
         return;
     openLibraryFile(path);
+}
+
+// A fresh number each time, so that two hand-overs in a row still differ.
+QString frmSitePins::freshHandOverText()
+{
+    return QString::number(QRandomGenerator::system()->bounded(1, 1000001));
+}
+
+// The page goes the way of every hand-over, through ThunderTextBox and
+// Timer1, whose capture then takes this page and no other.
+void frmSitePins::receiveCapturedPage(const CapturedPage &page)
+{
+    m_browserWindows->handOverPage(page);
+    receiveHandOver(freshHandOverText());
 }
 
 void frmSitePins::Timer1_Timer()

@@ -16,6 +16,7 @@
 
 class BookmarkExport;
 class BookmarkImport;
+class BrowserIntegration;
 class BrowserWindows;
 class ClipboardCommands;
 class DeleteCommands;
@@ -100,6 +101,7 @@ public:
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
     BookmarkImport &bookmarkImport() { return *m_bookmarkImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
+    BrowserIntegration &browserIntegration() { return *m_browserIntegration; }
     HelpCommands &helpCommands() { return *m_helpCommands; }
     LibraryCare &libraryCare() { return *m_libraryCare; }
 
@@ -164,6 +166,8 @@ private:
     void receiveOpenLibrary(const QString &path);
     void openPendingLibrary();
     void bringToFront();
+    void receiveCapturedPage(const CapturedPage &page);
+    static QString freshHandOverText();
     void Timer1_Timer();
     void runEndSequence();
 
@@ -192,6 +196,7 @@ private:
     std::unique_ptr<BookmarkExport> m_bookmarkExport;
     std::unique_ptr<RemoteCommands> m_remoteCommands;
     std::unique_ptr<BrowserWindows> m_browserWindows;
+    std::unique_ptr<BrowserIntegration> m_browserIntegration;
     std::unique_ptr<HelpCommands> m_helpCommands;
     std::unique_ptr<LibraryCare> m_libraryCare;
     std::unique_ptr<InstanceChannel> m_instance;

@@ -27,6 +27,7 @@ bool FrameCodec::isKnownType(quint8 type)
     case MessageType::Command:
     case MessageType::CommandReply:
     case MessageType::OpenLibrary:
+    case MessageType::CapturePage:
         return true;
     }
     return false;
@@ -78,7 +79,8 @@ FrameCodec::Status FrameCodec::decodeNext(Message &message)
     case MessageType::BridgeReply:
     case MessageType::Command:
     case MessageType::CommandReply:
-    case MessageType::OpenLibrary: {
+    case MessageType::OpenLibrary:
+    case MessageType::CapturePage: {
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString text = utf8(payload);
         if (utf8.hasError())

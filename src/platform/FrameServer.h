@@ -79,6 +79,7 @@ public:
     void closeConnection(ConnectionId connection);
 
     int connectionCount() const { return int(m_connections.size()); }
+    bool hasConnection(ConnectionId connection) const { return find(connection) != nullptr; }
     qsizetype bufferedBytes() const;
     qsizetype unsentBytes() const;
 

@@ -159,7 +159,7 @@ bool InstanceChannel::takeOverUnreadableLock(QLockFile &lock)
         return false;
     const QByteArray seen = fileBytes(lockFilePath());
     QThread::msleep(kUnreadableLockGraceMs);
-    if (lockIsReadable(lock) || somebodyListens())
+    if (lockIsReadable(lock) || primaryListens())
         return false;
     QLockFile guard(lockFilePath() + QStringLiteral(".takeover"));
     guard.setStaleLockTime(0);
@@ -172,7 +172,7 @@ bool InstanceChannel::takeOverUnreadableLock(QLockFile &lock)
     return lock.removeStaleLockFile() && lock.tryLock(0);
 }
 
-bool InstanceChannel::somebodyListens() const
+bool InstanceChannel::primaryListens() const
 {
     QLocalSocket probe;
     probe.connectToServer(socketPath());
@@ -190,7 +190,8 @@ void InstanceChannel::receive(FrameServer::ConnectionId connection, const Messag
         return;
     }
     m_server->send(connection, Message::ack());
-    if (message.is(MessageType::HandOver)) {
+    // A page to capture is a hand-over too: its own way to ask for a capture.
+    if (message.is(MessageType::HandOver) || message.is(MessageType::CapturePage)) {
         m_pendingHandOver = message;
         if (!m_handOverTimer.isActive()) {
             const qint64 sinceLast = m_lastHandOver.isValid() ? m_lastHandOver.elapsed() : m_handOverIntervalMs;

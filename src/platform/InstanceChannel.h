@@ -51,6 +51,10 @@ public:
     // The primary's answer to a requestReceived().
     bool reply(FrameServer::ConnectionId connection, const Message &message);
 
+    // True when an instance answers on the socket now; a quick look that
+    // does not wait for one that is starting.
+    bool primaryListens() const;
+
     // Apply to a later tryBecomePrimary().
     void setLimits(const FrameServerLimits &limits) { m_limits = limits; }
     const FrameServerLimits &limits() const { return m_limits; }

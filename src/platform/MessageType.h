@@ -15,4 +15,5 @@ enum class MessageType : quint8
     Command = 5,      // payload: a UTF-8 JSON object {"command": ..., "library": ...}
     CommandReply = 6, // payload: a UTF-8 JSON object {"handled": ..., "exitCode": ...}
     OpenLibrary = 7,  // payload: the UTF-8 absolute path of a library file
+    CapturePage = 8,  // payload: a UTF-8 JSON object {"url": ..., "title": ...}
 };

@@ -1,3 +1,4 @@
+#include "browser/host/BridgeHost.h"
 #include "TestEnvironment.h"
 #include "platform/FrameCodec.h"
 #include "platform/browser/BridgeFolder.h"
@@ -247,6 +248,26 @@ TEST_F(BridgeHostTest, dropsAConnectionThatTalksNonsense)
     truncated.write(request({{QStringLiteral("id"), 1}, {QStringLiteral("cmd"), QStringLiteral("list")}}).left(9));
     EXPECT_TRUE(hostAnswersStatus());
     EXPECT_TRUE(truncated.isConnected());
+}
+
+// Past the cap a newcomer is still served: the oldest connection with
+// nothing under way makes room, one that is mid-request is kept.
+TEST_F(BridgeHostTest, capsItsConnectionsAndServesANewcomer)
+{
+    std::vector<std::unique_ptr<ProgramConnection>> held;
+    for (int i = 0; i < BridgeHost::kMaxConnections; ++i)
+        held.push_back(std::make_unique<ProgramConnection>(socketPath()));
+    // Under way: half a request.
+    held[0]->write(request({{QStringLiteral("id"), 1}, {QStringLiteral("cmd"), QStringLiteral("list")}}).left(7));
+    QTest::qWait(200);
+    EXPECT_TRUE(hostAnswersStatus());
+    EXPECT_TRUE(held[1]->awaitDisconnected()) << "the oldest idle connection makes room";
+    QTest::qWait(300);
+    for (size_t i = 0; i < held.size(); ++i) {
+        if (i != 1) {
+            EXPECT_TRUE(held[i]->isConnected()) << i;
+        }
+    }
 }
 
 TEST_F(BridgeHostTest, refusesRequestsItCannotPassOn)

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "platform/RuntimeFolder.h"
 #include "platform/browser/BridgeExtension.h"
 #include "platform/browser/BridgeFolder.h"
 #include "platform/browser/ExtensionId.h"
@@ -216,30 +217,33 @@ TEST(HostManifest, goesWhereEachBrowserLooks)
               QStringLiteral("/tmp/profile/NativeMessagingHosts"));
 }
 
+// The program and every host find the same folder: in the private runtime
+// folder, or where SITEPINS_BRIDGE_DIR says; one of ours is made private,
+// a link in its place is refused.
 TEST(BridgeFolder, isPrivateOrRefused)
 {
     QTemporaryDir root;
     const QString fresh = root.filePath(QStringLiteral("fresh"));
-    ASSERT_TRUE(BridgeFolder::makePrivate(fresh));
-    struct stat info = {};
-    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0700u);
-
     const QString open = root.filePath(QStringLiteral("open"));
     QDir(root.path()).mkdir(QStringLiteral("open"));
     ::chmod(QFile::encodeName(open).constData(), 0755);
+    for (const QString &made : {fresh, open}) {
+        qputenv("SITEPINS_BRIDGE_DIR", made.toUtf8());
+        EXPECT_EQ(BridgeFolder::path(), made);
+        struct stat info = {};
+        ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+    }
     const QString link = root.filePath(QStringLiteral("link"));
     QFile::link(fresh, link);
-    for (const QString &refused : {open, link}) {
-        QString error;
-        EXPECT_FALSE(BridgeFolder::makePrivate(refused, &error)) << refused.toStdString();
-        EXPECT_FALSE(error.isEmpty());
-    }
+    qputenv("SITEPINS_BRIDGE_DIR", link.toUtf8());
+    QString error;
+    EXPECT_TRUE(BridgeFolder::path(&error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
 
-    qputenv("SITEPINS_BRIDGE_DIR", fresh.toUtf8());
-    EXPECT_EQ(BridgeFolder::path(), fresh);
     qunsetenv("SITEPINS_BRIDGE_DIR");
-    EXPECT_EQ(BridgeFolder::path(), qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/SitePins-bridge"));
+    EXPECT_EQ(BridgeFolder::path(), RuntimeFolder::locate().filePath(QStringLiteral("bridge")));
+    EXPECT_EQ(BridgeFolder::path(), qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/SitePins/bridge"));
 }
 
 TEST(BridgeFolder, knowsItsOwnSocketNames)

@@ -1,14 +1,19 @@
 #include "browser/BrowserWindows.h"
-#include "browser/PreviewPane.h"
 #include "FakeBrowser.h"
 #include "FindingFixture.h"
 #include "ModalDialog.h"
+#include "browser/PreviewPane.h"
 #include "browser/frmSitePinDialog.h"
 #include "editing/SitePinEditor.h"
+#include "platform/InstanceChannel.h"
 
 #include <QDialog>
 #include <QMenu>
 #include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <future>
 
 namespace {
 
@@ -94,8 +99,8 @@ TEST_F(BrowserWindowsTest, detectionKeepsWebPagesNamedByTitleElseShortName)
     browsers().detectBrowserWindows();
     EXPECT_EQ(browsers().detectedCount, 3);
     EXPECT_EQ(browsers().detectedNames, QStringList({"News", "page.html", "Docs"}));
-    EXPECT_EQ(browsers().detectedAddresses,
-              QStringList({"http://news.example/a b c", "file:///home/me/page.html", "https://docs.example/?q=a%2520"}));
+    EXPECT_EQ(browsers().detectedAddresses, QStringList({"http://news.example/a b c", "file:///home/me/page.html",
+                                                         "https://docs.example/?q=a%2520"}));
 
     m_browser.windows.clear();
     browsers().detectBrowserWindows();
@@ -193,6 +198,59 @@ TEST_F(BrowserWindowsTest, handedOverCaptureTakesOneOffersSeveralAndIsSilentWith
     handOver("20");
     EXPECT_EQ(mode(), "add");
     EXPECT_EQ(editedName(), "News");
+}
+
+// The page the user asked the browser to keep is the one taken, through
+// the hand-over's Timer1, with no look at the other open pages and no
+// dialog; an edit still open is not thrown away without asking.
+TEST_F(BrowserWindowsTest, aPageHandedOverIsTakenWithoutTheDialog)
+{
+    start();
+    twoPages();
+    const int listings = m_browser.listings;
+    const auto page = CapturedPage::make("http://example.org/kept%20page", "Kept page");
+    const auto send = [this, &page] {
+        auto sent = std::async(std::launch::async, [this, &page] {
+            return InstanceChannel(m_environment.instanceName).sendToPrimary(page->toMessage(), 5000);
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+                                    10000));
+        EXPECT_TRUE(sent.get());
+        QTest::qWait(100);
+    };
+    QSignalSpy ticks(ui().Timer1, &QTimer::timeout);
+    send();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mode() == "add"; }, 5000));
+    EXPECT_EQ(ticks.size(), 1);
+    EXPECT_EQ(editedName(), "Kept page");
+    EXPECT_EQ(editedAddress(), "http://example.org/kept page");
+    EXPECT_TRUE(m_dialogs.shown().empty());
+    EXPECT_EQ(m_browser.listings, listings);
+
+    m_dialogs.answerNext(MessageAnswer::No);
+    ui().txtWName->setText("Typed");
+    send();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() == 2; }, 5000));
+    EXPECT_EQ(m_dialogs.lastText(), "You are about to lose unsaved changes - do you wish to continue?");
+    EXPECT_EQ(editedName(), "Typed");
+}
+
+// A start for one page (the browser's button, the program not running)
+// opens the create on that page, however many pages are open.
+TEST_F(BrowserWindowsTest, aStartForAPageTakesItWithoutTheDialog)
+{
+    twoPages();
+    m_environment.pageToCapture = CapturedPage::make("https://example.org/start", "Start page");
+    // A dialog would wait for the user: close it, and the checks below fail.
+    QTimer::singleShot(10000, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    start();
+    EXPECT_EQ(mode(), "add");
+    EXPECT_EQ(editedName(), "Start page");
+    EXPECT_EQ(editedAddress(), "https://example.org/start");
+    EXPECT_TRUE(m_dialogs.shown().empty());
 }
 
 TEST_F(BrowserWindowsTest, startUpOffersEvenASinglePageInTheDialog)

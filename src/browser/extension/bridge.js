@@ -2,6 +2,10 @@
 // as long as the browser runs, and answers the program's requests through
 // it: list the windows and their tabs, open a window, close a tab.
 //
+// The copy the program writes when it integrates with the browsers also
+// has a toolbar button and a page menu entry (named in _locales): either
+// sends the page the user is on to the host, which gives it to the program.
+//
 // The same script serves Chromium and Chrome (a Manifest V3 service worker)
 // and Firefox (a Manifest V2 background script).
 "use strict";
@@ -145,8 +149,76 @@ async function reportFocusedWindow(target) {
   }
 }
 
+const kCaptureId = "create-sitepin";
+const kHotIconMs = 1500;
+const actionApi = api.action ?? api.browserAction;
+const kMenuText = api.i18n.getMessage("menuText");
+const isIntegrated = Boolean(actionApi && api.contextMenus && kMenuText);
+
+function iconSet(name) {
+  return { 16: `icons/${name}-16.png`, 32: `icons/${name}-32.png` };
+}
+
+// The button shows its hot icon for a moment: the click was taken.
+function showHotIcon() {
+  Promise.resolve(actionApi.setIcon({ path: iconSet("hot") }))
+    .then(() => new Promise((resolve) => setTimeout(resolve, kHotIconMs)))
+    .then(() => actionApi.setIcon({ path: iconSet("icon") }))
+    .catch(() => {});
+}
+
+async function tabOrActive(tab) {
+  if (tab && tab.url)
+    return tab;
+  const [active] = await api.tabs.query({ active: true, lastFocusedWindow: true });
+  return active;
+}
+
+async function capturePage(tab, pageUrl) {
+  const shown = await tabOrActive(tab);
+  const url = pageUrl || (shown && shown.url) || "";
+  if (!url)
+    return;
+  showHotIcon();
+  connect();
+  if (port !== null)
+    post(port, { event: "capture", url, title: String((shown && shown.title) || "").slice(0, kMaxTitleLength) });
+}
+
+function captureFromButton(tab) {
+  return capturePage(tab);
+}
+
+function captureFromMenu(info, tab) {
+  if (info.menuItemId === kCaptureId)
+    return capturePage(tab, info.pageUrl);
+}
+
+function captureFromCommand(command, tab) {
+  if (command === kCaptureId)
+    return capturePage(tab);
+}
+
+// Made anew at each start: the browser may keep entries of an older copy.
+function createCaptureEntry() {
+  Promise.resolve(api.contextMenus.removeAll())
+    .then(() => {
+      api.contextMenus.create({ id: kCaptureId, title: kMenuText, contexts: ["page"] }, () => {
+        void api.runtime.lastError;
+      });
+    })
+    .catch(() => {});
+}
+
 // Registered at the top level, so that each of these wakes a stopped
 // service worker, which then connects again.
+if (isIntegrated) {
+  actionApi.onClicked.addListener(captureFromButton);
+  api.contextMenus.onClicked.addListener(captureFromMenu);
+  if (api.commands)
+    api.commands.onCommand.addListener(captureFromCommand);
+  createCaptureEntry();
+}
 api.windows.onFocusChanged.addListener((windowId) => {
   if (port !== null)
     reportFocus(port, windowId);

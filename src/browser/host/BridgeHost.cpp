@@ -1,21 +1,19 @@
 #include "browser/host/BridgeHost.h"
 
 #include "browser/host/BrowserPort.h"
+#include "browser/host/CaptureRelay.h"
+#include "platform/CapturedPage.h"
 #include "platform/browser/BridgeFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QJsonDocument>
-#include <QLocalSocket>
 #include <QLoggingCategory>
-
-#include <memory>
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcHost, "sitepins.bridge.host")
 
-constexpr qint64 kReadChunkSize = 64 * 1024;
 constexpr int kExpirySweepMs = 5000;
 
 QString commandOf(const QJsonObject &request)
@@ -46,13 +44,14 @@ QJsonObject browserRequest(const QJsonObject &request)
 
 } // namespace
 
-BridgeHost::BridgeHost(const QString &folder, BrowserPort &browser, QObject *parent)
+BridgeHost::BridgeHost(const QString &folder, BrowserPort &browser, CaptureRelay *capture, QObject *parent)
     : QObject(parent)
     , m_folder(folder)
     , m_browser(browser)
+    , m_capture(capture)
+    , m_server(limits())
 {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&m_server, &QLocalServer::newConnection, this, &BridgeHost::acceptConnections);
+    connect(&m_server, &FrameServer::frameReceived, this, &BridgeHost::receive);
     connect(&m_browser, &BrowserPort::received, this, &BridgeHost::handleBrowserMessage);
     m_expiryTimer.setInterval(kExpirySweepMs);
     connect(&m_expiryTimer, &QTimer::timeout, this, &BridgeHost::dropExpired);
@@ -60,17 +59,25 @@ BridgeHost::BridgeHost(const QString &folder, BrowserPort &browser, QObject *par
 
 BridgeHost::~BridgeHost() = default;
 
+FrameServerLimits BridgeHost::limits()
+{
+    FrameServerLimits limits;
+    limits.maxConnections = kMaxConnections;
+    // The program asks and goes; one that stays costs a place the cap
+    // takes back when needed.
+    limits.idleTimeoutMs = -1;
+    return limits;
+}
+
 QString BridgeHost::socketPath() const
 {
     return QDir(m_folder).filePath(BridgeFolder::hostSocketName(QCoreApplication::applicationPid()));
 }
 
+// A file with our process id can only be left by a dead process that had
+// it, and the server replaces it.
 bool BridgeHost::listen(QString *error)
 {
-    // A file with our process id can only be left by a dead process that had it.
-    QLocalServer::removeServer(socketPath());
-    // With access options set, Qt listens in a private temporary folder and
-    // renames the socket into place: it appears only once it answers.
     if (m_server.listen(socketPath()))
         return true;
     if (error)
@@ -78,56 +85,25 @@ bool BridgeHost::listen(QString *error)
     return false;
 }
 
-void BridgeHost::acceptConnections()
+void BridgeHost::receive(ConnectionId connection, const Message &message)
 {
-    while (QLocalSocket *socket = m_server.nextPendingConnection()) {
-        if (m_connections >= kMaxConnections) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        ++m_connections;
-        auto codec = std::make_shared<FrameCodec>(FrameCodec::kDefaultMaxPayloadSize);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, codec] { readFrom(*socket, *codec); });
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
-            --m_connections;
-            socket->deleteLater();
-        });
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(message.payload, &error);
+    if (!message.is(MessageType::BridgeRequest) || !document.isObject() ||
+        !document.object().value(QStringLiteral("id")).isDouble()) {
+        qCWarning(lcHost) << "Dropping a connection: Not a bridge request";
+        m_server.closeConnection(connection);
+        return;
     }
+    handleRequest(connection, document.object());
 }
 
-void BridgeHost::readFrom(QLocalSocket &socket, FrameCodec &codec)
-{
-    while (socket.state() == QLocalSocket::ConnectedState && socket.bytesAvailable() > 0) {
-        codec.append(socket.read(kReadChunkSize));
-        Message message;
-        FrameCodec::Status status;
-        while ((status = codec.decodeNext(message)) == FrameCodec::Status::MessageReady) {
-            QJsonParseError error;
-            const QJsonDocument document = QJsonDocument::fromJson(message.payload, &error);
-            if (!message.is(MessageType::BridgeRequest) || !document.isObject() ||
-                !document.object().value(QStringLiteral("id")).isDouble()) {
-                status = FrameCodec::Status::Invalid;
-                break;
-            }
-            handleRequest(socket, document.object());
-        }
-        if (status == FrameCodec::Status::Invalid) {
-            const QString reason =
-                codec.error() == FrameCodec::Error::None ? QStringLiteral("Not a bridge request") : codec.errorString();
-            qCWarning(lcHost) << "Dropping a connection:" << reason;
-            socket.abort();
-            return;
-        }
-    }
-}
-
-void BridgeHost::handleRequest(QLocalSocket &socket, const QJsonObject &request)
+void BridgeHost::handleRequest(ConnectionId connection, const QJsonObject &request)
 {
     const QJsonValue clientId = request.value(QStringLiteral("id"));
     const QString command = commandOf(request);
     if (command == u"status") {
-        reply(socket, clientId,
+        reply(connection, clientId,
               {{QStringLiteral("ok"), true},
                {QStringLiteral("pid"), QCoreApplication::applicationPid()},
                {QStringLiteral("extension"), m_extensionId},
@@ -135,27 +111,27 @@ void BridgeHost::handleRequest(QLocalSocket &socket, const QJsonObject &request)
                {QStringLiteral("focusedAt"), m_focusedAt}});
     } else if (command == u"list" || command == u"open" || command == u"openBlank" || command == u"close") {
         if (isWellFormed(request))
-            forwardToBrowser(socket, clientId, browserRequest(request));
+            forwardToBrowser(connection, clientId, browserRequest(request));
         else
-            replyError(socket, clientId, QStringLiteral("bad request"));
+            replyError(connection, clientId, QStringLiteral("bad request"));
     } else {
-        replyError(socket, clientId, QStringLiteral("unknown command"));
+        replyError(connection, clientId, QStringLiteral("unknown command"));
     }
 }
 
-void BridgeHost::forwardToBrowser(QLocalSocket &socket, const QJsonValue &clientId, QJsonObject request)
+void BridgeHost::forwardToBrowser(ConnectionId connection, const QJsonValue &clientId, QJsonObject request)
 {
-    if (pendingFor(socket) >= kMaxPendingPerConnection) {
-        replyError(socket, clientId, QStringLiteral("busy"));
+    if (pendingFor(connection) >= kMaxPendingPerConnection) {
+        replyError(connection, clientId, QStringLiteral("busy"));
         return;
     }
     const qint64 browserId = m_nextBrowserId++;
     request.insert(QStringLiteral("id"), browserId);
     if (!m_browser.send(request)) {
-        replyError(socket, clientId, QStringLiteral("the browser cannot take the request"));
+        replyError(connection, clientId, QStringLiteral("the browser cannot take the request"));
         return;
     }
-    m_pending[browserId] = {&socket, clientId, QDeadlineTimer(kPendingLifetimeMs)};
+    m_pending[browserId] = {connection, clientId, QDeadlineTimer(kPendingLifetimeMs)};
     if (!m_expiryTimer.isActive())
         m_expiryTimer.start();
 }
@@ -171,8 +147,7 @@ void BridgeHost::handleBrowserMessage(const QJsonObject &message)
         return; // expired, or its connection is gone
     const Pending asker = pending->second;
     m_pending.erase(pending);
-    if (asker.socket)
-        reply(*asker.socket, asker.clientId, message);
+    reply(asker.connection, asker.clientId, message);
 }
 
 void BridgeHost::handleBrowserEvent(const QJsonObject &event)
@@ -184,14 +159,16 @@ void BridgeHost::handleBrowserEvent(const QJsonObject &event)
     } else if (kind == u"focus") {
         m_focusedAt = event.value(QStringLiteral("at")).toInteger();
     } else if (kind == u"capture") {
-        // The toolbar button and page menu entry will hand the page they were
-        // used on to the running program from here; until then there is no
-        // one to give it to.
-        qCInfo(lcHost) << "Capture requests are not handled yet";
+        const auto page = CapturedPage::make(event.value(QStringLiteral("url")).toString(),
+                                             event.value(QStringLiteral("title")).toString());
+        if (!page)
+            qCWarning(lcHost) << "Passing over a page that cannot be kept";
+        else if (m_capture)
+            m_capture->capture(*page);
     }
 }
 
-void BridgeHost::reply(QLocalSocket &socket, const QJsonValue &clientId, QJsonObject reply)
+void BridgeHost::reply(ConnectionId connection, const QJsonValue &clientId, QJsonObject reply)
 {
     reply.insert(QStringLiteral("id"), clientId);
     QByteArray payload = QJsonDocument(reply).toJson(QJsonDocument::Compact);
@@ -200,24 +177,25 @@ void BridgeHost::reply(QLocalSocket &socket, const QJsonValue &clientId, QJsonOb
                                             {QStringLiteral("ok"), false},
                                             {QStringLiteral("error"), QStringLiteral("reply too large")}})
                       .toJson(QJsonDocument::Compact);
-    socket.write(FrameCodec::encode(Message{quint8(MessageType::BridgeReply), payload}));
+    m_server.send(connection, Message{quint8(MessageType::BridgeReply), payload});
 }
 
-void BridgeHost::replyError(QLocalSocket &socket, const QJsonValue &clientId, const QString &error)
+void BridgeHost::replyError(ConnectionId connection, const QJsonValue &clientId, const QString &error)
 {
-    reply(socket, clientId, {{QStringLiteral("ok"), false}, {QStringLiteral("error"), error}});
+    reply(connection, clientId, {{QStringLiteral("ok"), false}, {QStringLiteral("error"), error}});
 }
 
-int BridgeHost::pendingFor(const QLocalSocket &socket) const
+int BridgeHost::pendingFor(ConnectionId connection) const
 {
     return int(std::count_if(m_pending.begin(), m_pending.end(),
-                             [&socket](const auto &entry) { return entry.second.socket == &socket; }));
+                             [connection](const auto &entry) { return entry.second.connection == connection; }));
 }
 
 void BridgeHost::dropExpired()
 {
-    std::erase_if(m_pending,
-                  [](const auto &entry) { return !entry.second.socket || entry.second.expiry.hasExpired(); });
+    std::erase_if(m_pending, [this](const auto &entry) {
+        return !m_server.hasConnection(entry.second.connection) || entry.second.expiry.hasExpired();
+    });
     if (m_pending.empty())
         m_expiryTimer.stop();
 }

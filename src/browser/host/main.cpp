@@ -7,6 +7,7 @@
 //                                               print the host manifest for this program (or HOST)
 #include "browser/host/BridgeHost.h"
 #include "browser/host/BrowserPort.h"
+#include "browser/host/CaptureRelay.h"
 #include "browser/host/TerminationSignals.h"
 #include "platform/FrameCodec.h"
 #include "platform/browser/BridgeFolder.h"
@@ -58,7 +59,8 @@ int main(int argc, char *argv[])
     }
     BrowserPort browser(STDIN_FILENO, STDOUT_FILENO, FrameCodec::kDefaultMaxPayloadSize);
     QObject::connect(&browser, &BrowserPort::closed, &app, &QCoreApplication::quit);
-    BridgeHost host(folder, browser);
+    CaptureRelay capture;
+    BridgeHost host(folder, browser, &capture);
     if (!host.listen(&error)) {
         std::fprintf(stderr, "SitePinsBridge: cannot listen on %s: %s\n", qPrintable(host.socketPath()),
                      qPrintable(error));

@@ -1,57 +1,23 @@
 #include "platform/browser/BridgeFolder.h"
 
-#include <QDir>
+#include "platform/RuntimeFolder.h"
+
 #include <QRegularExpression>
-#include <QStandardPaths>
-
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
-} // namespace
 
 QString BridgeFolder::path(QString *error)
 {
     QString folder = qEnvironmentVariable("SITEPINS_BRIDGE_DIR");
+    QString why;
     if (folder.isEmpty()) {
-        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (runtime.isEmpty()) {
-            setError(error, QStringLiteral("No runtime folder"));
-            return {};
-        }
-        folder = QDir(runtime).filePath(QStringLiteral("SitePins-bridge"));
+        const RuntimeFolder runtime = RuntimeFolder::locate();
+        folder = runtime.filePath(QStringLiteral("bridge"));
+        why = runtime.errorString();
     }
-    return makePrivate(folder, error) ? folder : QString();
-}
-
-bool BridgeFolder::makePrivate(const QString &folder, QString *error)
-{
-    const QByteArray path = QFile::encodeName(folder);
-    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
-        setError(error,
-                 QStringLiteral("Cannot create %1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
-        return false;
-    }
-    // lstat: a symbolic link planted in our place must not lead us elsewhere.
-    struct stat info = {};
-    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-        setError(error, QStringLiteral("%1 is not a folder").arg(folder));
-        return false;
-    }
-    if (info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
-        setError(error, QStringLiteral("%1 belongs to another user or is open to others").arg(folder));
-        return false;
-    }
-    return true;
+    if (!folder.isEmpty() && RuntimeFolder::makePrivate(folder, &why))
+        return folder;
+    if (error)
+        *error = why;
+    return {};
 }
 
 QString BridgeFolder::hostSocketName(qint64 pid)

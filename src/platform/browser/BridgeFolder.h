@@ -12,11 +12,10 @@ class BridgeFolder
 public:
     // SITEPINS_BRIDGE_DIR when set (the browser hands its environment on to
     // the host, so tests can give both ends a folder of their own), else
-    // SitePins-bridge in the runtime folder. Created 0700 when missing;
-    // empty, with the reason in *error, when it is not a folder of ours that
-    // only we can reach.
+    // "bridge" in the program's private runtime folder, where the program
+    // and every host find it alike. Created 0700 when missing; empty, with
+    // the reason in *error, when it is not a folder of ours.
     static QString path(QString *error = nullptr);
-    static bool makePrivate(const QString &folder, QString *error = nullptr);
 
     static QString hostSocketName(qint64 pid);
     // The host's process id for a file name of ours, nothing for any other name.

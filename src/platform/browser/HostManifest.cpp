@@ -9,7 +9,7 @@
 #include <QJsonObject>
 #include <QStandardPaths>
 
-QByteArray HostManifest::json(Browser browser, const QString &hostPath)
+QByteArray HostManifest::json(Browser browser, const QString &hostPath, const QStringList &moreChromiumIds)
 {
     QJsonObject manifest{
         {QStringLiteral("name"), BridgeExtension::hostName()},
@@ -17,10 +17,16 @@ QByteArray HostManifest::json(Browser browser, const QString &hostPath)
         {QStringLiteral("path"), hostPath},
         {QStringLiteral("type"), QStringLiteral("stdio")},
     };
-    if (browser == Browser::Firefox)
+    if (browser == Browser::Firefox) {
         manifest.insert(QStringLiteral("allowed_extensions"), QJsonArray{BridgeExtension::geckoId()});
-    else
-        manifest.insert(QStringLiteral("allowed_origins"), QJsonArray{BridgeExtension::chromiumOrigin()});
+    } else {
+        QJsonArray origins{BridgeExtension::chromiumOrigin()};
+        for (const QString &id : moreChromiumIds) {
+            if (id != BridgeExtension::chromiumId())
+                origins.append(QStringLiteral("chrome-extension://%1/").arg(id));
+        }
+        manifest.insert(QStringLiteral("allowed_origins"), origins);
+    }
     return QJsonDocument(manifest).toJson();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The native-messaging host manifest that tells a browser which program to
 // start when the bridge extension connects, and which extension may.
@@ -18,7 +19,9 @@ public:
         Firefox,
     };
 
-    static QByteArray json(Browser browser, const QString &hostPath);
+    // Chromium's manifest lets the fixed unpacked extension in, and the
+    // extensions of these ids too (an installation's packed one).
+    static QByteArray json(Browser browser, const QString &hostPath, const QStringList &moreChromiumIds = {});
     // Writes the manifest into the folder (made when missing), atomically.
     static SaveResult write(Browser browser, const QString &folder, const QString &hostPath);
     static QString fileName();

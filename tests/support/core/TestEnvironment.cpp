@@ -40,3 +40,8 @@ QString TestEnvironment::extensionDir(const QString &browser)
 {
     return QDir(QStringLiteral(SITEPINS_EXTENSION_DIR)).filePath(browser);
 }
+
+QString TestEnvironment::iconFile(const QString &name)
+{
+    return QDir(QStringLiteral(SITEPINS_ICON_DIR)).filePath(name);
+}

@@ -15,4 +15,6 @@ public:
     static QString bridgeHostPath();
     // The built extension as a browser loads it: "chromium" or "firefox".
     static QString extensionDir(const QString &browser);
+    // The built Icon.ico and HotIcon.ico.
+    static QString iconFile(const QString &name);
 };
