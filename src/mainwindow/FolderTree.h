@@ -6,6 +6,8 @@
 
 #include <vector>
 
+class QAbstractItemView;
+class QModelIndex;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TreeNode;
@@ -40,10 +42,10 @@ public:
     // The status bar's form of a folder node's path: " -> A -> B".
     QString statusPath(const QTreeWidgetItem *node) const;
 
-    // A SitePin entry as all three SitePin lists show it.
-    TreeNode *makeSitePinEntry(const XmlNode &sitePin) const;
-    static QTreeWidgetItem *selectedEntry(const QTreeWidget *list);
-    static void clearList(QTreeWidget *list);
+    // The selected entry of a SitePin list, and its tag.
+    static QModelIndex selectedEntry(const QAbstractItemView *list);
+    static QString selectedTag(const QAbstractItemView *list);
+    static void clearList(QAbstractItemView *list);
 
     void tvwTopics_NodeClick();
     void tvwTopics_Expand(QTreeWidgetItem *node);

@@ -1,8 +1,8 @@
 #include "browser/BrowserWindows.h"
-#include "browser/PreviewPane.h"
 #include "FakeBrowser.h"
 #include "FindingFixture.h"
 #include "ModalDialog.h"
+#include "browser/PreviewPane.h"
 #include "browser/frmSitePinDialog.h"
 #include "editing/SitePinEditor.h"
 
@@ -94,8 +94,8 @@ TEST_F(BrowserWindowsTest, detectionKeepsWebPagesNamedByTitleElseShortName)
     browsers().detectBrowserWindows();
     EXPECT_EQ(browsers().detectedCount, 3);
     EXPECT_EQ(browsers().detectedNames, QStringList({"News", "page.html", "Docs"}));
-    EXPECT_EQ(browsers().detectedAddresses,
-              QStringList({"http://news.example/a b c", "file:///home/me/page.html", "https://docs.example/?q=a%2520"}));
+    EXPECT_EQ(browsers().detectedAddresses, QStringList({"http://news.example/a b c", "file:///home/me/page.html",
+                                                         "https://docs.example/?q=a%2520"}));
 
     m_browser.windows.clear();
     browsers().detectBrowserWindows();
@@ -278,10 +278,10 @@ TEST_F(BrowserWindowsTest, listPopUpOpensTheRightClickedSitePin)
 {
     start();
     search(FullText, "Spaced");
-    QTreeWidget *hits = ui().tvwSearch;
+    QTreeView *hits = ui().tvwSearch;
     QMenu *popup = ui().commands->popupMenu();
     const auto closePopup = qScopeGuard([popup] { popup->hide(); });
-    QTest::mouseClick(hits->viewport(), Qt::RightButton, {}, hits->visualItemRect(entry(hits, "Spaced")).center());
+    QTest::mouseClick(hits->viewport(), Qt::RightButton, {}, hits->visualRect(entry(hits, "Spaced")).center());
     ASSERT_TRUE(popup->isVisible());
     popup->hide();
     runMenu("mnuOpenSP");
