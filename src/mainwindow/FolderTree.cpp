@@ -124,11 +124,14 @@ void FolderTree::populateSitePinList(QTreeWidgetItem *objSelNode)
     frmSitePinsUi &ui = m_window.ui();
     const QString tag = TreeNode::tagOf(objSelNode);
     const XmlNode folder = m_window.m_objDOMSitePins.nodeFromID(tag);
-    std::vector<XmlNode> sitePins;
-    if (folder)
-        sitePins = folder.selectSingleNode(QStringLiteral("SITEPINS")).getElementsByTagName(QStringLiteral("SITEPIN"));
+    std::vector<SitePinListModel::Entry> entries;
+    // A SitePin holds no SitePins, so the walk need not look inside one.
+    folder.selectSingleNode(QStringLiteral("SITEPINS"))
+        .forEachOutermostElementByTagName(QStringLiteral("SITEPIN"), [&entries](const XmlNode &sitePin) {
+            entries.push_back(SitePinListModel::entryOf(sitePin));
+        });
     ui.tvwWM->hide();
-    fillSitePinList(sitePins);
+    fillSitePinList(std::move(entries));
     ui.tvwWM->show();
     ui.lblTName->setCaption(folder ? folder.selectSingleNode(QStringLiteral("NAME")).nodeTypedValue()
                                    : objSelNode->text(0));
@@ -136,13 +139,9 @@ void FolderTree::populateSitePinList(QTreeWidgetItem *objSelNode)
 }
 
 // Refilling keeps the SitePin on display selected.
-void FolderTree::fillSitePinList(const std::vector<XmlNode> &sitePins)
+void FolderTree::fillSitePinList(std::vector<SitePinListModel::Entry> entries)
 {
     frmSitePinsUi &ui = m_window.ui();
-    std::vector<SitePinListModel::Entry> entries;
-    entries.reserve(sitePins.size());
-    for (const XmlNode &sitePin : sitePins)
-        entries.push_back(SitePinListModel::entryOf(sitePin));
     ui.wmModel->fill(std::move(entries));
     const int match = ui.wmModel->lastAddedNamed(ui.txtWName->text());
     if (match >= 0) {

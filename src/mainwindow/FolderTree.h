@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/SitePinListModel.h"
 #include "store/XmlNode.h"
 
 #include <QObject>
@@ -28,7 +29,7 @@ public:
     void populateTopicList(const XmlDocument &dom);
     QTreeWidgetItem *addFolderNode(const XmlNode &folder, QTreeWidgetItem *parent, bool expand);
     void populateSitePinList(QTreeWidgetItem *objSelNode);
-    void fillSitePinList(const std::vector<XmlNode> &sitePins);
+    void fillSitePinList(std::vector<SitePinListModel::Entry> entries);
     void populateWMOnTopicNode();
 
     // Node 1 of the folder tree: the root "FOLDERS".

@@ -56,6 +56,7 @@ public:
 
 private:
     bool lessThan(const Entry &a, const Entry &b) const;
+    void sortByName(std::vector<Entry> &entries) const;
 
     std::vector<Entry> m_entries;
     QIcon m_icon;
