@@ -274,7 +274,6 @@ void FavoritesImport::showImportedFolder()
             tree.selectNode(node);
     }
     tree.populateSitePinList(tree.selectedNode());
-    m_window.ui().tvwWM->sortItems(0, Qt::AscendingOrder);
     if (QTreeWidgetItem *root = tree.rootNode())
         TreeNode::sortChildren(root);
 }

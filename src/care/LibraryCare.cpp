@@ -7,6 +7,7 @@
 #include "mainwindow/DetailPanel.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/PanelStatusBar.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
@@ -107,13 +108,9 @@ bool LibraryCare::showSitePin(const QString &wid)
         // leave the last path on show.
         ui.StatusBar1->setPanelText(2, tree.statusPath(folder));
     }
-    for (int i = 0; i < ui.tvwWM->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *entry = ui.tvwWM->topLevelItem(i);
-        if (TreeNode::tagOf(entry).compare(wid, Qt::CaseInsensitive) == 0) {
-            ui.tvwWM->setCurrentItem(entry);
-            ui.tvwWM->scrollToItem(entry);
-            break;
-        }
+    if (const int row = ui.wmModel->rowOf(wid); row >= 0) {
+        ui.tvwWM->setCurrentIndex(ui.wmModel->index(row));
+        ui.tvwWM->scrollTo(ui.wmModel->index(row));
     }
     m_window.detailPanel().displayWM();
     m_window.raise();

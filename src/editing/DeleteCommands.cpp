@@ -7,6 +7,7 @@
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/PanelStatusBar.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
@@ -77,25 +78,16 @@ void DeleteCommands::removeFromShownList(const QString &wid)
     frmSitePinsUi &ui = m_window.ui();
     switch (ui.tabIndex->currentIndex()) {
     case kIndexTab:
-        removeEntries(ui.tvwWM, wid);
+        ui.wmModel->removeWid(wid);
         break;
     case kSearchTab:
-        removeEntries(ui.tvwSearch, wid);
+        ui.searchModel->removeWid(wid);
         break;
     case kFavouritesTab:
         m_window.favourites().removeAt(m_window.favourites().positionOf(wid));
         break;
     default:
         break;
-    }
-}
-
-void DeleteCommands::removeEntries(QTreeWidget *list, const QString &wid)
-{
-    for (int i = list->topLevelItemCount() - 1; i >= 0; --i) {
-        if (TreeNode::tagOf(list->topLevelItem(i)).compare(wid, Qt::CaseInsensitive) == 0) {
-            const std::unique_ptr<QTreeWidgetItem> removed(list->takeTopLevelItem(i));
-        }
     }
 }
 
@@ -163,8 +155,8 @@ void DeleteCommands::forgetRemovedSitePins(const QStringList &wids)
     frmSitePinsUi &ui = m_window.ui();
     bool shownRemoved = false;
     for (const QString &wid : wids) {
-        removeEntries(ui.tvwWM, wid);
-        removeEntries(ui.tvwSearch, wid);
+        ui.wmModel->removeWid(wid);
+        ui.searchModel->removeWid(wid);
         m_window.favourites().removeAt(m_window.favourites().positionOf(wid));
         shownRemoved = shownRemoved || wid.compare(m_window.m_strCurrentWID, Qt::CaseInsensitive) == 0;
     }

@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-class QTreeWidget;
 class QTreeWidgetItem;
 class frmSitePins;
 
@@ -38,7 +37,6 @@ private:
     void emptyOtherLists(int tab);
     void showFolderSelectedAfterDelete();
     QString folderNameOf(const QTreeWidgetItem *node) const;
-    static void removeEntries(QTreeWidget *list, const QString &wid);
 
     frmSitePins &m_window;
 };

@@ -6,6 +6,7 @@
 #include "layout/CommandSurface.h"
 #include "layout/SplitterWidget.h"
 #include "mainwindow/FolderTree.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
@@ -28,7 +29,7 @@ FolderTreeDragDrop::FolderTreeDragDrop(frmSitePins &window, MoveCommands &moves)
     , m_runDrag([](QDrag &drag) { drag.exec(Qt::MoveAction); })
 {
     frmSitePinsUi &ui = window.ui();
-    for (QTreeWidget *tree : {ui.tvwWM, ui.tvwTopics}) {
+    for (QTreeView *tree : {static_cast<QTreeView *>(ui.tvwWM), static_cast<QTreeView *>(ui.tvwTopics)}) {
         tree->viewport()->installEventFilter(this);
         // The hovered SitePin's address follows the pointer.
         tree->viewport()->setMouseTracking(true);
@@ -43,9 +44,9 @@ bool FolderTreeDragDrop::isBrowsing() const
 bool FolderTreeDragDrop::eventFilter(QObject *watched, QEvent *event)
 {
     frmSitePinsUi &ui = m_window.ui();
-    QTreeWidget *tree = watched == ui.tvwWM->viewport()       ? ui.tvwWM
-                        : watched == ui.tvwTopics->viewport() ? ui.tvwTopics
-                                                              : nullptr;
+    QTreeView *tree = watched == ui.tvwWM->viewport()       ? ui.tvwWM
+                      : watched == ui.tvwTopics->viewport() ? static_cast<QTreeView *>(ui.tvwTopics)
+                                                            : nullptr;
     if (!tree)
         return QObject::eventFilter(watched, event);
     const bool onTopics = tree == ui.tvwTopics;
@@ -71,7 +72,7 @@ bool FolderTreeDragDrop::eventFilter(QObject *watched, QEvent *event)
 }
 
 // The view still selects the pressed node; a drag may start from it.
-bool FolderTreeDragDrop::mousePress(QTreeWidget *tree, const QMouseEvent &press)
+bool FolderTreeDragDrop::mousePress(QTreeView *tree, const QMouseEvent &press)
 {
     const QPoint position = press.position().toPoint();
     m_swallowRelease = false;
@@ -80,8 +81,10 @@ bool FolderTreeDragDrop::mousePress(QTreeWidget *tree, const QMouseEvent &press)
         tvwWM_RightButtonDown(position);
         return true;
     }
-    const QTreeWidgetItem *node = tree->itemAt(position);
-    if (press.button() == Qt::LeftButton && node && isBrowsing() && !m_window.folderTree().isRoot(node)) {
+    const QModelIndex node = tree->indexAt(position);
+    const bool isRoot =
+        tree == m_window.ui().tvwTopics && m_window.folderTree().isRoot(m_window.ui().tvwTopics->itemFromIndex(node));
+    if (press.button() == Qt::LeftButton && node.isValid() && isBrowsing() && !isRoot) {
         m_pressedTree = tree;
         m_pressPosition = position;
     }
@@ -90,7 +93,7 @@ bool FolderTreeDragDrop::mousePress(QTreeWidget *tree, const QMouseEvent &press)
 
 // While the button is held over a node that can be dragged, the view sees
 // no moves: it would otherwise drag its selection to a neighbouring row.
-bool FolderTreeDragDrop::mouseMove(QTreeWidget *tree, const QMouseEvent &move)
+bool FolderTreeDragDrop::mouseMove(QTreeView *tree, const QMouseEvent &move)
 {
     const QPoint position = move.position().toPoint();
     if (tree != m_pressedTree || !(move.buttons() & Qt::LeftButton)) {
@@ -117,13 +120,13 @@ bool FolderTreeDragDrop::mouseRelease()
     return true;
 }
 
-void FolderTreeDragDrop::showAddressTip(QTreeWidget *tree, const QPoint &position)
+void FolderTreeDragDrop::showAddressTip(QTreeView *tree, const QPoint &position)
 {
     frmSitePinsUi &ui = m_window.ui();
     QString tip;
     if (tree == ui.tvwWM) {
-        const QTreeWidgetItem *entry = tree->itemAt(position);
-        const XmlNode sitePin = entry ? m_window.m_objDOMSitePins.nodeFromID(TreeNode::tagOf(entry)) : XmlNode();
+        const QString tag = tree->indexAt(position).data(SitePinListModel::TagRole).toString();
+        const XmlNode sitePin = tag.isEmpty() ? XmlNode() : m_window.m_objDOMSitePins.nodeFromID(tag);
         const QString address = sitePin.nodeName() == QLatin1String("SITEPIN")
                                     ? sitePin.selectSingleNode(QStringLiteral("ADDRESS")).text()
                                     : QString();
@@ -136,13 +139,13 @@ void FolderTreeDragDrop::showAddressTip(QTreeWidget *tree, const QPoint &positio
 
 void FolderTreeDragDrop::tvwWM_RightButtonDown(const QPoint &position)
 {
-    QTreeWidget *list = m_window.ui().tvwWM;
-    QTreeWidgetItem *node = list->itemAt(position);
-    m_window.m_objClickedNode = node ? QPersistentModelIndex(list->indexAt(position)) : QPersistentModelIndex();
-    if (!node)
+    QTreeView *list = m_window.ui().tvwWM;
+    const QModelIndex node = list->indexAt(position);
+    m_window.m_objClickedNode = QPersistentModelIndex(node);
+    if (!node.isValid())
         return;
-    list->setCurrentItem(node);
-    node->setSelected(true);
+    list->setCurrentIndex(node);
+    list->selectionModel()->select(node, QItemSelectionModel::ClearAndSelect);
     m_window.ui().commands->popupMenu()->popup(list->viewport()->mapToGlobal(position));
 }
 
@@ -150,8 +153,7 @@ bool FolderTreeDragDrop::startSitePinDrag()
 {
     if (!isBrowsing())
         return false;
-    const QTreeWidgetItem *entry = FolderTree::selectedEntry(m_window.ui().tvwWM);
-    const QString wid = TreeNode::tagOf(entry).trimmed();
+    const QString wid = FolderTree::selectedTag(m_window.ui().tvwWM).trimmed();
     const XmlNode sitePin = wid.isEmpty() ? XmlNode() : m_window.m_objDOMSitePins.nodeFromID(wid);
     if (sitePin.nodeName() != QLatin1String("SITEPIN"))
         return false;
@@ -194,17 +196,18 @@ void FolderTreeDragDrop::forgetDrag()
 
 // The drop is carried out once the platform's drag loop has ended: a
 // message box or a rebuilt tree inside that loop is asking for trouble.
-void FolderTreeDragDrop::runDrag(QTreeWidget *tree)
+void FolderTreeDragDrop::runDrag(QTreeView *tree)
 {
     const bool sitePin = tree == m_window.ui().tvwWM;
     if (!(sitePin ? startSitePinDrag() : startFolderDrag()))
         return;
-    QTreeWidgetItem *node = sitePin ? FolderTree::selectedEntry(tree) : m_window.folderTree().selectedNode();
+    const QModelIndex node = sitePin ? FolderTree::selectedEntry(tree)
+                                     : m_window.ui().tvwTopics->indexFromItem(m_window.folderTree().selectedNode());
     auto *drag = new QDrag(tree);
     auto mime = std::make_unique<QMimeData>();
     mime->setData(QString::fromLatin1(kMimeType), m_strDragKind.toUtf8());
     drag->setMimeData(mime.release());
-    const QRect row = tree->visualItemRect(node);
+    const QRect row = tree->visualRect(node);
     drag->setPixmap(tree->viewport()->grab(row));
     // Below and right of the pointer, so the row under it, the drop
     // highlight, stays in sight.

@@ -14,13 +14,14 @@ class QDrag;
 class QDragMoveEvent;
 class QDropEvent;
 class QMouseEvent;
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class frmSitePins;
 
 // Drag and drop onto the folder tree tvwTopics: a SitePin dragged from the
 // list tvwWM goes into the folder it is dropped on, a folder dragged within
-// the tree goes below it. Only while browsing. The plain QTreeWidgets are
+// the tree goes below it. Only while browsing. The plain views are
 // watched through their viewports, so the editor's press handling and the
 // in-place rename keep working: a press that becomes a drag renames nothing.
 class FolderTreeDragDrop : public QObject
@@ -54,12 +55,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool mousePress(QTreeWidget *tree, const QMouseEvent &press);
-    bool mouseMove(QTreeWidget *tree, const QMouseEvent &move);
+    bool mousePress(QTreeView *tree, const QMouseEvent &press);
+    bool mouseMove(QTreeView *tree, const QMouseEvent &move);
     bool mouseRelease();
-    void showAddressTip(QTreeWidget *tree, const QPoint &position);
+    void showAddressTip(QTreeView *tree, const QPoint &position);
     void tvwWM_RightButtonDown(const QPoint &position);
-    void runDrag(QTreeWidget *tree);
+    void runDrag(QTreeView *tree);
     bool acceptsDrag(const QDropEvent &event) const;
     bool dragOver(QDragMoveEvent &event, bool entering);
     bool drop(QDropEvent &event);
@@ -81,7 +82,7 @@ private:
     XmlNode m_objDragFolder;
     QString m_strDragTID;
 
-    QPointer<QTreeWidget> m_pressedTree;
+    QPointer<QTreeView> m_pressedTree;
     QPoint m_pressPosition;
     bool m_dragging = false;
     bool m_swallowRelease = false;

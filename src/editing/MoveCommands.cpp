@@ -48,7 +48,7 @@ void MoveCommands::cmdMoveSP_Click()
     frmSitePinsUi &ui = m_window.ui();
     if (ui.tabIndex->currentIndex() != kIndexTab)
         return;
-    if (!FolderTree::selectedEntry(ui.tvwWM) || !m_window.detailPanel().isSitePinShown()) {
+    if (!FolderTree::selectedEntry(ui.tvwWM).isValid() || !m_window.detailPanel().isSitePinShown()) {
         m_window.message(QStringLiteral("No SitePin has been selected to move"), windowTitle());
         return;
     }

@@ -7,6 +7,7 @@
 #include "mainwindow/DetailPanel.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/NotifyingLabel.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
@@ -281,7 +282,6 @@ bool SitePinEditor::saveNewSitePin()
     const XmlNode sitePin = LibraryElements::appendSitePin(dom, container, wid, fields);
 
     m_window.folderTree().populateSitePinList(node);
-    ui.tvwWM->setSortingEnabled(true);
     m_window.detailPanel().displaySitePinElement(sitePin);
     m_window.m_strCurrentWID = wid;
     m_window.saveLibrary();
@@ -294,25 +294,21 @@ bool SitePinEditor::saveNewSitePin()
 bool SitePinEditor::saveModifiedSitePin()
 {
     frmSitePinsUi &ui = m_window.ui();
-    QTreeWidget *lists[3] = {ui.tvwWM, ui.tvwSearch, ui.tvwFavs};
+    SitePinListModel *lists[3] = {ui.wmModel, ui.searchModel, ui.favsModel};
     bool isNumber = false;
     const int tab = ui.txtModTab->text().toInt(&isNumber);
     if (!isNumber || tab < 0 || tab > 2)
         return false;
-    QTreeWidget *chosen = lists[tab];
+    SitePinListModel *chosen = lists[tab];
     const QString wid = ui.txtWID->text();
-    QTreeWidgetItem *found = nullptr;
-    for (QTreeWidgetItemIterator it(chosen); *it; ++it) {
-        if (TreeNode::tagOf(*it).compare(wid, Qt::CaseInsensitive) == 0)
-            found = *it;
-    }
-    for (QTreeWidget *other : lists) {
+    const int found = chosen->rowOf(wid);
+    for (SitePinListModel *other : lists) {
         if (other == chosen)
             continue;
-        if (other == ui.tvwFavs)
+        if (other == ui.favsModel)
             m_window.favourites().clearFavourites();
         else
-            FolderTree::clearList(other);
+            other->clear();
     }
     XmlNode element = wid.trimmed().isEmpty() ? XmlNode() : m_window.m_objDOMSitePins.nodeFromID(wid.trimmed());
     if (!element) {
@@ -325,8 +321,7 @@ bool SitePinEditor::saveModifiedSitePin()
     element.selectSingleNode(QStringLiteral("ADDRESS")).setText(ui.txtAddress->text());
     element.selectSingleNode(QStringLiteral("DESCRIPTION")).setText(plainText(ui.txtDescription));
     element.selectSingleNode(QStringLiteral("NOTES")).setText(plainText(ui.txtNotes));
-    if (found)
-        found->setText(0, ui.txtWName->text());
+    chosen->rename(found, ui.txtWName->text());
     m_window.detailPanel().displaySitePinElement(element);
     m_window.saveLibrary();
     return true;

@@ -42,8 +42,8 @@ void frmMoveSitePin::Form_Load()
     loadTopicList(ui.txtTID->text());
     if (!isRootChosen())
         lblCurrentTopic->setText(chosenNode()->text(0));
-    if (const QTreeWidgetItem *entry = FolderTree::selectedEntry(ui.tvwWM))
-        lblWMName->setText(entry->text(0));
+    if (const QModelIndex entry = FolderTree::selectedEntry(ui.tvwWM); entry.isValid())
+        lblWMName->setText(entry.data().toString());
     lblNewTopic->clear();
     enableSave(false);
     applyFontFallback();
@@ -71,8 +71,7 @@ void frmMoveSitePin::cmdSave_Click()
     if (isRootChosen() || lblNewTopic->text().isEmpty())
         return;
     MoveCommands &moves = m_window.moveCommands();
-    const QTreeWidgetItem *entry = FolderTree::selectedEntry(m_window.ui().tvwWM);
-    const QString wid = TreeNode::tagOf(entry).trimmed();
+    const QString wid = FolderTree::selectedTag(m_window.ui().tvwWM).trimmed();
     const XmlNode sitePin = wid.isEmpty() ? XmlNode() : m_objDOMSitePins.nodeFromID(wid);
     if (sitePin.nodeName() != QLatin1String("SITEPIN") || !moves.isInOpenLibrary(sitePin)) {
         refuse(QStringLiteral("The SitePin cannot be moved: it is no longer in the library."));

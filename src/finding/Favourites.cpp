@@ -1,14 +1,13 @@
 #include "finding/Favourites.h"
 
-#include "mainwindow/FolderTree.h"
-#include "mainwindow/TreeNode.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
 #include "store/SitePinTextIndex.h"
 #include "store/XmlDocument.h"
 
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -29,10 +28,6 @@ Favourites::Favourites(frmSitePins &window)
     , m_window(window)
     , m_listEvents(window, window.ui().tvwFavs)
 {
-    // The list shows its entries sorted by name; the order of insertion is
-    // kept apart in m_nodes.
-    window.ui().tvwFavs->setSortingEnabled(true);
-    window.ui().tvwFavs->sortByColumn(0, Qt::AscendingOrder);
     connect(window.ui().cmdFAdd, &QPushButton::clicked, this, &Favourites::cmdFAdd_Click);
     connect(window.ui().cmdFDelete, &QPushButton::clicked, this, &Favourites::cmdFDelete_Click);
     window.commands().on(QStringLiteral("mnuFavsAdd"), [this] { cmdFAdd_Click(); });
@@ -47,45 +42,35 @@ void Favourites::populateFavsList(const XmlDocument &dom)
     fillFavsList(m_window.m_colFavs);
     // The fill stops at an identifier the document cannot find; what it did
     // not list is not a favourite here either, or the positions would part.
-    m_window.m_colFavs.resize(m_nodes.size());
+    m_window.m_colFavs.resize(m_window.ui().favsModel->rowCount());
 }
 
 void Favourites::fillFavsList(const QStringList &wids)
 {
-    QTreeWidget *list = m_window.ui().tvwFavs;
-    list->setSortingEnabled(false);
-    list->clear();
-    m_nodes.clear();
+    std::vector<SitePinListModel::Entry> entries;
     for (const QString &wid : wids) {
         const XmlNode sitePin = m_window.m_objDOMSitePins.nodeFromID(wid);
         if (!sitePin)
             break;
-        m_nodes.append(m_window.folderTree().makeSitePinEntry(sitePin));
+        entries.push_back(SitePinListModel::entryOf(sitePin));
     }
-    list->addTopLevelItems(m_nodes);
-    list->setSortingEnabled(true);
-    if (!m_nodes.isEmpty())
-        list->scrollToItem(m_nodes.back());
+    SitePinListModel *list = m_window.ui().favsModel;
+    list->fill(std::move(entries));
+    if (list->rowCount() > 0)
+        m_window.ui().tvwFavs->scrollTo(list->index(list->rowOf(wids.at(list->rowCount() - 1))));
 }
 
 void Favourites::clearFavourites()
 {
-    m_window.ui().tvwFavs->clear();
-    m_nodes.clear();
+    m_window.ui().favsModel->clear();
     m_window.m_colFavs.clear();
-}
-
-void Favourites::appendNode(QTreeWidgetItem *node)
-{
-    m_window.ui().tvwFavs->addTopLevelItem(node);
-    m_nodes.append(node);
 }
 
 void Favourites::removeAt(int position)
 {
-    if (position < 0 || position >= m_nodes.size())
+    if (position < 0 || position >= m_window.ui().favsModel->rowCount())
         return;
-    delete m_nodes.takeAt(position);
+    m_window.ui().favsModel->removeAdded(position);
     if (position < m_window.m_colFavs.size())
         m_window.m_colFavs.removeAt(position);
 }
@@ -112,7 +97,7 @@ XmlNode Favourites::displayedSitePin() const
 // commands must compare with the flags, as the Fav's tab would show them.
 void Favourites::ensureListBuilt()
 {
-    if (m_window.m_colFavs.isEmpty() && m_window.ui().tvwFavs->topLevelItemCount() == 0)
+    if (m_window.m_colFavs.isEmpty() && m_window.ui().favsModel->rowCount() == 0)
         populateFavsList(m_window.m_objDOMSitePins);
 }
 
@@ -143,7 +128,7 @@ void Favourites::cmdFAdd_Click()
     setFavouriteFlag(sitePin, QStringLiteral("TRUE"));
     m_window.saveLibrary();
     m_window.m_colFavs.append(wid);
-    appendNode(m_window.folderTree().makeSitePinEntry(sitePin));
+    m_window.ui().favsModel->append(SitePinListModel::entryOf(sitePin));
     m_window.message(
         QStringLiteral("The SitePin %1 has been added to your favorite SitePins list").arg(nameOf(sitePin)));
 }

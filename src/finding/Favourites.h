@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QStringList>
 
-class QTreeWidgetItem;
 class XmlDocument;
 class XmlNode;
 class frmSitePins;
@@ -25,9 +24,6 @@ public:
     void fillFavsList(const QStringList &wids);
     // Empties the list and the collection together.
     void clearFavourites();
-    // The list's nodes in order of insertion (not of display).
-    const QList<QTreeWidgetItem *> &nodesInInsertionOrder() const { return m_nodes; }
-    void appendNode(QTreeWidgetItem *node);
     // Removes the entry at a position of insertion from both.
     void removeAt(int position);
     int positionOf(const QString &wid) const;
@@ -43,6 +39,5 @@ private:
     void setFavouriteFlag(XmlNode &sitePin, const QString &flag);
 
     frmSitePins &m_window;
-    QList<QTreeWidgetItem *> m_nodes;
     HitListEvents m_listEvents;
 };

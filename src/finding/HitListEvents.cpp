@@ -7,6 +7,7 @@
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/PanelStatusBar.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
@@ -18,11 +19,11 @@
 #include <QMouseEvent>
 #include <QTreeWidget>
 
-HitListEvents::HitListEvents(frmSitePins &window, QTreeWidget *list)
+HitListEvents::HitListEvents(frmSitePins &window, QTreeView *list)
     : m_window(window)
     , m_list(list)
 {
-    connect(list, &QTreeWidget::itemClicked, this, [this] { nodeClick(); });
+    connect(list, &QAbstractItemView::clicked, this, [this] { nodeClick(); });
     list->installEventFilter(this);
     list->viewport()->installEventFilter(this);
     // The tooltip follows the pointer without a button held down.
@@ -63,10 +64,9 @@ void HitListEvents::nodeClick()
 {
     if (!m_window.confirmDiscardChanges())
         return;
-    const QTreeWidgetItem *entry = FolderTree::selectedEntry(m_list);
-    if (!entry)
+    if (!FolderTree::selectedEntry(m_list).isValid())
         return;
-    const QString wid = TreeNode::tagOf(entry).trimmed();
+    const QString wid = FolderTree::selectedTag(m_list).trimmed();
     if (wid.isEmpty()) {
         m_window.ui().txtTID->setText(QString());
         return;
@@ -97,19 +97,20 @@ void HitListEvents::showFolderOf(const XmlNode &sitePin)
 
 void HitListEvents::rightButtonDown(const QPoint &position)
 {
-    QTreeWidgetItem *node = m_list->itemAt(position);
-    m_window.m_objClickedNode = node ? QPersistentModelIndex(m_list->indexAt(position)) : QPersistentModelIndex();
-    if (!node)
+    const QModelIndex node = m_list->indexAt(position);
+    m_window.m_objClickedNode = QPersistentModelIndex(node);
+    if (!node.isValid())
         return;
-    m_list->setCurrentItem(node);
-    node->setSelected(true);
+    m_list->setCurrentIndex(node);
+    m_list->selectionModel()->select(node, QItemSelectionModel::ClearAndSelect);
     m_window.ui().commands->popupMenu()->popup(m_list->viewport()->mapToGlobal(position));
 }
 
 void HitListEvents::mouseMove(const QPoint &position)
 {
-    const QTreeWidgetItem *node = m_list->itemAt(position);
-    const XmlNode sitePin = node ? sitePinOf(TreeNode::tagOf(node).trimmed()) : XmlNode();
+    const QModelIndex node = m_list->indexAt(position);
+    const XmlNode sitePin =
+        node.isValid() ? sitePinOf(node.data(SitePinListModel::TagRole).toString().trimmed()) : XmlNode();
     const QString address = sitePin.selectSingleNode(QStringLiteral("ADDRESS")).text();
     // An address is data: "<b>" or "&amp;" in it must show as typed, and on
     // one line.

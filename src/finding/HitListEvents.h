@@ -3,7 +3,7 @@
 #include <QObject>
 
 class QPoint;
-class QTreeWidget;
+class QTreeView;
 class XmlNode;
 class frmSitePins;
 
@@ -16,7 +16,7 @@ class HitListEvents : public QObject
     Q_OBJECT
 
 public:
-    HitListEvents(frmSitePins &window, QTreeWidget *list);
+    HitListEvents(frmSitePins &window, QTreeView *list);
 
     // Shows the list's selected entry, as a click on it does.
     void nodeClick();
@@ -32,5 +32,5 @@ private:
     void showFolderOf(const XmlNode &sitePin);
 
     frmSitePins &m_window;
-    QTreeWidget *m_list;
+    QTreeView *m_list;
 };

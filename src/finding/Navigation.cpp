@@ -7,7 +7,7 @@
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
 
-#include <QTreeWidget>
+#include <QTreeView>
 
 Navigation::Navigation(frmSitePins &window)
     : QObject(&window)
@@ -40,7 +40,7 @@ void Navigation::mnuNavLast_Click()
     goToEnd(true);
 }
 
-QTreeWidget *Navigation::currentList() const
+QTreeView *Navigation::currentList() const
 {
     const frmSitePinsUi &ui = m_window.ui();
     switch (m_window.selectedLeftTab()) {
@@ -55,35 +55,36 @@ QTreeWidget *Navigation::currentList() const
     }
 }
 
-// Top-level items are in display order: a sorted list keeps its items sorted.
+// Rows are in display order: a sorted list keeps its entries sorted.
 void Navigation::goToEnd(bool last)
 {
-    QTreeWidget *list = currentList();
-    const int count = list ? list->topLevelItemCount() : 0;
+    QTreeView *list = currentList();
+    const int count = list ? list->model()->rowCount() : 0;
     if (count == 0)
         return;
-    moveTo(list, list->topLevelItem(last ? count - 1 : 0));
+    moveTo(list, last ? count - 1 : 0);
 }
 
 void Navigation::step(int offset)
 {
-    QTreeWidget *list = currentList();
-    QTreeWidgetItem *selected = list ? FolderTree::selectedEntry(list) : nullptr;
-    if (!selected)
+    QTreeView *list = currentList();
+    const QModelIndex selected = list ? FolderTree::selectedEntry(list) : QModelIndex();
+    if (!selected.isValid())
         return;
-    const int target = list->indexOfTopLevelItem(selected) + offset;
-    if (target < 0 || target >= list->topLevelItemCount())
+    const int target = selected.row() + offset;
+    if (target < 0 || target >= list->model()->rowCount())
         return;
-    moveTo(list, list->topLevelItem(target));
+    moveTo(list, target);
 }
 
 // The selection moves before the SitePin is shown, so when the user keeps
 // an open edit the list shows the new entry while the panel keeps the old.
-void Navigation::moveTo(QTreeWidget *list, QTreeWidgetItem *entry)
+void Navigation::moveTo(QTreeView *list, int row)
 {
-    list->setCurrentItem(entry);
-    entry->setSelected(true);
-    list->scrollToItem(entry);
+    const QModelIndex entry = list->model()->index(row, 0);
+    list->setCurrentIndex(entry);
+    list->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect);
+    list->scrollTo(entry);
     showSelected();
     list->setFocus();
 }

@@ -2,8 +2,7 @@
 
 #include <QObject>
 
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 class frmSitePins;
 
 // First, previous, next and last SitePin of the list the left pane shows,
@@ -22,10 +21,10 @@ public:
     void mnuNavLast_Click();
 
 private:
-    QTreeWidget *currentList() const;
+    QTreeView *currentList() const;
     void goToEnd(bool last);
     void step(int offset);
-    void moveTo(QTreeWidget *list, QTreeWidgetItem *entry);
+    void moveTo(QTreeView *list, int row);
     void showSelected();
 
     frmSitePins &m_window;

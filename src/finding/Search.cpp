@@ -2,7 +2,7 @@
 
 #include "finding/logic/SearchTerm.h"
 #include "mainwindow/FolderTree.h"
-#include "mainwindow/TreeNode.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
 #include "store/SitePinTextIndex.h"
@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -148,15 +148,14 @@ void Search::fillSearchList(const QStringList &wids)
 
 void Search::fillSearchList(const std::vector<XmlNode> &sitePins)
 {
-    QTreeWidget *list = m_window.ui().tvwSearch;
-    FolderTree::clearList(list);
-    QList<QTreeWidgetItem *> nodes;
-    nodes.reserve(qsizetype(sitePins.size()));
+    std::vector<SitePinListModel::Entry> entries;
+    entries.reserve(sitePins.size());
     for (const XmlNode &sitePin : sitePins)
-        nodes.append(m_window.folderTree().makeSitePinEntry(sitePin));
-    list->addTopLevelItems(nodes);
-    if (!nodes.isEmpty())
-        list->scrollToItem(nodes.back());
+        entries.push_back(SitePinListModel::entryOf(sitePin));
+    SitePinListModel *list = m_window.ui().searchModel;
+    list->fill(std::move(entries));
+    if (list->rowCount() > 0)
+        m_window.ui().tvwSearch->scrollTo(list->index(list->rowCount() - 1));
 }
 
 void Search::clearResults()

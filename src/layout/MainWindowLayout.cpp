@@ -8,6 +8,7 @@
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/PanelStatusBar.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
 
@@ -303,7 +304,7 @@ void MainWindowLayout::tabIndex_Click()
         ui.txtSearch->setFocus(Qt::OtherFocusReason);
     }
     if (ui.tabIndex->currentIndex() == 2) {
-        if (ui.tvwFavs->topLevelItemCount() == 0) {
+        if (ui.favsModel->rowCount() == 0) {
             m_window.m_colFavs = QStringList();
             m_window.favourites().populateFavsList(m_window.m_objDOMSitePins);
         }
@@ -321,7 +322,7 @@ void MainWindowLayout::tabIndex_Click()
         ui.cmdFDelete->setVisible(false);
         FolderTree &tree = m_window.folderTree();
         const QTreeWidgetItem *selected = tree.selectedNode();
-        if (ui.tvwWM->topLevelItemCount() == 0 && selected && selected != tree.rootNode() &&
+        if (ui.wmModel->rowCount() == 0 && selected && selected != tree.rootNode() &&
             selected->text(0).compare(ui.lblTName->caption(), Qt::CaseInsensitive) != 0)
             tree.populateWMOnTopicNode();
     }

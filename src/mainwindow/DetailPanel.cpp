@@ -52,10 +52,9 @@ void DetailPanel::displayWM()
 {
     if (!m_window.confirmDiscardChanges())
         return;
-    const QTreeWidgetItem *entry = FolderTree::selectedEntry(m_window.ui().tvwWM);
-    if (!entry)
+    if (!FolderTree::selectedEntry(m_window.ui().tvwWM).isValid())
         return;
-    const QString tag = TreeNode::tagOf(entry).trimmed();
+    const QString tag = FolderTree::selectedTag(m_window.ui().tvwWM).trimmed();
     const XmlNode element = tag.isEmpty() ? XmlNode() : m_window.m_objDOMSitePins.nodeFromID(tag);
     // An entry whose SitePin is gone shows nothing rather than stale data.
     if (!element)

@@ -3,6 +3,7 @@
 #include "editing/SitePinEditor.h"
 #include "mainwindow/DetailPanel.h"
 #include "mainwindow/NotifyingLabel.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
@@ -50,12 +51,9 @@ void FolderTree::connectEvents()
     connect(ui.tvwTopics, &QTreeWidget::itemClicked, this, [this] { tvwTopics_NodeClick(); });
     connect(ui.tvwTopics, &QTreeWidget::itemExpanded, this, &FolderTree::tvwTopics_Expand);
     connect(ui.tvwTopics, &QTreeWidget::itemCollapsed, this, &FolderTree::tvwTopics_Collapse);
-    connect(ui.tvwWM, &QTreeWidget::itemClicked, this, [this] { tvwWM_NodeClick(); });
+    connect(ui.tvwWM, &QAbstractItemView::clicked, this, [this] { tvwWM_NodeClick(); });
     ui.tvwTopics->installEventFilter(this);
     ui.tvwWM->installEventFilter(this);
-    // Sorted by name from the start: the list never shows document order.
-    ui.tvwWM->setSortingEnabled(true);
-    ui.tvwWM->sortByColumn(0, Qt::AscendingOrder);
 }
 
 bool FolderTree::eventFilter(QObject *watched, QEvent *event)
@@ -81,13 +79,6 @@ TreeNode *FolderTree::makeFolderNode(const XmlNode &folder) const
                               m_window.ui().ImageListTVW, QStringLiteral("ClosedFolder"), QStringLiteral("OpenFolder"));
     node->setFlags(node->flags() | Qt::ItemIsEditable); // renamed in place; the root never is
     return node;
-}
-
-TreeNode *FolderTree::makeSitePinEntry(const XmlNode &sitePin) const
-{
-    return new TreeNode(sitePin.selectSingleNode(QStringLiteral("NAME")).nodeTypedValue(),
-                        sitePin.getAttribute(QStringLiteral("WID")), m_window.ui().ImageListWM,
-                        QStringLiteral("SitePin"), QStringLiteral("SelSitePin"));
 }
 
 void FolderTree::populateTopicList(const XmlDocument &dom)
@@ -133,39 +124,29 @@ void FolderTree::populateSitePinList(QTreeWidgetItem *objSelNode)
     frmSitePinsUi &ui = m_window.ui();
     const QString tag = TreeNode::tagOf(objSelNode);
     const XmlNode folder = m_window.m_objDOMSitePins.nodeFromID(tag);
-    std::vector<XmlNode> sitePins;
-    if (folder)
-        sitePins = folder.selectSingleNode(QStringLiteral("SITEPINS")).getElementsByTagName(QStringLiteral("SITEPIN"));
+    std::vector<SitePinListModel::Entry> entries;
+    // A SitePin holds no SitePins, so the walk need not look inside one.
+    folder.selectSingleNode(QStringLiteral("SITEPINS"))
+        .forEachOutermostElementByTagName(QStringLiteral("SITEPIN"), [&entries](const XmlNode &sitePin) {
+            entries.push_back(SitePinListModel::entryOf(sitePin));
+        });
     ui.tvwWM->hide();
-    fillSitePinList(sitePins);
+    fillSitePinList(std::move(entries));
     ui.tvwWM->show();
     ui.lblTName->setCaption(folder ? folder.selectSingleNode(QStringLiteral("NAME")).nodeTypedValue()
                                    : objSelNode->text(0));
     ui.txtTID->setText(tag);
 }
 
-void FolderTree::fillSitePinList(const std::vector<XmlNode> &sitePins)
+// Refilling keeps the SitePin on display selected.
+void FolderTree::fillSitePinList(std::vector<SitePinListModel::Entry> entries)
 {
-    QTreeWidget *list = m_window.ui().tvwWM;
-    const QString shownName = m_window.ui().txtWName->text();
-    const bool sorted = list->isSortingEnabled();
-    list->setSortingEnabled(false); // one sort at the end, not one per entry
-    clearList(list);
-    QTreeWidgetItem *match = nullptr;
-    QList<QTreeWidgetItem *> entries;
-    entries.reserve(qsizetype(sitePins.size()));
-    for (const XmlNode &sitePin : sitePins) {
-        TreeNode *entry = makeSitePinEntry(sitePin);
-        entries.append(entry);
-        // Refilling keeps the SitePin on display selected.
-        if (entry->text(0).compare(shownName, Qt::CaseInsensitive) == 0)
-            match = entry;
-    }
-    list->addTopLevelItems(entries);
-    list->setSortingEnabled(sorted);
-    if (match) {
-        list->setCurrentItem(match);
-        list->scrollToItem(match);
+    frmSitePinsUi &ui = m_window.ui();
+    ui.wmModel->fill(std::move(entries));
+    const int match = ui.wmModel->lastAddedNamed(ui.txtWName->text());
+    if (match >= 0) {
+        ui.tvwWM->setCurrentIndex(ui.wmModel->index(match));
+        ui.tvwWM->scrollTo(ui.wmModel->index(match));
     }
 }
 
@@ -232,18 +213,23 @@ QString FolderTree::statusPath(const QTreeWidgetItem *node) const
     return path.replace(QLatin1Char('\\'), QStringLiteral(" -> "));
 }
 
-QTreeWidgetItem *FolderTree::selectedEntry(const QTreeWidget *list)
+QModelIndex FolderTree::selectedEntry(const QAbstractItemView *list)
 {
-    QTreeWidgetItem *current = list->currentItem();
-    if (current && current->isSelected())
+    const QModelIndex current = list->currentIndex();
+    if (current.isValid() && list->selectionModel()->isSelected(current))
         return current;
-    const QList<QTreeWidgetItem *> selected = list->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.front();
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QModelIndex() : selected.front();
 }
 
-void FolderTree::clearList(QTreeWidget *list)
+QString FolderTree::selectedTag(const QAbstractItemView *list)
 {
-    list->clear();
+    return selectedEntry(list).data(SitePinListModel::TagRole).toString();
+}
+
+void FolderTree::clearList(QAbstractItemView *list)
+{
+    static_cast<SitePinListModel *>(list->model())->clear();
 }
 
 void FolderTree::tvwTopics_NodeClick()
@@ -254,8 +240,7 @@ void FolderTree::tvwTopics_NodeClick()
     node->setSelected(true);
     populateWMOnTopicNode();
     m_window.ui().txtTID->setText(TreeNode::tagOf(node));
-    QTreeWidget *list = m_window.ui().tvwWM;
-    list->clearSelection();
+    m_window.ui().tvwWM->clearSelection();
 }
 
 void FolderTree::tvwTopics_Expand(QTreeWidgetItem *node)
@@ -279,8 +264,9 @@ void FolderTree::tvwTopics_Collapse(QTreeWidgetItem *node)
 
 void FolderTree::tvwWM_NodeClick()
 {
-    QTreeWidgetItem *entry = m_window.ui().tvwWM->currentItem();
-    if (entry && !entry->isSelected())
-        entry->setSelected(true);
+    QTreeView *list = m_window.ui().tvwWM;
+    const QModelIndex entry = list->currentIndex();
+    if (entry.isValid() && !list->selectionModel()->isSelected(entry))
+        list->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect);
     m_window.detailPanel().displayWM();
 }

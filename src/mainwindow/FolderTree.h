@@ -1,11 +1,14 @@
 #pragma once
 
+#include "mainwindow/SitePinListModel.h"
 #include "store/XmlNode.h"
 
 #include <QObject>
 
 #include <vector>
 
+class QAbstractItemView;
+class QModelIndex;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TreeNode;
@@ -26,7 +29,7 @@ public:
     void populateTopicList(const XmlDocument &dom);
     QTreeWidgetItem *addFolderNode(const XmlNode &folder, QTreeWidgetItem *parent, bool expand);
     void populateSitePinList(QTreeWidgetItem *objSelNode);
-    void fillSitePinList(const std::vector<XmlNode> &sitePins);
+    void fillSitePinList(std::vector<SitePinListModel::Entry> entries);
     void populateWMOnTopicNode();
 
     // Node 1 of the folder tree: the root "FOLDERS".
@@ -40,10 +43,10 @@ public:
     // The status bar's form of a folder node's path: " -> A -> B".
     QString statusPath(const QTreeWidgetItem *node) const;
 
-    // A SitePin entry as all three SitePin lists show it.
-    TreeNode *makeSitePinEntry(const XmlNode &sitePin) const;
-    static QTreeWidgetItem *selectedEntry(const QTreeWidget *list);
-    static void clearList(QTreeWidget *list);
+    // The selected entry of a SitePin list, and its tag.
+    static QModelIndex selectedEntry(const QAbstractItemView *list);
+    static QString selectedTag(const QAbstractItemView *list);
+    static void clearList(QAbstractItemView *list);
 
     void tvwTopics_NodeClick();
     void tvwTopics_Expand(QTreeWidgetItem *node);

@@ -7,6 +7,7 @@
 #include "layout/logic/Splitter.h"
 #include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/PanelStatusBar.h"
+#include "mainwindow/SitePinListModel.h"
 #include "mainwindow/TabCanvas.h"
 #include "platform/StateField.h"
 
@@ -62,11 +63,11 @@ QLabel *label(QWidget *parent, const QString &name, const QString &caption)
     return result;
 }
 
-QTreeWidget *treeView(QWidget *parent, const QString &name)
+template<typename View>
+View *treeView(QWidget *parent, const QString &name)
 {
-    auto *tree = make<QTreeWidget>(parent, name);
+    auto *tree = make<View>(parent, name);
     tree->setHeaderHidden(true);
-    tree->setColumnCount(1);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree->setIconSize(QSize(16, 16));
@@ -77,10 +78,11 @@ QTreeWidget *treeView(QWidget *parent, const QString &name)
     return tree;
 }
 
-QTreeWidget *flatList(QWidget *parent, const QString &name)
+QTreeView *flatList(QWidget *parent, const QString &name, SitePinListModel *model)
 {
-    QTreeWidget *list = treeView(parent, name);
+    auto *list = treeView<QTreeView>(parent, name);
     list->setRootIsDecorated(false);
+    list->setModel(model);
     return list;
 }
 
@@ -151,6 +153,12 @@ frmSitePinsUi::frmSitePinsUi(QMainWindow *window)
         fitCaption(button);
 }
 
+SitePinListModel *frmSitePinsUi::sitePinList(bool sorted)
+{
+    return new SitePinListModel(ImageListWM.pair(QStringLiteral("SitePin"), QStringLiteral("SelSitePin")), sorted,
+                                client);
+}
+
 void frmSitePinsUi::place(QWidget *widget, int left, int top, int width, int height) const
 {
     const QRect twips(left, top, width, height);
@@ -203,9 +211,10 @@ void frmSitePinsUi::buildIndexTab()
     auto *page = new TabCanvas(tabIndex, QStringLiteral("tabIndexPage0"), QStringLiteral("&Index"));
     Splitter1 = make<SplitterWidget>(page, QStringLiteral("Splitter1"));
     place(Splitter1, 120, 510, 3135, 4965);
-    tvwTopics = treeView(Splitter1, QStringLiteral("tvwTopics"));
+    tvwTopics = treeView<QTreeWidget>(Splitter1, QStringLiteral("tvwTopics"));
+    tvwTopics->setColumnCount(1);
     place(tvwTopics, 0, 0, 3135, 2500);
-    tvwWM = flatList(Splitter1, QStringLiteral("tvwWM"));
+    tvwWM = flatList(Splitter1, QStringLiteral("tvwWM"), wmModel = sitePinList(true));
     place(tvwWM, 0, 2580, 3135, 2385);
 
     cmdMoveSP = make<QPushButton>(page, QStringLiteral("cmdMoveSP"), QStringLiteral("Move SitePin"));
@@ -237,7 +246,7 @@ void frmSitePinsUi::buildSearchTab()
     place(Label9, 2040, 2190, 495, 255);
     lblFound = label(page, QStringLiteral("lblFound"), QStringLiteral("0"));
     place(lblFound, 2640, 2190, 615, 255);
-    tvwSearch = flatList(page, QStringLiteral("tvwSearch"));
+    tvwSearch = flatList(page, QStringLiteral("tvwSearch"), searchModel = sitePinList(false));
     place(tvwSearch, 120, 2400, 3135, 3495);
 }
 
@@ -250,7 +259,7 @@ void frmSitePinsUi::buildFavouritesTab()
     cmdFDelete = make<QPushButton>(page, QStringLiteral("cmdFDelete"), QStringLiteral("Delete"));
     cmdFDelete->setToolTip(QStringLiteral("Delete the currently displayed SitePin from your favorites list"));
     place(cmdFDelete, 1080, 510, 750, 330);
-    tvwFavs = flatList(page, QStringLiteral("tvwFavs"));
+    tvwFavs = flatList(page, QStringLiteral("tvwFavs"), favsModel = sitePinList(true));
     place(tvwFavs, 120, 990, 3135, 4935);
 }
 

@@ -20,7 +20,9 @@ class QTabWidget;
 class QTextEdit;
 class QTimer;
 class QToolBar;
+class QTreeView;
 class QTreeWidget;
+class SitePinListModel;
 class QWidget;
 class SplitterWidget;
 class StateField;
@@ -40,6 +42,8 @@ struct frmSitePinsUi
     // The preview's browser takes the place of the stand-in that held it
     // until the first page was previewed.
     void installPreviewView(QWidget *view);
+    // The entries of a SitePin list, owned by the window.
+    SitePinListModel *sitePinList(bool sorted);
 
     TwipsScale scale;
     ImageList ImageListTVW;
@@ -54,7 +58,8 @@ struct frmSitePinsUi
     QTabWidget *tabIndex = nullptr;
     SplitterWidget *Splitter1 = nullptr;
     QTreeWidget *tvwTopics = nullptr;
-    QTreeWidget *tvwWM = nullptr;
+    QTreeView *tvwWM = nullptr;
+    SitePinListModel *wmModel = nullptr;
     QPushButton *cmdMoveSP = nullptr;
     QPushButton *cmdMoveFolder = nullptr;
     QLabel *lblSelectedTopic = nullptr;
@@ -65,11 +70,13 @@ struct frmSitePinsUi
     QLabel *Label1 = nullptr;
     QLabel *Label9 = nullptr;
     QLabel *lblFound = nullptr;
-    QTreeWidget *tvwSearch = nullptr;
+    QTreeView *tvwSearch = nullptr;
+    SitePinListModel *searchModel = nullptr;
 
     QPushButton *cmdFAdd = nullptr;
     QPushButton *cmdFDelete = nullptr;
-    QTreeWidget *tvwFavs = nullptr;
+    QTreeView *tvwFavs = nullptr;
+    SitePinListModel *favsModel = nullptr;
 
     QWidget *Picture1 = nullptr;
     QFrame *Frame3 = nullptr;

@@ -99,6 +99,106 @@ void appendSitePinTexts(QByteArray &out, const xmlNode *sitePin, FieldBegins &be
     }
 }
 
+bool isSitePin(const xmlNode *node)
+{
+    return node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, reinterpret_cast<const xmlChar *>("SITEPIN"));
+}
+
+const xmlNode *outermostSitePinAbove(const xmlNode *node)
+{
+    const xmlNode *outermost = nullptr;
+    for (const xmlNode *walk = node; walk; walk = walk->parent) {
+        if (isSitePin(walk))
+            outermost = walk;
+    }
+    return outermost;
+}
+
+bool isInDocument(const xmlNode *node)
+{
+    while (node->parent)
+        node = node->parent;
+    return node->type == XML_DOCUMENT_NODE;
+}
+
+const xmlNode *firstChildElement(const xmlNode *node)
+{
+    for (const xmlNode *child = node->children; child; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE)
+            return child;
+    }
+    return nullptr;
+}
+
+const xmlNode *lastChildElement(const xmlNode *node)
+{
+    for (const xmlNode *child = node->last; child; child = child->prev) {
+        if (child->type == XML_ELEMENT_NODE)
+            return child;
+    }
+    return nullptr;
+}
+
+const xmlNode *siblingElement(const xmlNode *node, bool forward)
+{
+    for (const xmlNode *walk = forward ? node->next : node->prev; walk; walk = forward ? walk->next : walk->prev) {
+        if (walk->type == XML_ELEMENT_NODE)
+            return walk;
+    }
+    return nullptr;
+}
+
+// The walks below go through the elements in document order without
+// entering a SitePin, and end at the document element.
+const xmlNode *nextElement(const xmlNode *node)
+{
+    if (!isSitePin(node)) {
+        if (const xmlNode *child = firstChildElement(node))
+            return child;
+    }
+    for (; node && node->type == XML_ELEMENT_NODE; node = node->parent) {
+        if (node->parent && node->parent->type == XML_DOCUMENT_NODE)
+            return nullptr;
+        if (const xmlNode *next = siblingElement(node, true))
+            return next;
+    }
+    return nullptr;
+}
+
+const xmlNode *previousElement(const xmlNode *node)
+{
+    if (node->parent && node->parent->type == XML_DOCUMENT_NODE)
+        return nullptr;
+    const xmlNode *previous = siblingElement(node, false);
+    if (!previous)
+        return node->parent && node->parent->type == XML_ELEMENT_NODE ? node->parent : nullptr;
+    while (!isSitePin(previous)) {
+        const xmlNode *last = lastChildElement(previous);
+        if (!last)
+            break;
+        previous = last;
+    }
+    return previous;
+}
+
+const xmlNode *documentElementAbove(const xmlNode *node)
+{
+    while (node->parent && node->parent->type != XML_DOCUMENT_NODE)
+        node = node->parent;
+    return node;
+}
+
+template<typename Visit>
+void forEachOutermostSitePin(const xmlNode *node, Visit visit)
+{
+    if (isSitePin(node)) {
+        visit(node);
+        return;
+    }
+    for (const xmlNode *child = firstChildElement(node); child; child = siblingElement(child, true))
+        forEachOutermostSitePin(child, visit);
+}
+
 } // namespace
 
 std::vector<XmlNode> SitePinTextIndex::find(const XmlDocument &dom, QByteArrayView lowerAsciiTerm, Field field,
@@ -109,11 +209,13 @@ std::vector<XmlNode> SitePinTextIndex::find(const XmlDocument &dom, QByteArrayVi
         return hits;
     refresh(dom.m_data);
     std::vector<char> isHit = markMatches(lowerAsciiTerm, field);
-    for (const qsizetype sitePin : m_undecided)
-        isHit[size_t(sitePin)] = decide(XmlNode(dom.m_data, m_sitePins[size_t(sitePin)])) ? 1 : 0;
-    for (size_t i = 0; i < isHit.size(); ++i) {
-        if (isHit[i])
-            hits.emplace_back(dom.m_data, m_sitePins[i]);
+    for (const qsizetype sitePin : m_undecided) {
+        if (m_listed[size_t(sitePin)])
+            isHit[size_t(sitePin)] = decide(XmlNode(dom.m_data, m_sitePins[size_t(sitePin)])) ? 1 : 0;
+    }
+    for (const qsizetype sitePin : m_order) {
+        if (isHit[size_t(sitePin)])
+            hits.emplace_back(dom.m_data, m_sitePins[size_t(sitePin)]);
     }
     return hits;
 }
@@ -149,9 +251,9 @@ std::vector<XmlNode> SitePinTextIndex::findWithText(const XmlDocument &dom, Fiel
     if (dom.isEmpty())
         return result;
     refresh(dom.m_data);
-    for (size_t i = 0; i < m_sitePins.size(); ++i) {
-        if (hasText(i, field))
-            result.emplace_back(dom.m_data, m_sitePins[i]);
+    for (const qsizetype sitePin : m_order) {
+        if (hasText(size_t(sitePin), field))
+            result.emplace_back(dom.m_data, m_sitePins[size_t(sitePin)]);
     }
     return result;
 }
@@ -179,10 +281,11 @@ std::vector<XmlNode> SitePinTextIndex::favourites(const XmlDocument &dom)
         return result;
     refresh(dom.m_data);
     const std::vector<qsizetype> &flags = m_fieldBegin[kFavourite];
-    for (size_t i = 0; i < flags.size(); ++i) {
+    for (const qsizetype sitePin : m_order) {
         // Only ASCII letters fold onto "true", and they are lowered here.
-        if (flags[i] >= 0 && std::strcmp(m_text.constData() + flags[i], "true") == 0)
-            result.emplace_back(dom.m_data, m_sitePins[i]);
+        const qsizetype flag = flags[size_t(sitePin)];
+        if (flag >= 0 && std::strcmp(m_text.constData() + flag, "true") == 0)
+            result.emplace_back(dom.m_data, m_sitePins[size_t(sitePin)]);
     }
     return result;
 }
@@ -194,10 +297,12 @@ std::vector<SitePinTextIndex::FieldText> SitePinTextIndex::fieldTexts(const XmlD
         return result;
     refresh(dom.m_data);
     const std::vector<qsizetype> &begins = m_fieldBegin[int(field) - 1];
-    result.reserve(m_sitePins.size());
-    for (size_t i = 0; i < m_sitePins.size(); ++i) {
-        const char *text = begins[i] < 0 ? "" : m_text.constData() + begins[i];
-        result.push_back({XmlNode(dom.m_data, m_sitePins[i]), QByteArrayView(text, qsizetype(std::strlen(text)))});
+    result.reserve(m_order.size());
+    for (const qsizetype sitePin : m_order) {
+        const qsizetype begin = begins[size_t(sitePin)];
+        const char *text = begin < 0 ? "" : m_text.constData() + begin;
+        result.push_back(
+            {XmlNode(dom.m_data, m_sitePins[size_t(sitePin)]), QByteArrayView(text, qsizetype(std::strlen(text)))});
     }
     return result;
 }
@@ -207,7 +312,10 @@ void SitePinTextIndex::clear()
     m_document.reset();
     m_text = QByteArray();
     m_sitePins = {};
-    m_begin = {};
+    m_slots = {};
+    m_order = {};
+    m_listed = {};
+    m_begin = {0};
     for (auto &begins : m_fieldBegin)
         begins = {};
     m_undecided = {};
@@ -219,12 +327,12 @@ void SitePinTextIndex::refresh(const std::shared_ptr<XmlDocumentData> &data)
         return;
     const qsizetype lastSize = m_text.size();
     clear();
+    ++m_rebuilds;
     m_text.reserve(lastSize + lastSize / 8);
     m_document = data;
     m_revision = data->revision;
     XmlDocument(data).documentElement().forEachOutermostElementByTagName(
-        QStringLiteral("SITEPIN"), [this](const XmlNode &sitePin) { add(sitePin); });
-    m_begin.push_back(m_text.size());
+        QStringLiteral("SITEPIN"), [this](const XmlNode &sitePin) { m_order.push_back(add(sitePin.m_node)); });
     findUndecided();
 }
 
@@ -253,15 +361,21 @@ void SitePinTextIndex::findUndecided()
     }
 }
 
-void SitePinTextIndex::add(const XmlNode &sitePin)
+// The new slot's texts go at the end; it is listed but not yet placed in
+// the order.
+qsizetype SitePinTextIndex::add(xmlNode *sitePin)
 {
     static_assert(std::extent_v<decltype(m_fieldBegin)> == std::size(kFieldNames));
-    m_sitePins.push_back(sitePin.m_node);
-    m_begin.push_back(m_text.size());
+    const qsizetype slot = qsizetype(m_sitePins.size());
+    m_sitePins.push_back(sitePin);
+    m_slots.emplace(sitePin, slot);
+    m_listed.push_back(1);
     FieldBegins begins;
-    appendSitePinTexts(m_text, sitePin.m_node, begins);
+    appendSitePinTexts(m_text, sitePin, begins);
+    m_begin.push_back(m_text.size());
     for (size_t f = 0; f < std::size(begins); ++f)
         m_fieldBegin[f].push_back(begins[f]);
+    return slot;
 }
 
 // The SitePin's texts are taken again and the texts after them move by the
@@ -295,39 +409,137 @@ void SitePinTextIndex::replaceTexts(qsizetype sitePin)
         m_undecided.erase(undecided);
 }
 
-// Only the SitePins holding an element whose text changed are taken again,
-// as long as the document has kept count of every change since the copy.
+// Replays the changes since the copy: an element changed within a SitePin
+// has that SitePin's texts copied again; a sub-tree placed or removed has
+// every SitePin in it taken out of the order and, where it is still in the
+// document, put back at its place there.
 bool SitePinTextIndex::catchUp(const XmlDocumentData &data)
 {
-    if (m_revision < data.textChangesFrom)
+    if (m_revision < data.changesFrom)
         return false;
-    std::vector<qsizetype> changed;
-    for (const auto &[revision, element] : data.textChanges) {
-        if (revision <= m_revision)
+    Slots changed;
+    std::vector<const xmlNode *> touched;
+    std::unordered_set<const xmlNode *> seen;
+    for (const XmlDocumentData::Change &change : data.changes) {
+        if (change.revision <= m_revision)
             continue;
-        const qsizetype sitePin = sitePinHolding(element);
-        if (sitePin >= 0)
-            changed.push_back(sitePin);
+        const xmlNode *holder = outermostSitePinAbove(change.node);
+        if (change.textOnly || (holder && holder != change.node)) {
+            bool holdsSitePin = false;
+            if (!change.textOnly)
+                forEachOutermostSitePin(change.node, [&holdsSitePin](const xmlNode *) { holdsSitePin = true; });
+            if (holdsSitePin) // a SitePin within a SitePin: rare enough to copy everything
+                return false;
+            if (const qsizetype slot = holder ? slotOf(holder) : -1; slot >= 0)
+                changed.push_back(slot);
+            continue;
+        }
+        forEachOutermostSitePin(change.node, [&](const xmlNode *sitePin) {
+            if (seen.insert(sitePin).second)
+                touched.push_back(sitePin);
+        });
     }
+    Slots added;
+    if (!touched.empty() && !placeAgain(touched, added))
+        return false;
     std::sort(changed.begin(), changed.end());
     changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
-    for (const qsizetype sitePin : changed)
-        replaceTexts(sitePin);
+    for (const qsizetype sitePin : changed) {
+        if (!std::binary_search(added.begin(), added.end(), sitePin))
+            replaceTexts(sitePin);
+    }
     m_revision = data.revision;
+    return !tooMuchRemovedText();
+}
+
+// Each run of touched SitePins that the document holds between two listed
+// ones (or before the first) goes into the order after the listed one
+// before it.
+bool SitePinTextIndex::placeAgain(const std::vector<const xmlNode *> &touched, Slots &added)
+{
+    const std::unordered_set<const xmlNode *> isTouched(touched.begin(), touched.end());
+    for (const xmlNode *sitePin : touched) {
+        if (const qsizetype slot = slotOf(sitePin); slot >= 0)
+            m_listed[size_t(slot)] = 0;
+    }
+    std::unordered_map<qsizetype, Slots> groups; // by the slot they follow, -1 for the start
+    std::unordered_set<const xmlNode *> placed;
+    for (const xmlNode *sitePin : touched) {
+        if (placed.count(sitePin) || !isInDocument(sitePin))
+            continue;
+        const xmlNode *anchor = previousElement(sitePin);
+        while (anchor && !(isSitePin(anchor) && !isTouched.count(anchor)))
+            anchor = previousElement(anchor);
+        if (anchor && !isListed(anchor, isTouched))
+            return false; // a change the document did not report
+        Slots &group = groups[anchor ? slotOf(anchor) : -1];
+        if (!collectGroup(anchor ? anchor : documentElementAbove(sitePin), isTouched, group, added))
+            return false;
+        for (const qsizetype slot : group)
+            placed.insert(m_sitePins[size_t(slot)]);
+    }
+    Slots order;
+    order.reserve(m_order.size() + added.size());
+    const auto appendGroup = [&order, &groups](qsizetype after) {
+        if (const auto group = groups.find(after); group != groups.end())
+            order.insert(order.end(), group->second.begin(), group->second.end());
+    };
+    appendGroup(-1);
+    for (const qsizetype slot : m_order) {
+        if (!isTouched.count(m_sitePins[size_t(slot)])) {
+            order.push_back(slot);
+            appendGroup(slot);
+        }
+    }
+    m_order = std::move(order);
+    std::sort(added.begin(), added.end());
     return true;
 }
 
-// The outermost SitePin above the element is the one copied; an element in
-// no copied SitePin (a folder's name, a removed SitePin) changes nothing here.
-qsizetype SitePinTextIndex::sitePinHolding(const _xmlNode *element) const
+// The touched SitePins after `anchor` (the document element for the start) up to
+// the next listed one, in document order, copied where they are new.
+bool SitePinTextIndex::collectGroup(const xmlNode *anchor, const std::unordered_set<const xmlNode *> &touched,
+                                    Slots &group, Slots &added)
 {
-    const xmlNode *outermost = nullptr;
-    for (const xmlNode *walk = element; walk; walk = walk->parent) {
-        if (walk->type == XML_ELEMENT_NODE && xmlStrEqual(walk->name, reinterpret_cast<const xmlChar *>("SITEPIN")))
-            outermost = walk;
+    for (const xmlNode *walk = nextElement(anchor); walk; walk = nextElement(walk)) {
+        if (!isSitePin(walk))
+            continue;
+        if (!touched.count(walk))
+            return isListed(walk, touched);
+        qsizetype slot = slotOf(walk);
+        if (slot < 0) {
+            slot = add(const_cast<xmlNode *>(walk));
+            if (holdsCharacterFoldingOntoAscii(QByteArrayView(m_text).sliced(m_begin[size_t(slot)])))
+                m_undecided.push_back(slot);
+            added.push_back(slot);
+        }
+        m_listed[size_t(slot)] = 1;
+        group.push_back(slot);
     }
-    const auto found = std::find(m_sitePins.begin(), m_sitePins.end(), outermost);
-    return outermost && found != m_sitePins.end() ? qsizetype(found - m_sitePins.begin()) : -1;
+    return true;
+}
+
+qsizetype SitePinTextIndex::slotOf(const xmlNode *sitePin) const
+{
+    const auto found = m_slots.find(sitePin);
+    return found == m_slots.end() ? -1 : found->second;
+}
+
+bool SitePinTextIndex::isListed(const xmlNode *sitePin, const std::unordered_set<const xmlNode *> &touched) const
+{
+    const qsizetype slot = slotOf(sitePin);
+    return slot >= 0 && m_listed[size_t(slot)] && !touched.count(sitePin);
+}
+
+// Removed SitePins keep their texts in the copy until it is taken afresh.
+bool SitePinTextIndex::tooMuchRemovedText() const
+{
+    qsizetype removed = 0;
+    for (size_t slot = 0; slot < m_listed.size(); ++slot) {
+        if (!m_listed[slot])
+            removed += m_begin[slot + 1] - m_begin[slot];
+    }
+    return removed > m_text.size() / 2;
 }
 
 qsizetype SitePinTextIndex::sitePinAt(qsizetype offset) const

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class XmlDocument;
@@ -17,8 +19,10 @@ struct XmlDocumentData;
 // in lower case, so that a search for an ASCII term, or for the favourites,
 // scans contiguous memory instead of chasing the document's nodes. The copy
 // is brought up to date whenever the document has changed since: SitePins
-// whose texts alone changed are copied again, and anything else means
-// copying everything again.
+// whose texts changed are copied again, added ones are copied at the end,
+// removed ones are dropped from the order and moved ones take their new
+// place in it. Only a new document, a long run of changes or much removed
+// text mean copying everything again.
 class SitePinTextIndex
 {
 public:
@@ -57,12 +61,21 @@ public:
     std::vector<FieldText> fieldTexts(const XmlDocument &dom, Field field);
     // Lets go of the copy, for when the document goes.
     void clear();
+    // How often the copy has been taken afresh.
+    int rebuilds() const { return m_rebuilds; }
 
 private:
+    using Slots = std::vector<qsizetype>;
+
     void refresh(const std::shared_ptr<XmlDocumentData> &data);
-    void add(const XmlNode &sitePin);
+    qsizetype add(_xmlNode *sitePin);
     bool catchUp(const XmlDocumentData &data);
-    qsizetype sitePinHolding(const _xmlNode *element) const;
+    bool placeAgain(const std::vector<const _xmlNode *> &touched, Slots &added);
+    bool collectGroup(const _xmlNode *anchor, const std::unordered_set<const _xmlNode *> &touched, Slots &group,
+                      Slots &added);
+    qsizetype slotOf(const _xmlNode *sitePin) const;
+    bool isListed(const _xmlNode *sitePin, const std::unordered_set<const _xmlNode *> &touched) const;
+    bool tooMuchRemovedText() const;
     void replaceTexts(qsizetype sitePin);
     void findUndecided();
     std::vector<char> markMatches(QByteArrayView lowerAsciiTerm, Field field) const;
@@ -72,9 +85,16 @@ private:
 
     std::weak_ptr<XmlDocumentData> m_document;
     std::uint64_t m_revision = 0;
-    // Each child element's text followed by a zero; SitePins one after another.
+    int m_rebuilds = 0;
+    // Each child element's text followed by a zero; SitePins one after
+    // another in the order they were copied (a slot each), removed ones
+    // included.
     QByteArray m_text;
     std::vector<_xmlNode *> m_sitePins;
+    std::unordered_map<const _xmlNode *, qsizetype> m_slots;
+    // The slots of the SitePins in the document, in document order.
+    Slots m_order;
+    std::vector<char> m_listed;
     // Where each SitePin's texts start, and one more entry for the end.
     std::vector<qsizetype> m_begin;
     // Where the SitePin's first NAME, ADDRESS, NOTES and FAV texts start,

@@ -7,14 +7,22 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
-#include <utility>
 #include <vector>
 
 // Shared by a document and every node handle taken from it, so that a handle
 // kept past File > Open still points at live memory.
 struct XmlDocumentData
 {
-    static constexpr size_t kMostTextChanges = 64;
+    static constexpr size_t kMostChanges = 4096;
+
+    // One element whose text changed, or one element placed in or taken out
+    // of a tree (with everything below it).
+    struct Change
+    {
+        std::uint64_t revision;
+        xmlNodePtr node;
+        bool textOnly;
+    };
 
     xmlDocPtr doc = nullptr;
     // Removed sub-trees stay allocated until the document goes, because a
@@ -26,12 +34,11 @@ struct XmlDocumentData
     // Counts changes to the tree and its texts, so that copies taken from it
     // know when they are out of date.
     std::uint64_t revision = 0;
-    // The elements whose text alone changed after revision textChangesFrom,
-    // with the revision each change made: a copy of the texts taken since
-    // then can be brought up to date from these few elements. Any other
-    // change empties the list.
-    std::vector<std::pair<std::uint64_t, xmlNodePtr>> textChanges;
-    std::uint64_t textChangesFrom = 0;
+    // Every change after revision changesFrom: a copy of the texts taken
+    // since then can be brought up to date from these elements. A load, or
+    // more changes than are worth replaying, empties the list.
+    std::vector<Change> changes;
+    std::uint64_t changesFrom = 0;
     // Counts the trees this object has held: a handle taken from an earlier
     // tree (before a load into the same object) reads as a null handle
     // instead of freed memory.
@@ -45,22 +52,25 @@ struct XmlDocumentData
     XmlDocumentData &operator=(const XmlDocumentData &) = delete;
     ~XmlDocumentData() { freeTree(); }
 
-    void noteTextChange(xmlNodePtr element)
-    {
-        // A long run of edits is cheaper to read afresh than to replay.
-        if (textChanges.size() == kMostTextChanges) {
-            noteOtherChange();
-            return;
-        }
-        ++revision;
-        textChanges.emplace_back(revision, element);
-    }
+    void noteTextChange(xmlNodePtr element) { noteChange(element, true); }
+    void noteTreeChange(xmlNodePtr node) { noteChange(node, false); }
 
     void noteOtherChange()
     {
         ++revision;
-        textChanges.clear();
-        textChangesFrom = revision;
+        changes.clear();
+        changesFrom = revision;
+    }
+
+    // A long run of edits is cheaper to read afresh than to replay.
+    void noteChange(xmlNodePtr node, bool textOnly)
+    {
+        if (changes.size() == kMostChanges) {
+            noteOtherChange();
+            return;
+        }
+        ++revision;
+        changes.push_back({revision, node, textOnly});
     }
 
     // Removed sub-trees go first: freeing them reads the document's name

@@ -253,7 +253,7 @@ void XmlNode::setAttribute(const QString &name, const QString &value)
     QByteArray bytes = XmlText::toXmlSafeUtf8(value);
     if (IdentifierTable::isDeclaredId(m_data->doc, element, xmlName))
         bytes = IdentifierTable::collapsedSpaces(bytes);
-    noteOtherChange();
+    m_data->noteTreeChange(element);
     IdentifierTable ids(*m_data);
     if (xmlAttrPtr old = plainAttribute(element, attrName))
         ids.leave(old);
@@ -276,7 +276,7 @@ bool XmlNode::appendChild(const XmlNode &child)
     const xmlNodePtr node = child.live();
     if (!isElement(parent) || child.m_data != m_data || !isMovable(node) || isAncestorOrSelf(node, parent))
         return false;
-    noteOtherChange();
+    m_data->noteTreeChange(node);
     const bool wasInDocument = isInTree(node, m_data->doc);
     const bool goesInDocument = isInTree(parent, m_data->doc);
     if (!node->parent)
@@ -298,7 +298,7 @@ bool XmlNode::removeChild(const XmlNode &child)
     const xmlNodePtr node = child.live();
     if (!isElement(parent) || !isMovable(node) || node->parent != parent)
         return false;
-    noteOtherChange();
+    m_data->noteTreeChange(node);
     xmlUnlinkNode(node);
     IdentifierTable(*m_data).leaveSubtree(node);
     m_data->detached.push_back(node);
@@ -330,7 +330,7 @@ void XmlNode::setText(const QString &text)
     if (!isElement(element))
         return;
     const QByteArray bytes = XmlText::toXmlSafeUtf8(text);
-    noteTextChange(element);
+    m_data->noteTextChange(element);
     detachChildElements(element);
     // Set through a text node: xmlNodeSetContent would read "&" as the start
     // of an entity reference.
@@ -346,27 +346,11 @@ void XmlNode::detachChildElements(xmlNodePtr element)
     for (xmlNodePtr child = element->children; child;) {
         const xmlNodePtr next = child->next;
         if (isElement(child)) {
+            m_data->noteTreeChange(child);
             xmlUnlinkNode(child);
             IdentifierTable(*m_data).leaveSubtree(child);
             m_data->detached.push_back(child);
         }
         child = next;
     }
-}
-
-// Replacing elements below the node changes more than text.
-void XmlNode::noteTextChange(xmlNodePtr element) const
-{
-    for (const xmlNode *child = element->children; child; child = child->next) {
-        if (isElement(child)) {
-            m_data->noteOtherChange();
-            return;
-        }
-    }
-    m_data->noteTextChange(element);
-}
-
-void XmlNode::noteOtherChange() const
-{
-    m_data->noteOtherChange();
 }

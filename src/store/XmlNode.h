@@ -70,8 +70,6 @@ private:
     _xmlNode *live() const;
     bool isMovable(_xmlNode *node) const;
     void detachChildElements(_xmlNode *element);
-    void noteTextChange(_xmlNode *element) const;
-    void noteOtherChange() const;
 
     std::shared_ptr<XmlDocumentData> m_data;
     _xmlNode *m_node = nullptr;

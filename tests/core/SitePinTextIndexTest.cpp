@@ -1,11 +1,14 @@
 #include "store/SitePinTextIndex.h"
 #include "LibraryText.h"
+#include "store/LibraryElements.h"
 #include "store/XmlDocument.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -163,15 +166,50 @@ TEST_F(SitePinTextIndexTest, aCopyBroughtUpToDateAnswersAsAFreshCopyDoes)
     const auto pick = [&random](const auto &list) {
         return list[random.bounded(int(std::size(list)))];
     };
+    QStringList tids{"T1", "T2", "T3"};
     const auto folder = [&] {
-        return doc.nodeFromID(QString("T%1").arg(random.bounded(1, 4)));
+        return doc.nodeFromID(pick(tids));
     };
     const auto editText = [&] {
         doc.nodeFromID(pick(wids)).selectSingleNode(pick(fields)).setText(pick(texts));
     };
     int nextWid = 100;
-    for (int step = 0; step < 400; ++step) {
-        switch (random.bounded(24)) {
+    int nextTid = 10;
+    const auto import = [&] {
+        XmlNode root = doc.documentElement();
+        const QString tid = QString("T%1").arg(nextTid++);
+        XmlNode pins = LibraryElements::appendFolder(doc, root, tid, "Imported").selectSingleNode("SITEPINS");
+        tids << tid;
+        for (int count = random.bounded(4); count > 0; --count) {
+            const QString wid = QString("W%1").arg(nextWid++);
+            LibraryElements::appendSitePin(doc, pins, wid, {pick(texts), pick(texts), "", "", pick(texts), true});
+            wids << wid;
+        }
+    };
+    for (int step = 0; step < 600; ++step) {
+        switch (random.bounded(30)) {
+        case 24:
+            if (XmlNode sitePin = doc.nodeFromID(pick(wids))) {
+                ASSERT_TRUE(folder().selectSingleNode("SITEPINS").appendChild(sitePin));
+            }
+            break;
+        case 25: // an imported folder; refused when it would go below itself
+            if (tids.size() > 3)
+                folder()
+                    .selectSingleNode("SUBFOLDERS")
+                    .appendChild(doc.nodeFromID(tids.at(random.bounded(3, int(tids.size())))));
+            break;
+        case 26:
+            if (tids.size() > 3) {
+                XmlNode gone = doc.nodeFromID(tids.takeAt(random.bounded(3, int(tids.size()))));
+                if (gone)
+                    gone.parentNode().removeChild(gone);
+                tids.removeIf([&doc](const QString &tid) { return !doc.nodeFromID(tid); });
+            }
+            break;
+        case 27:
+            import();
+            break;
         case 0:
             folder().selectSingleNode("NAME").setText(pick(texts));
             break;
@@ -199,7 +237,7 @@ TEST_F(SitePinTextIndexTest, aCopyBroughtUpToDateAnswersAsAFreshCopyDoes)
             folder().selectSingleNode("SITEPINS").setText("gone");
             break;
         case 4: // more edits than the document keeps count of
-            for (int edit = 0; edit < 70; ++edit)
+            for (int edit = 0; edit < 4200; ++edit)
                 editText();
             break;
         default:
@@ -221,6 +259,53 @@ TEST_F(SitePinTextIndexTest, aCopyBroughtUpToDateAnswersAsAFreshCopyDoes)
             EXPECT_TRUE(m_index.findWithText(doc, field) == fresh.findWithText(doc, field)) << "step " << step;
         EXPECT_TRUE(m_index.favourites(doc) == fresh.favourites(doc)) << "step " << step;
     }
+}
+
+// A move, a removal or an addition of a SitePin or a folder is followed
+// within the copy.
+TEST_F(SitePinTextIndexTest, singleChangesToTheTreeAreFollowedWithoutCopyingAgain)
+{
+    XmlDocument doc = open(L::folder(1, "A", L::sitePin(1, "Apple") + L::sitePin(2, "Banana"),
+                                     L::folder(2, "B", L::sitePin(3, "Cherry"))) +
+                           L::folder(3, "C", L::sitePin(4, "Date") + L::sitePin(5, "Elder", "", "", "TRUE")));
+    const auto pins = [&doc](const char *tid) {
+        return doc.nodeFromID(tid).selectSingleNode("SITEPINS");
+    };
+    const auto listed = [&] {
+        return names(m_index.findWithText(doc, Field::Name));
+    };
+    ASSERT_EQ(listed(), QStringList({"Apple", "Banana", "Cherry", "Date", "Elder"}));
+    const std::function<void()> changes[] = {
+        [&] { pins("T3").appendChild(doc.nodeFromID("W1")); },
+        [&] { pins("T2").appendChild(doc.nodeFromID("W5")); },
+        [&] { doc.documentElement().appendChild(doc.nodeFromID("T1")); },
+        [&] { pins("T2").removeChild(doc.nodeFromID("W3")); },
+        [&] {
+            XmlNode into = pins("T3");
+            LibraryElements::appendSitePin(doc, into, "W6", {"Fig", "http://fig.example", "", "", "", true});
+        },
+        [&] {
+            XmlNode root = doc.documentElement();
+            XmlNode imported = LibraryElements::appendFolder(doc, root, "T4", "Imported").selectSingleNode("SITEPINS");
+            LibraryElements::appendSitePin(doc, imported, "W7", {"Grape", "", "", "", "", false});
+            LibraryElements::appendSitePin(doc, imported, "W8", {"Apricot", "", "", "", "", true});
+        },
+        [&] { doc.documentElement().removeChild(doc.nodeFromID("T3")); },
+    };
+    const QList<QStringList> expected = {
+        {"Banana", "Cherry", "Date", "Elder", "Apple"}, {"Banana", "Cherry", "Elder", "Date", "Apple"},
+        {"Date", "Apple", "Banana", "Cherry", "Elder"}, {"Date", "Apple", "Banana", "Elder"},
+        {"Date", "Apple", "Fig", "Banana", "Elder"},    {"Date", "Apple", "Fig", "Banana", "Elder", "Grape", "Apricot"},
+        {"Banana", "Elder", "Grape", "Apricot"},
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        changes[i]();
+        EXPECT_EQ(listed(), expected[qsizetype(i)]) << i;
+        // Only when most of the texts copied belong to removed SitePins is
+        // the copy taken afresh.
+        EXPECT_EQ(m_index.rebuilds(), i + 1 < std::size(changes) ? 1 : 2) << i;
+    }
+    EXPECT_EQ(names(m_index.favourites(doc)), QStringList({"Elder", "Apricot"}));
 }
 
 // Setting a SitePin element's own text twice left it without fields, and

@@ -336,10 +336,10 @@ TEST_F(BrowserWindowsTest, listPopUpOpensTheRightClickedSitePin)
 {
     start();
     search(FullText, "Spaced");
-    QTreeWidget *hits = ui().tvwSearch;
+    QTreeView *hits = ui().tvwSearch;
     QMenu *popup = ui().commands->popupMenu();
     const auto closePopup = qScopeGuard([popup] { popup->hide(); });
-    QTest::mouseClick(hits->viewport(), Qt::RightButton, {}, hits->visualItemRect(entry(hits, "Spaced")).center());
+    QTest::mouseClick(hits->viewport(), Qt::RightButton, {}, hits->visualRect(entry(hits, "Spaced")).center());
     ASSERT_TRUE(popup->isVisible());
     popup->hide();
     runMenu("mnuOpenSP");

@@ -1,6 +1,6 @@
 #include "FindingFixture.h"
 #include "finding/Favourites.h"
-#include "mainwindow/TreeNode.h"
+#include "mainwindow/SitePinListModel.h"
 
 namespace {
 
@@ -51,13 +51,7 @@ protected:
         expectOnlyMessage(kFolderQuestion.arg(folder), "Delete folder?", MessageButtons::YesNo);
     }
 
-    QStringList favouriteNodeTags()
-    {
-        QStringList tags;
-        for (const QTreeWidgetItem *node : window().favourites().nodesInInsertionOrder())
-            tags << TreeNode::tagOf(node);
-        return tags;
-    }
+    QStringList favouriteNodeTags() { return ui().favsModel->widsInAddedOrder(); }
 
     void expectPanelCleared()
     {

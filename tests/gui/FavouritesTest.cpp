@@ -1,6 +1,6 @@
 #include "finding/Favourites.h"
 #include "FindingFixture.h"
-#include "mainwindow/TreeNode.h"
+#include "mainwindow/SitePinListModel.h"
 
 namespace {
 
@@ -32,10 +32,7 @@ protected:
     {
         EXPECT_EQ(entryNames(ui().tvwFavs), shown);
         EXPECT_EQ(window().m_colFavs, collection);
-        QStringList tags;
-        for (const QTreeWidgetItem *node : window().favourites().nodesInInsertionOrder())
-            tags << TreeNode::tagOf(node);
-        EXPECT_EQ(tags, collection);
+        EXPECT_EQ(ui().favsModel->widsInAddedOrder(), collection);
     }
 };
 

@@ -35,17 +35,17 @@ protected:
         QTest::keyClicks(ui().txtSearch, term);
     }
 
-    void clickEntry(QTreeWidget *list, const QString &name)
+    void clickEntry(QTreeView *list, const QString &name)
     {
-        QTreeWidgetItem *node = entry(list, name);
-        ASSERT_TRUE(node) << name.toStdString();
+        const QModelIndex node = entry(list, name);
+        ASSERT_TRUE(node.isValid()) << name.toStdString();
         clickItem(list, node);
     }
 
-    QString selectedEntryName(QTreeWidget *list) const
+    QString selectedEntryName(QTreeView *list) const
     {
-        const QList<QTreeWidgetItem *> selected = list->selectedItems();
-        return selected.isEmpty() ? QString() : selected.front()->text(0);
+        const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+        return selected.isEmpty() ? QString() : selected.front().data().toString();
     }
 
     // QTest moves the pointer through the cursor, which sends nothing when

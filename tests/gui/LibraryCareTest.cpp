@@ -179,8 +179,8 @@ TEST_F(LibraryCareTest, theOutcomesAreListedFilteredSortedAndShownInTheMainWindo
     EXPECT_EQ(ui().lblWName->caption(), "Gone");
     EXPECT_EQ(ui().lblTName->caption(), "Blogs");
     EXPECT_EQ(window().folderTree().selectedNode()->text(0), "Blogs");
-    ASSERT_TRUE(ui().tvwWM->currentItem());
-    EXPECT_EQ(ui().tvwWM->currentItem()->text(0), "Gone");
+    ASSERT_TRUE(ui().tvwWM->currentIndex().isValid());
+    EXPECT_EQ(currentEntryName(ui().tvwWM), "Gone");
     EXPECT_EQ(ui().StatusBar1->panelText(2), " -> Home -> Blogs");
 }
 

@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 #include "layout/logic/Splitter.h"
+#include "mainwindow/SitePinListModel.h"
 
 #include <QToolBar>
 
@@ -191,14 +192,14 @@ TEST_F(MainWindowLayoutTest, liveDragOfSplitter1ResizesTheTreeAndListAsTheBarMov
 
 TEST_F(MainWindowLayoutTest, favouritesTabRebuildsAnEmptyListAndLeavesAFilledOne)
 {
-    ui().tvwFavs->clear();
+    ui().favsModel->clear();
     window().m_colFavs = QStringList{"W99"};
     window().selectLeftTab(2);
     EXPECT_EQ(entryNames(ui().tvwFavs), QStringList{"Intranet"});
     EXPECT_EQ(window().m_colFavs, QStringList{"W1"});
 
     window().selectLeftTab(0);
-    ui().tvwFavs->addTopLevelItem(new QTreeWidgetItem(QStringList{"Marker"}));
+    ui().favsModel->append({QString(), "Marker"});
     window().selectLeftTab(2);
     EXPECT_EQ(entryNames(ui().tvwFavs), (QStringList{"Intranet", "Marker"}));
     EXPECT_EQ(window().m_colFavs, QStringList{"W1"});

@@ -279,7 +279,7 @@ TEST_F(MoveTest, dragWhileCreatingOrModifyingIsIgnoredEntirely)
         bool started = false;
         dragDrop().setDragRunner([&](QDrag &) { started = true; });
         QWidget *viewport = ui().tvwWM->viewport();
-        pressAndMove(viewport, ui().tvwWM->visualItemRect(entry(ui().tvwWM, "Intranet")).center(), QPoint(0, 40));
+        pressAndMove(viewport, ui().tvwWM->visualRect(entry(ui().tvwWM, "Intranet")).center(), QPoint(0, 40));
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(3, viewport->height() - 3));
         EXPECT_FALSE(started) << command;
         EXPECT_EQ(fileBytes(), before) << command;
@@ -307,7 +307,7 @@ TEST_F(MoveTest, theMouseStartsTheDragAndTheDropLandsOnTheNodeUnderThePointer)
         EXPECT_TRUE(drop.isAccepted());
         EXPECT_EQ(parentOf(reopenLibrary()->getTheDOM(), "W2"), "T1") << "nothing moves inside the drag loop";
     });
-    pressAndMove(ui().tvwWM->viewport(), ui().tvwWM->visualItemRect(entry(ui().tvwWM, "Wiki")).center(), QPoint(0, 30));
+    pressAndMove(ui().tvwWM->viewport(), ui().tvwWM->visualRect(entry(ui().tvwWM, "Wiki")).center(), QPoint(0, 30));
 
     EXPECT_EQ(highlighted, folderNode("Home"));
     EXPECT_FALSE(dragDrop().dropHighlight());
@@ -341,7 +341,7 @@ TEST_F(MoveTest, theListOffersTheMenuAndTheAddressOfTheEntryUnderThePointer)
     startWith();
     clickFolder("Work");
     QWidget *list = ui().tvwWM->viewport();
-    const QPoint intranet = ui().tvwWM->visualItemRect(entry(ui().tvwWM, "Intranet")).center();
+    const QPoint intranet = ui().tvwWM->visualRect(entry(ui().tvwWM, "Intranet")).center();
     movePointer(list, intranet);
     EXPECT_TRUE(ui().Splitter1->toolTip().contains("http://intranet.example"));
     movePointer(ui().tvwTopics->viewport(), QPoint(5, 5));

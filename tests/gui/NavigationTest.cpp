@@ -54,7 +54,7 @@ TEST_P(StepThrough, followsTheDisplayOrderAndStopsAtBothEnds)
     const auto &[tabOrder, trigger] = GetParam();
     const auto &[tab, order] = tabOrder;
     showTab(tab);
-    QTreeWidget *list = std::array{ui().tvwWM, ui().tvwSearch, ui().tvwFavs}[tab];
+    QTreeView *list = std::array{ui().tvwWM, ui().tvwSearch, ui().tvwFavs}[tab];
 
     go(Next, trigger);
     go(Previous, trigger);

@@ -33,6 +33,11 @@ protected:
         startWith(library());
     }
 
+    QPoint centreOf(QTreeView *list, const QModelIndex &entry)
+    {
+        list->scrollTo(entry);
+        return list->viewport()->mapToGlobal(list->visualRect(entry).center());
+    }
     QPoint centreOf(QTreeWidget *tree, QTreeWidgetItem *item)
     {
         tree->scrollToItem(item);

@@ -125,7 +125,7 @@ TEST_F(SearchTest, aHitShowsTheSitePinWithItsFolderAndLeavesTheTreeAlone)
         EXPECT_EQ(ui().tvwTopics->currentItem(), treeSelection);
         EXPECT_EQ(entryNames(ui().tvwWM), folderList);
     }
-    ui().tvwSearch->setCurrentItem(entry(ui().tvwSearch, "News"));
+    ui().tvwSearch->setCurrentIndex(entry(ui().tvwSearch, "News"));
     QTest::keyClick(ui().tvwSearch, Qt::Key_Return);
     EXPECT_EQ(ui().lblWName->caption(), "News") << "Enter shows the selected hit";
     EXPECT_TRUE(m_dialogs.shown().empty());
@@ -182,7 +182,7 @@ TEST_F(SearchTest, toolsSearchSwitchesToTheSearchBoxWithTheOptionButSearchesNoth
 class ListMouse : public SearchTest, public ::testing::WithParamInterface<int>
 {
 protected:
-    QTreeWidget *list() { return GetParam() == 1 ? ui().tvwSearch : ui().tvwFavs; }
+    QTreeView *list() { return GetParam() == 1 ? ui().tvwSearch : ui().tvwFavs; }
 
     void SetUp() override
     {
@@ -194,7 +194,7 @@ protected:
     }
 
     QPoint below() { return QPoint(10, list()->viewport()->height() - 5); }
-    QPoint centreOf(const QString &name) { return list()->visualItemRect(entry(list(), name)).center(); }
+    QPoint centreOf(const QString &name) { return list()->visualRect(entry(list(), name)).center(); }
 };
 
 // A right click on empty space shows no menu and keeps the selection. An
@@ -245,7 +245,7 @@ TEST_F(SearchTest, anEntryWhoseSitePinIsGoneShowsNothing)
     clickEntry(ui().tvwSearch, "Roses");
     EXPECT_EQ(shownSitePin(), QStringList({"News", "News sites", "T1", " -> News sites"}));
     EXPECT_EQ(window().m_strCurrentWID, "W1");
-    movePointer(ui().tvwSearch->viewport(), ui().tvwSearch->visualItemRect(entry(ui().tvwSearch, "Roses")).center());
+    movePointer(ui().tvwSearch->viewport(), ui().tvwSearch->visualRect(entry(ui().tvwSearch, "Roses")).center());
     EXPECT_EQ(ui().Splitter2->toolTip(), "");
 }
 

@@ -110,6 +110,30 @@ QStringList MainWindowFixture::entryNames(QTreeWidget *list) const
     return names;
 }
 
+QModelIndex MainWindowFixture::entry(QTreeView *list, const QString &name) const
+{
+    const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, name, 1,
+                                                       Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return found.isEmpty() ? QModelIndex() : found.front();
+}
+
+QStringList MainWindowFixture::entryNames(QTreeView *list) const
+{
+    QStringList names;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        names << list->model()->index(row, 0).data().toString();
+    return names;
+}
+
+void MainWindowFixture::clickItem(QTreeView *list, const QModelIndex &entry)
+{
+    ASSERT_TRUE(entry.isValid());
+    list->scrollTo(entry);
+    const QRect rect = list->visualRect(entry);
+    ASSERT_TRUE(rect.isValid()) << "entry not visible: " << entry.data().toString().toStdString();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
 QStringList MainWindowFixture::childNames(QTreeWidgetItem *node) const
 {
     QStringList names;

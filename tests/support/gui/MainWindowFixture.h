@@ -66,8 +66,13 @@ protected:
     QTreeWidgetItem *folderNode(const QString &name) const;
     QTreeWidgetItem *entry(QTreeWidget *list, const QString &name) const;
     QStringList entryNames(QTreeWidget *list) const;
+    // An entry of a SitePin list, by its name.
+    QModelIndex entry(QTreeView *list, const QString &name) const;
+    QStringList entryNames(QTreeView *list) const;
+    QString currentEntryName(QTreeView *list) const { return list->currentIndex().data().toString(); }
     QStringList childNames(QTreeWidgetItem *node) const;
     void clickItem(QTreeWidget *tree, QTreeWidgetItem *item);
+    void clickItem(QTreeView *list, const QModelIndex &entry);
     void clickFolder(const QString &name);
     void clickSitePin(const QString &name);
     void showSitePin(const QString &folder, const QString &name)
