@@ -129,7 +129,6 @@ void BookmarkImport::showImportedFolder(const QString &tid)
     TreeNode::sortChildren(root);
     tree.selectNode(node);
     tree.populateSitePinList(node);
-    m_window.ui().tvwWM->sortItems(0, Qt::AscendingOrder);
 }
 
 void BookmarkImport::report(const CommandResult &result)

@@ -82,8 +82,6 @@ void RemoteCommands::showAddition(const SitePinAddition::Outcome &added)
         }
     }
     const QString tid = added.folder.getAttribute(QStringLiteral("TID"));
-    if (m_window.ui().txtTID->text() == tid) {
+    if (m_window.ui().txtTID->text() == tid)
         tree.populateSitePinList(tree.findNodeByTag(tid));
-        m_window.ui().tvwWM->sortItems(0, Qt::AscendingOrder);
-    }
 }
