@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs (only those missing), then
-# configures and builds into build/. Sourced by run.sh and test.sh.
+# configures and builds into build/: the targets named as arguments, or
+# everything. Run by run.sh (the program only) and test.sh (everything).
 set -euo pipefail
 
 PACKAGES=(
@@ -18,6 +19,11 @@ PACKAGES=(
     fp-utils libchm-dev
     # Firefox profiles keep their bookmarks in places.sqlite.
     libsqlite3-dev
+    # The icons are drawn from SVG artwork at build time.
+    qt6-svg-dev
+    # Installing: the menu entry's and AppStream validators, the package's
+    # library dependencies (dpkg-shlibdeps).
+    desktop-file-utils appstream dpkg-dev
 )
 
 missing_packages() {
@@ -45,8 +51,10 @@ build_project() {
     local root
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
     cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$root/build" -j"$(nproc)"
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
+    cmake --build "$root/build" -j"$(nproc)" "${targets[@]}"
 }
 
 install_missing_packages
-build_project
+build_project "$@"

@@ -2,7 +2,9 @@
 
 #include "commandline/CommandRequest.h"
 #include "commandline/LibraryCommands.h"
+#include "help/HelpTopics.h"
 #include "platform/InstanceChannel.h"
+#include "platform/ProgramFiles.h"
 #include "store/AtomicFile.h"
 #include "store/DefaultLibraryLocation.h"
 #include "store/XMLDatabase.h"
@@ -58,7 +60,7 @@ CommandResult CommandLine::execute(const CommandLineOptions &given)
     switch (given.action) {
     case CommandLineOptions::Action::Help:
     case CommandLineOptions::Action::OpenWindow:
-        return CommandResult::done(CommandLineOptions::helpText());
+        return CommandResult::done(CommandLineOptions::helpText() + userGuideLine());
     case CommandLineOptions::Action::Version:
         return CommandResult::done(QStringLiteral("SitePins Manager " SITEPINS_VERSION));
     default:
@@ -70,6 +72,13 @@ CommandResult CommandLine::execute(const CommandLineOptions &given)
     if (options.changesLibrary())
         return handOverOrRunHere(options, library);
     return runHere(options, library);
+}
+
+// Where the window's Help finds the user guide, for reading it without one.
+QString CommandLine::userGuideLine() const
+{
+    const QString guide = ProgramFiles(m_setup.programFolder).path(QString::fromLatin1(HelpTopics::kHelpFileName));
+    return QStringLiteral("\nThe user guide: %1\n").arg(QDir::toNativeSeparators(guide));
 }
 
 QString CommandLine::libraryPath(const CommandLineOptions &options) const

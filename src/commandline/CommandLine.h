@@ -38,6 +38,7 @@ public:
     static QStringList arguments(int argc, char **argv);
 
 private:
+    QString userGuideLine() const;
     QString libraryPath(const CommandLineOptions &options) const;
     CommandResult handOverOrRunHere(const CommandLineOptions &options, const QString &library);
     CommandResult runHere(const CommandLineOptions &options, const QString &library);

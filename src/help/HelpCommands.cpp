@@ -5,6 +5,7 @@
 #include "help/HelpViewerHost.h"
 #include "mainwindow/frmSitePins.h"
 #include "platform/InstalledComponents.h"
+#include "platform/ProgramFiles.h"
 #include "platform/ui/DesktopServices.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ HelpCommands::~HelpCommands()
 
 QString HelpCommands::helpFilePath() const
 {
-    return m_window.environment().programFolder + QLatin1Char('/') + QString::fromLatin1(HelpTopics::kHelpFileName);
+    return ProgramFiles(m_window.environment().programFolder).path(QString::fromLatin1(HelpTopics::kHelpFileName));
 }
 
 HTMLHelp::Services HelpCommands::services() const

@@ -3,6 +3,7 @@
 #include "commandline/CommandLineOptions.h"
 #include "mainwindow/DesktopLook.h"
 #include "mainwindow/FontFallback.h"
+#include "mainwindow/ProgramIdentity.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
 #include "platform/InstalledComponents.h"
@@ -43,9 +44,8 @@ int ProgramStart::run(QApplication &app)
         std::fprintf(stderr, "%s\nSee SitePins --help.\n", qPrintable(options.error));
         return 2;
     }
-    QApplication::setApplicationName(QStringLiteral("SitePins"));
-    QApplication::setApplicationDisplayName(QStringLiteral("SitePins Manager"));
     DesktopLook::apply();
+    ProgramIdentity::apply(app, QApplication::applicationDirPath());
 
     QtUserDialogs dialogs;
     QtDesktopServices desktop;

@@ -1,5 +1,7 @@
 #include "store/DefaultLibraryLocation.h"
 
+#include "platform/ProgramFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +24,7 @@ QString DefaultLibraryLocation::besideProgram() const
 
 QString DefaultLibraryLocation::installedTemplate() const
 {
-    return QDir::cleanPath(QDir(m_programFolder).filePath(QStringLiteral("../share/sitepins/SitePins.xml")));
+    return ProgramFiles(m_programFolder).installed(QStringLiteral("SitePins.xml"));
 }
 
 QString DefaultLibraryLocation::inUserDataFolder() const

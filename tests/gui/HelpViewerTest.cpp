@@ -129,6 +129,22 @@ TEST_F(HelpViewerTest, F1OpensTheHelpOnItsContentsAndAgainBringsTheSameWindowBac
     EXPECT_EQ(openViewers(), 0) << "the help goes with the program";
 }
 
+// Installed, the program sits in usr/bin and its help file in
+// usr/share/sitepins.
+TEST_F(HelpViewerTest, anInstalledProgramFindsTheHelpFileInItsDataFolder)
+{
+    const QDir prefix(programFolder() + "/usr");
+    ASSERT_TRUE(prefix.mkpath("bin") && prefix.mkpath("share/sitepins"));
+    ASSERT_TRUE(QFile::copy(builtHelpFile(), prefix.filePath("share/sitepins/SitePins Help.chm")));
+    m_environment.programFolder = prefix.filePath("bin");
+    m_environment.libraryPath = libraryPath();
+    startWith(L::folder(1, "Work"));
+    runMenu("mnuHelpTopics");
+    ASSERT_NE(viewer(), nullptr) << m_dialogs.shownTexts().join(" | ").toStdString();
+    EXPECT_EQ(topic(), "/welcome.htm");
+    EXPECT_TRUE(m_dialogs.shown().empty());
+}
+
 TEST_F(HelpViewerTest, aMissingOrDamagedHelpFileIsNamedAndNothingOpens)
 {
     startWith(L::folder(1, "Work"));
