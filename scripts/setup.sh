@@ -9,9 +9,8 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-webengine-dev libqt6webenginecore6-bin
     libxml2-dev libxml2-utils
-    # Browser integration: zip archives (XPI, CRX payload), CRX signing keys,
-    # the button icons drawn from SVG at build time.
-    libzip-dev libssl-dev qt6-svg-dev
+    # Browser integration: zip archives (XPI, CRX payload), CRX signing keys.
+    libzip-dev libssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool
@@ -19,7 +18,7 @@ PACKAGES=(
     fp-utils libchm-dev
     # Firefox profiles keep their bookmarks in places.sqlite.
     libsqlite3-dev
-    # The icons are drawn from SVG artwork at build time.
+    # The icons (button icons, menu icons) are drawn from SVG artwork at build time.
     qt6-svg-dev
     # Installing: the menu entry's and AppStream validators, the package's
     # library dependencies (dpkg-shlibdeps).

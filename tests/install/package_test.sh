@@ -43,6 +43,8 @@ expected=(
     ./usr/bin/SitePinsBridge
     ./usr/share/sitepins/SitePins.xml
     "./usr/share/sitepins/SitePins Help.chm"
+    ./usr/share/sitepins/Icon.ico
+    ./usr/share/sitepins/HotIcon.ico
     ./usr/share/sitepins/extension/chromium/manifest.json
     ./usr/share/sitepins/extension/firefox/manifest.json
     ./usr/share/sitepins/native-messaging/chromium/org.sitepins.bridge.json
