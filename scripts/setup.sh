@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs (only those missing), then
-# configures and builds into build/. Sourced by run.sh and test.sh.
+# configures and builds. Run by run.sh and test.sh.
+#   SITEPINS_BUILD_DIR   build folder below the checkout (default: build)
+#   SITEPINS_CMAKE_ARGS  further options for the configure step
 set -euo pipefail
 
 PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libxml2-dev libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
@@ -35,10 +38,12 @@ install_missing_packages() {
 }
 
 build_project() {
-    local root
+    local root build
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$root/build" -j"$(nproc)"
+    build="$root/${SITEPINS_BUILD_DIR:-build}"
+    # shellcheck disable=SC2086
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${SITEPINS_CMAKE_ARGS:-} >/dev/null
+    cmake --build "$build" -j"$(nproc)"
 }
 
 install_missing_packages

@@ -82,7 +82,7 @@ void SitePinEditor::setCommonSurface(bool browsing)
     surface.setEnabled(QStringLiteral("mnuEditModifyTopic"), browsing);
     surface.setButtonEnabled(14, browsing && folderCurrent);
     surface.setEnabled(QStringLiteral("mnuEditDeleteTopic"), browsing && folderCurrent);
-    for (const char *menu : {"mnuFileOpen", "mnuFileImportIE", "mnuFavs"})
+    for (const char *menu : {"mnuFileOpen", "mnuFileRestore", "mnuFileImportIE", "mnuFavs"})
         surface.setEnabled(QString::fromLatin1(menu), browsing);
     for (QPushButton *button : {ui.cmdFAdd, ui.cmdFDelete, ui.cmdMoveFolder, ui.cmdMoveSP})
         button->setEnabled(browsing);
@@ -146,7 +146,10 @@ void SitePinEditor::setFormEditMode(bool mode)
     ui.txtDescription->setVisible(mode);
     ui.lblDescription->setVisible(!mode);
     ui.txtNotes->setReadOnly(!mode);
+    const bool left = m_window.m_blnEditMode && !mode;
     m_window.m_blnEditMode = mode;
+    if (left)
+        emit editModeLeft();
 }
 
 void SitePinEditor::addSitePinSetup(const QString &source)

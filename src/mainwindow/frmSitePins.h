@@ -3,6 +3,7 @@
 #include "layout/CommandRouter.h"
 #include "mainwindow/ProgramEnvironment.h"
 #include "platform/ui/UserDialogs.h"
+#include "store/FileStamp.h"
 #include "store/SitePinTextIndex.h"
 #include "store/XMLDatabase.h"
 #include "store/XmlDocument.h"
@@ -24,6 +25,7 @@ class FolderCommands;
 class FolderTree;
 class HoverHelp;
 class InstanceChannel;
+class LibraryKeeper;
 class MainWindowLayout;
 class MoveCommands;
 class Navigation;
@@ -94,6 +96,7 @@ public:
     ViewCommands &viewCommands() { return *m_viewCommands; }
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
+    LibraryKeeper &keeper() { return *m_keeper; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -121,6 +124,14 @@ public:
 
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
+    // The question File > Open asks while an edit is open; true to go on.
+    bool confirmOpeningAnother();
+    // Opens the library file as File > Open does once a file is chosen;
+    // a file that does not open is reported and changes nothing.
+    bool openLibraryFile(const QString &path);
+    // The open library afresh from its file, the same folder selected if it
+    // is still there.
+    bool reopenLibrary();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -131,8 +142,8 @@ private:
     void prepareBrowsingState();
     void disableForBrowsingStart();
     void whitenDetailPanel();
-    bool openDefaultLibrary();
-    void finishWorkingStart();
+    bool openDefaultLibrary(FileStamp &asRead);
+    void finishWorkingStart(const FileStamp &asRead);
     void enterDegradedState();
     void leaveDegradedState();
     void showButtonsForTab(int tab);
@@ -167,6 +178,7 @@ private:
     std::unique_ptr<FavoritesImport> m_favoritesImport;
     std::unique_ptr<BrowserWindows> m_browserWindows;
     std::unique_ptr<InstanceChannel> m_instance;
+    std::unique_ptr<LibraryKeeper> m_keeper;
     QPointer<frmSplash> m_splash;
     QList<QObject *> m_disabledByDegradedStart;
     bool m_degraded = false;

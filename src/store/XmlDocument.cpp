@@ -103,6 +103,15 @@ QByteArray originalDoctypeOf(const QString &path, xmlDocPtr doc)
     return DoctypeSpan::find(head).in(head);
 }
 
+xmlDocPtr readFileLocatedAs(xmlParserCtxtPtr ctxt, const QString &path, const QString &locatedAs, int options)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    return xmlCtxtReadFd(ctxt, file.handle(), QFile::encodeName(QFileInfo(locatedAs).absoluteFilePath()).constData(),
+                         nullptr, options);
+}
+
 bool declaresExternalSubset(xmlDocPtr doc)
 {
     return doc && doc->intSubset && doc->intSubset->SystemID;
@@ -125,7 +134,7 @@ bool XmlDocument::isEmpty() const
     return !m_data || !m_data->doc || !xmlDocGetRootElement(m_data->doc);
 }
 
-bool XmlDocument::load(const QString &path)
+bool XmlDocument::load(const QString &path, const QString &locatedAs)
 {
     initialiseLibxml();
     if (!m_data)
@@ -152,7 +161,8 @@ bool XmlDocument::load(const QString &path)
     bool wellFormed = false;
     if (ctxt) {
         const int options = XML_PARSE_DTDLOAD | XML_PARSE_NOBLANKS | XML_PARSE_NONET;
-        doc = xmlCtxtReadFile(ctxt, QFile::encodeName(path).constData(), nullptr, options);
+        doc = locatedAs.isEmpty() ? xmlCtxtReadFile(ctxt, QFile::encodeName(path).constData(), nullptr, options)
+                                  : readFileLocatedAs(ctxt, path, locatedAs, options);
         wellFormed = ctxt->wellFormed != 0;
         xmlFreeParserCtxt(ctxt);
     }
