@@ -85,7 +85,7 @@ bool LibraryKeeper::mayOverwrite()
 SaveResult LibraryKeeper::save(const XmlDocument &document, const QString &path)
 {
     LibraryLock lock(path, LibraryLock::Purpose::Saving);
-    if (!lock.tryLock(kSaveLockWaitMs) && lock.isHeldByAnother())
+    if (!lock.tryLock(m_window.environment().saveLockWaitMs) && lock.isHeldByAnother())
         return SaveResult::failure(QStringLiteral("Another program (%1) is saving the SitePins file %2.")
                                        .arg(lock.holder(), native(AtomicFile::resolvedTarget(path))));
     if (!AtomicFile::isReadOnly(path))
@@ -186,7 +186,7 @@ bool LibraryKeeper::restore(const QString &backupPath)
         return refuse(
             QStringLiteral("The SitePins file %1 is read-only.").arg(native(AtomicFile::resolvedTarget(library))));
     LibraryLock lock(library, LibraryLock::Purpose::Saving);
-    if (!lock.tryLock(kSaveLockWaitMs) && lock.isHeldByAnother())
+    if (!lock.tryLock(m_window.environment().saveLockWaitMs) && lock.isHeldByAnother())
         return refuse(QStringLiteral("Another program (%1) is saving the SitePins file %2.")
                           .arg(lock.holder(), native(AtomicFile::resolvedTarget(library))));
     const LibraryBackups::Result kept =

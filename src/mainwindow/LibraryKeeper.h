@@ -29,8 +29,6 @@ public:
         "it with the library shown here, and the changes made outside are lost.\n\nSave anyway?";
     static constexpr const char *kNoBackupsText = "There are no backups of the SitePins file %1 yet.";
     static constexpr const char *kBackupFailedPanelText = "No backup";
-    // How long a save waits for another program's save of the same file.
-    static constexpr int kSaveLockWaitMs = 5000;
 
     explicit LibraryKeeper(frmSitePins &window);
     ~LibraryKeeper() override;

@@ -23,6 +23,7 @@
 #include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/PanelStatusBar.h"
 #include "mainwindow/TabIndexSetting.h"
+#include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePinsUi.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/InstanceChannel.h"
@@ -379,7 +380,8 @@ bool frmSitePins::openLibraryFile(const QString &path)
 
 bool frmSitePins::reopenLibrary()
 {
-    const QString folder = m_ui->txtTID->text();
+    const QTreeWidgetItem *selected = m_folderTree->selectedNode();
+    const QString folder = selected ? TreeNode::tagOf(selected) : QString();
     if (!openLibraryFile(m_strLibraryPath))
         return false;
     if (QTreeWidgetItem *node = folder.isEmpty() ? nullptr : m_folderTree->findNodeByTag(folder)) {

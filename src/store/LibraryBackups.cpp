@@ -84,6 +84,11 @@ LibraryBackups::Result LibraryBackups::copyLibraryTo(const QString &backupPath)
     if (!QDir().mkpath(m_folder))
         return {Outcome::Failed,
                 QStringLiteral("Could not create the folder %1").arg(QDir::toNativeSeparators(m_folder)), backupPath};
+    // As with the library itself, taking away the write permission is how a
+    // user keeps the folder as it is; root included.
+    if ((QFileInfo(m_folder).permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)) == 0)
+        return {Outcome::Failed, QStringLiteral("The folder %1 is read-only.").arg(QDir::toNativeSeparators(m_folder)),
+                backupPath};
     const SaveResult written = AtomicFile::write(backupPath, bytes, mode);
     if (!written.ok)
         return {Outcome::Failed, written.errorString, backupPath};

@@ -48,12 +48,22 @@ bool isLocalResource(const char *url)
     return scheme.isEmpty() || scheme.compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
 }
 
+// A pipe or a device named as a definition would block the open for good
+// or never end.
+bool isSomethingButAFile(const char *url)
+{
+    const QString text = QString::fromUtf8(url);
+    const QUrl parsed(text);
+    const QFileInfo target(parsed.scheme().isEmpty() ? text : parsed.toLocalFile());
+    return target.exists() && !target.isFile();
+}
+
 // Every external resource the parser asks for passes here: local files only,
 // the network never.
 xmlParserInputPtr localOnlyLoader(const char *url, const char *id, xmlParserCtxtPtr ctxt)
 {
     xmlParserInputPtr input = nullptr;
-    if (isLocalResource(url))
+    if (isLocalResource(url) && !isSomethingButAFile(url))
         input = xmlNoNetExternalEntityLoader(url, id, ctxt);
     if (!input && currentReport) {
         currentReport->externalLoadFailed = true;
