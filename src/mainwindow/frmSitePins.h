@@ -115,8 +115,10 @@ public:
     UserDialogs &dialogs() { return *m_environment.dialogs; }
 
     bool confirmDiscardChanges();
-    // Writes the whole library document to its file; a failure is shown
-    // to the user and the change stays in memory for the next save.
+    // Writes the whole library document to its file, asking first when the
+    // file was changed elsewhere since it was read. A failure is shown to
+    // the user; after a failure or a No the change stays in memory for the
+    // next save.
     bool saveLibrary();
 
     int selectedLeftTab() const;
