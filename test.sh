@@ -13,7 +13,9 @@ fi
 if [ "${SITEPINS_ASAN:-0}" != 0 ]; then
     build=build-asan
     export SITEPINS_BUILD_DIR=$build
-    export SITEPINS_CMAKE_ARGS="-DSITEPINS_SANITIZE=ON -DSITEPINS_BUILD_BENCHMARKS=OFF"
+    # The fuzz targets carry both sanitizers in every build; the plain run
+    # already runs them.
+    export SITEPINS_CMAKE_ARGS="-DSITEPINS_SANITIZE=ON -DSITEPINS_BUILD_BENCHMARKS=OFF -DSITEPINS_FUZZ_SMOKE=OFF"
     export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1}"
     export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}"
     export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"

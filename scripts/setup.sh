@@ -9,11 +9,13 @@ PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-webengine-dev libqt6webenginecore6-bin
     libxml2-dev libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     tango-icon-theme fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool
     chromium firefox-esr
+    fp-utils libchm-dev
 )
 
 missing_packages() {

@@ -45,7 +45,8 @@ void BrowserWindows::detectBrowserWindows()
     detectedAddresses.clear();
     if (!browsers())
         return;
-    const QDeadlineTimer deadline(kDetectionDeadlineMs);
+    // However many browsers answer, the whole detection keeps to one deadline.
+    const QDeadlineTimer deadline(m_window.environment().browserDetectionMs);
     for (const ShellWindow &shown : browsers()->shellWindows(deadline)) {
         if (shown.locationUrl.isEmpty() || !shown.isWebBrowser)
             continue;
@@ -122,7 +123,7 @@ void BrowserWindows::mnuToolsOpen_Click()
         m_window.message(QStringLiteral("A SitePin must be selected to open in the browser window"));
         return;
     }
-    openInNewWindow(ui.txtAddress->text());
+    openAddress(ui.txtAddress->text());
 }
 
 void BrowserWindows::lblAddress_Click()
@@ -137,7 +138,7 @@ void BrowserWindows::mnuOpenSP_Click()
 {
     const QString tag = m_window.m_objClickedNode.data(TreeNode::TagRole).toString().trimmed();
     const QString address = tag.isEmpty() ? QString() : m_window.getMyDB().getSPAddress(tag);
-    openInNewWindow(address);
+    openAddress(address);
 }
 
 void BrowserWindows::mnuToolsOpenBlank_Click()
@@ -152,7 +153,8 @@ void BrowserWindows::mnuToolsCloseAll_Click()
 {
     if (!browsers())
         return;
-    const std::vector<ShellWindow> windows = browsers()->shellWindows(QDeadlineTimer(kDetectionDeadlineMs));
+    const std::vector<ShellWindow> windows =
+        browsers()->shellWindows(QDeadlineTimer(m_window.environment().browserDetectionMs));
     for (auto shown = windows.rbegin(); shown != windows.rend(); ++shown) {
         if (shown->isWebBrowser)
             browsers()->quit(*shown);
@@ -161,7 +163,7 @@ void BrowserWindows::mnuToolsCloseAll_Click()
 
 // An address typed without a scheme ("example.org") is what a user would
 // type into a browser's address bar, and is opened as such.
-void BrowserWindows::openInNewWindow(const QString &address)
+void BrowserWindows::openAddress(const QString &address)
 {
     const QString trimmed = address.trimmed();
     if (trimmed.isEmpty()) {

@@ -16,9 +16,6 @@ class BrowserWindows : public QObject
     Q_OBJECT
 
 public:
-    // The whole detection may take this long, however many browsers answer.
-    static constexpr int kDetectionDeadlineMs = 500;
-
     explicit BrowserWindows(frmSitePins &window);
 
     // What the last detection found: entry n of each list is one page.
@@ -38,6 +35,9 @@ public:
     void mnuOpenSP_Click();
     void mnuToolsOpenBlank_Click();
     void mnuToolsCloseAll_Click();
+    // A new browser window on the address, kept as the last one opened; the
+    // desktop's default browser when no browser is connected.
+    void openAddress(const QString &address);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -45,7 +45,6 @@ protected:
 private:
     void takeTheOnlyWindow();
     void showCaptureDialog();
-    void openInNewWindow(const QString &address);
     BrowserAutomation *browsers() const;
 
     frmSitePins &m_window;

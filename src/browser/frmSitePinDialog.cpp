@@ -3,6 +3,7 @@
 #include "browser/PreviewPane.h"
 #include "editing/DialogControls.h"
 #include "editing/SitePinEditor.h"
+#include "help/HelpTopics.h"
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/ImageList.h"
 #include "mainwindow/frmSitePins.h"
@@ -24,6 +25,7 @@ frmSitePinDialog::frmSitePinDialog(frmSitePins &window, const QStringList &names
 {
     setObjectName(QStringLiteral("frmSitePinDialog"));
     setWindowTitle(QStringLiteral("SitePin detected"));
+    setProperty(HelpTopics::kContextProperty, HelpTopics::kCaptureDialog.contextId);
     setModal(true);
     buildControls();
     layOutControls();

@@ -23,6 +23,7 @@ namespace {
 constexpr int kIndexTab = 0;
 constexpr int kSearchTab = 1;
 constexpr int kFavouritesTab = 2;
+constexpr int kNamesListedInQuestion = 10;
 
 bool answeredYes(frmSitePins &window, const QString &question, const char *title)
 {
@@ -111,6 +112,14 @@ void DeleteCommands::emptyOtherLists(int tab)
 
 bool DeleteCommands::deleteSitePinElement(const QString &wid)
 {
+    if (!removeSitePinElement(wid))
+        return false;
+    m_window.saveLibrary();
+    return true;
+}
+
+bool DeleteCommands::removeSitePinElement(const QString &wid)
+{
     if (wid.isEmpty())
         return false;
     const XmlNode sitePin = m_window.m_objDOMSitePins.nodeFromID(wid);
@@ -118,10 +127,52 @@ bool DeleteCommands::deleteSitePinElement(const QString &wid)
     // would otherwise go with everything inside it.
     if (sitePin.nodeName() != QLatin1String("SITEPIN"))
         return false;
-    if (!sitePin.parentNode().removeChild(sitePin))
-        return false;
+    return sitePin.parentNode().removeChild(sitePin);
+}
+
+bool DeleteCommands::askToDeleteSitePins(const QStringList &names)
+{
+    if (names.size() == 1)
+        return answeredYes(m_window, QStringLiteral("Are you sure you wish to delete ") + names.front() + u'?',
+                           "Delete SitePin?");
+    QString question = QStringLiteral("Are you sure you wish to delete these %1 SitePins?").arg(names.size());
+    // A short list is named in full: the user sees what goes.
+    if (names.size() <= kNamesListedInQuestion)
+        question += QStringLiteral("\n\n") + names.join(u'\n');
+    return answeredYes(m_window, question, "Delete SitePins?");
+}
+
+QStringList DeleteCommands::deleteSitePinElements(const QStringList &wids)
+{
+    QStringList removed;
+    for (const QString &wid : wids) {
+        if (removeSitePinElement(wid))
+            removed << wid;
+    }
+    if (removed.isEmpty())
+        return removed;
     m_window.saveLibrary();
-    return true;
+    forgetRemovedSitePins(removed);
+    return removed;
+}
+
+// Only the entries of the SitePins that went leave the lists: the others
+// still name SitePins of the library.
+void DeleteCommands::forgetRemovedSitePins(const QStringList &wids)
+{
+    frmSitePinsUi &ui = m_window.ui();
+    bool shownRemoved = false;
+    for (const QString &wid : wids) {
+        removeEntries(ui.tvwWM, wid);
+        removeEntries(ui.tvwSearch, wid);
+        m_window.favourites().removeAt(m_window.favourites().positionOf(wid));
+        shownRemoved = shownRemoved || wid.compare(m_window.m_strCurrentWID, Qt::CaseInsensitive) == 0;
+    }
+    if (!shownRemoved)
+        return;
+    m_window.editor().setFormEditMode(false);
+    m_window.editor().clearSitePinDisplay(false);
+    m_window.m_strCurrentWID.clear();
 }
 
 void DeleteCommands::mnuEditDeleteTopic_Click()

@@ -2,6 +2,7 @@
 
 #include "browser/PreviewPane.h"
 #include "finding/Favourites.h"
+#include "help/HelpTopics.h"
 #include "layout/CommandSurface.h"
 #include "mainwindow/DetailPanel.h"
 #include "mainwindow/FolderTree.h"
@@ -146,6 +147,11 @@ void SitePinEditor::setFormEditMode(bool mode)
     ui.txtDescription->setVisible(mode);
     ui.lblDescription->setVisible(!mode);
     ui.txtNotes->setReadOnly(!mode);
+    // While editing, F1 in the fields explains the editor.
+    const QVariant context = mode ? QVariant(HelpTopics::kEditor.contextId) : QVariant();
+    for (QWidget *field : {static_cast<QWidget *>(ui.txtWName), static_cast<QWidget *>(ui.txtAddress),
+                           static_cast<QWidget *>(ui.txtDescription), static_cast<QWidget *>(ui.txtNotes)})
+        field->setProperty(HelpTopics::kContextProperty, context);
     const bool left = m_window.m_blnEditMode && !mode;
     m_window.m_blnEditMode = mode;
     if (left)

@@ -3,6 +3,7 @@
 #include "editing/FolderCommands.h"
 #include "editing/FolderElements.h"
 #include "editing/TopicListTree.h"
+#include "help/HelpTopics.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
@@ -22,6 +23,7 @@ const FolderNameDialog::Texts kTexts{"frmModifyTopic", "Modify folder",
 frmModifyTopic::frmModifyTopic(frmSitePins &window)
     : FolderNameDialog(window, kTexts)
 {
+    setProperty(HelpTopics::kContextProperty, HelpTopics::kModifyFolderDialog.contextId);
     Form_Load();
 }
 

@@ -3,6 +3,7 @@
 #include "editing/FolderElements.h"
 #include "editing/MoveCommands.h"
 #include "editing/TopicListTree.h"
+#include "help/HelpTopics.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
@@ -28,6 +29,7 @@ const QString kRootText = QStringLiteral("FOLDERS");
 frmMoveSitePin::frmMoveSitePin(frmSitePins &window)
     : MoveDialog(window, kTexts)
 {
+    setProperty(HelpTopics::kContextProperty, HelpTopics::kMoveSitePinDialog.contextId);
     lblWMName = addCaption("Move:", "lblWMName", "SitePin name");
     lblCurrentTopic = addCaption("from:", "lblCurrentTopic", "current folder");
     lblNewTopic = addCaption("to:", "lblNewTopic", "new folder");

@@ -3,6 +3,7 @@
 #include "editing/FolderElements.h"
 #include "editing/MoveCommands.h"
 #include "editing/TopicListTree.h"
+#include "help/HelpTopics.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
@@ -21,6 +22,7 @@ const MoveDialog::Texts kTexts{"frmMoveTopic", "Move folder",
 frmMoveTopic::frmMoveTopic(frmSitePins &window)
     : MoveDialog(window, kTexts)
 {
+    setProperty(HelpTopics::kContextProperty, HelpTopics::kMoveFolderDialog.contextId);
     lblCurrentFolder = addCaption("Move:", "lblCurrentFolder", "current folder");
     lblNewFolder = addCaption("to:", "lblNewFolder", "new folder");
     Form_Load();

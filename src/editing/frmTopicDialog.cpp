@@ -2,6 +2,7 @@
 
 #include "editing/FolderElements.h"
 #include "editing/TopicListTree.h"
+#include "help/HelpTopics.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePins.h"
@@ -25,6 +26,7 @@ const FolderNameDialog::Texts kTexts{
 frmTopicDialog::frmTopicDialog(frmSitePins &window)
     : FolderNameDialog(window, kTexts)
 {
+    setProperty(HelpTopics::kContextProperty, HelpTopics::kCreateFolderDialog.contextId);
     Form_Load();
 }
 

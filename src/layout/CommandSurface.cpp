@@ -147,6 +147,9 @@ void CommandSurface::buildMenus(QMainWindow *window)
     addEntry(search, "mnuToolsSearchName", "&Name", "F7");
     addEntry(search, "mnuToolsSearchAddress", "&Address", "F8");
     addEntry(search, "mnuToolsSearchNotes", "&Notes", "F9");
+    addSeparator(tools, "mnuToolsSep3");
+    addEntry(tools, "mnuToolsCheckLinks", "Check &links...");
+    addEntry(tools, "mnuToolsFindDuplicates", "Find &duplicates...");
 
     QMenu *favs = topMenu("mnuFavs", "Favorites");
     addEntry(favs, "mnuFavsAdd", "&Add to Favorite SitePins", "Ctrl+A");

@@ -22,6 +22,8 @@ struct ProgramEnvironment
     // The web browsers beside the program; none: nothing is detected and
     // pages open in the desktop's default browser.
     BrowserAutomation *browsers = nullptr;
+    // How long a detection of the open browser windows may take.
+    int browserDetectionMs = 500;
     std::function<QDate()> today = [] {
         return QDate::currentDate();
     };
@@ -33,6 +35,8 @@ struct ProgramEnvironment
     int saveLockWaitMs = 5000;
     // Where the start moved a damaged settings file; empty when it did not.
     QString damagedSettingsMovedTo;
+    // The module holding the preview's web browser, loaded on first use.
+    QString previewEngineModule;
     int splashFirstTickMs = 500;
     int splashPollMs = 100;
     // Ends the program once every window is closed.

@@ -4,6 +4,7 @@
 #include "mainwindow/FontFallback.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
+#include "platform/InstalledComponents.h"
 #include "platform/RegistryFunctions.h"
 #include "platform/browser/BridgeBrowser.h"
 #include "platform/browser/BridgeFolder.h"
@@ -13,6 +14,23 @@
 #include "platform/ui/QtUserDialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// Beside the program in a build, in the library folder once installed.
+QString previewEngineModule()
+{
+    const QDir programFolder(QApplication::applicationDirPath());
+    const QString name = QStringLiteral(SITEPINS_PREVIEW_MODULE);
+    const QString beside = programFolder.filePath(name);
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(programFolder.filePath(QStringLiteral("../" SITEPINS_MODULE_DIR "/") + name));
+}
+
+} // namespace
 
 int ProgramStart::run(QApplication &app)
 {
@@ -32,10 +50,12 @@ int ProgramStart::run(QApplication &app)
     environment.dialogs = &dialogs;
     environment.desktop = &desktop;
     environment.browsers = &browsers;
+    environment.previewEngineModule = previewEngineModule();
     environment.endProgram = [] {
         QCoreApplication::quit();
     };
     prepareSettings(environment);
+    InstalledComponents::registerComponents(InstalledComponents::viewer(), InstalledComponents::browser());
 
     frmSitePins window(environment);
     switch (window.prepare()) {

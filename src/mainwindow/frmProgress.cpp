@@ -42,8 +42,17 @@ frmProgress::frmProgress(QWidget *owner, bool fontAvailable)
 void frmProgress::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    centreOverOwner();
     raise();
     m_progress->setValue(0);
+}
+
+// A tool window is not placed by Qt; without this it opens in the screen's
+// corner, far from the window whose work it reports.
+void frmProgress::centreOverOwner()
+{
+    if (const QWidget *owner = parentWidget())
+        move(owner->frameGeometry().center() - rect().center());
 }
 
 void frmProgress::setLine(QLabel *line, const QString &text)

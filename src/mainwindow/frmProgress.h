@@ -34,6 +34,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void centreOverOwner();
+
     QProgressBar *m_progress;
     QLabel *m_name;
     QLabel *m_name2;

@@ -3,6 +3,7 @@
 #include "browser/BrowserWindows.h"
 #include "browser/FavoritesImport.h"
 #include "browser/PreviewPane.h"
+#include "care/LibraryCare.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/DeleteCommands.h"
 #include "editing/FolderCommands.h"
@@ -12,6 +13,7 @@
 #include "finding/Navigation.h"
 #include "finding/Search.h"
 #include "finding/Statistics.h"
+#include "help/HelpCommands.h"
 #include "layout/CommandSurface.h"
 #include "layout/HoverHelp.h"
 #include "layout/MainWindowLayout.h"
@@ -74,7 +76,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     // Pane positions are 16-bit twips: past 32767 twips (about 2180 pixels at
     // 96 dpi) the splitters could no longer place anything.
     setMaximumSize(m_ui->scale.toPixelsX(kMaxExtentTwips), m_ui->scale.toPixelsY(kMaxExtentTwips));
-    m_preview = std::make_unique<PreviewPane>(*this);
+    m_preview = std::make_unique<PreviewPane>(*this, environment.previewEngineModule);
     m_folderTree = std::make_unique<FolderTree>(*this);
     m_detailPanel = std::make_unique<DetailPanel>(*this);
     m_editor = std::make_unique<SitePinEditor>(*this);
@@ -91,6 +93,8 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_viewCommands = std::make_unique<ViewCommands>(*this);
     m_favoritesImport = std::make_unique<FavoritesImport>(*this);
     m_browserWindows = std::make_unique<BrowserWindows>(*this);
+    m_helpCommands = std::make_unique<HelpCommands>(*this);
+    m_libraryCare = std::make_unique<LibraryCare>(*this);
     m_keeper = std::make_unique<LibraryKeeper>(*this);
     connectCommandSurface();
     m_ui->client->installEventFilter(this);
@@ -112,7 +116,6 @@ void frmSitePins::connectCommandSurface()
     m_commands.on(QStringLiteral("mnuFileExit"), [this] { mnuFileExit_Click(); });
     connect(m_ui->ThunderTextBox, &StateField::changed, m_ui->Timer1, [this] { m_ui->Timer1->start(); });
     connect(m_ui->Timer1, &QTimer::timeout, this, &frmSitePins::Timer1_Timer);
-    connect(m_ui->chkAutoPreview, &QCheckBox::toggled, this, [this](bool on) { m_blnAutoPreview = on; });
 }
 
 bool frmSitePins::eventFilter(QObject *watched, QEvent *event)
@@ -301,8 +304,10 @@ bool frmSitePins::saveLibrary()
         return false; // kept in memory, as after a failed save
     const SaveResult result = m_keeper->save(m_objDOMSitePins, m_strLibraryPath);
     showLibraryAccess();
-    if (result.ok)
+    if (result.ok) {
+        emit librarySaved();
         return true;
+    }
     message(QStringLiteral("Your change could not be saved to the SitePins file.\n\n%1\n\nThe change is kept while the "
                            "program runs and will be written by the next successful save.")
                 .arg(result.errorString),
@@ -446,6 +451,7 @@ void frmSitePins::runEndSequence()
         return;
     m_ending = true;
     TabIndexSetting::setSavedFormValues(selectedLeftTab());
+    m_helpCommands->closeHelp();
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (window != this && (window == m_splash.data() || isAncestorOf(window) || window->parent() == this))
             window->close();

@@ -23,8 +23,10 @@ class FavoritesImport;
 class Favourites;
 class FolderCommands;
 class FolderTree;
+class HelpCommands;
 class HoverHelp;
 class InstanceChannel;
+class LibraryCare;
 class LibraryKeeper;
 class MainWindowLayout;
 class MoveCommands;
@@ -96,6 +98,8 @@ public:
     ViewCommands &viewCommands() { return *m_viewCommands; }
     FavoritesImport &favoritesImport() { return *m_favoritesImport; }
     BrowserWindows &browserWindows() { return *m_browserWindows; }
+    HelpCommands &helpCommands() { return *m_helpCommands; }
+    LibraryCare &libraryCare() { return *m_libraryCare; }
     LibraryKeeper &keeper() { return *m_keeper; }
 
     // Shared state, under the names the whole program uses.
@@ -134,6 +138,10 @@ public:
     // The open library afresh from its file, the same folder selected if it
     // is still there.
     bool reopenLibrary();
+
+signals:
+    // After each successful write of the library file.
+    void librarySaved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -179,6 +187,8 @@ private:
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<FavoritesImport> m_favoritesImport;
     std::unique_ptr<BrowserWindows> m_browserWindows;
+    std::unique_ptr<HelpCommands> m_helpCommands;
+    std::unique_ptr<LibraryCare> m_libraryCare;
     std::unique_ptr<InstanceChannel> m_instance;
     std::unique_ptr<LibraryKeeper> m_keeper;
     QPointer<frmSplash> m_splash;

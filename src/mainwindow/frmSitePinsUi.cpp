@@ -158,6 +158,18 @@ void frmSitePinsUi::place(QWidget *widget, int left, int top, int width, int hei
     widget->setGeometry(toPixels(twips));
 }
 
+void frmSitePinsUi::installPreviewView(QWidget *view)
+{
+    QWidget *standIn = wbPreview;
+    view->setParent(standIn->parentWidget());
+    view->setObjectName(standIn->objectName());
+    view->setProperty(kDesignRect, standIn->property(kDesignRect));
+    view->setGeometry(standIn->geometry());
+    view->setVisible(!standIn->isHidden());
+    wbPreview = view;
+    delete standIn;
+}
+
 QRect frmSitePinsUi::designRect(const QWidget *widget)
 {
     return widget->property(kDesignRect).toRect();
@@ -338,6 +350,7 @@ void frmSitePinsUi::buildInfoTabs()
     place(Label16, 120, 960, 720, 200);
     lblStatus = label(previewPage, QStringLiteral("lblStatus"), QStringLiteral("Default"));
     place(lblStatus, 840, 960, 3135, 200);
+    // A stand-in until the first page previewed starts the browser.
     wbPreview = make<QFrame>(previewPage, QStringLiteral("wbPreview"));
     static_cast<QFrame *>(wbPreview)->setFrameShape(QFrame::StyledPanel);
     wbPreview->setAutoFillBackground(true);

@@ -37,6 +37,9 @@ struct frmSitePinsUi
     static QRect designRect(const QWidget *widget);
     QRect toPixels(const QRect &twips) const;
     QRect toTwips(const QRect &pixels) const;
+    // The preview's browser takes the place of the stand-in that held it
+    // until the first page was previewed.
+    void installPreviewView(QWidget *view);
 
     TwipsScale scale;
     ImageList ImageListTVW;

@@ -187,6 +187,21 @@ std::vector<XmlNode> SitePinTextIndex::favourites(const XmlDocument &dom)
     return result;
 }
 
+std::vector<SitePinTextIndex::FieldText> SitePinTextIndex::fieldTexts(const XmlDocument &dom, Field field)
+{
+    std::vector<FieldText> result;
+    if (dom.isEmpty() || field == Field::Any)
+        return result;
+    refresh(dom.m_data);
+    const std::vector<qsizetype> &begins = m_fieldBegin[int(field) - 1];
+    result.reserve(m_sitePins.size());
+    for (size_t i = 0; i < m_sitePins.size(); ++i) {
+        const char *text = begins[i] < 0 ? "" : m_text.constData() + begins[i];
+        result.push_back({XmlNode(dom.m_data, m_sitePins[i]), QByteArrayView(text, qsizetype(std::strlen(text)))});
+    }
+    return result;
+}
+
 void SitePinTextIndex::clear()
 {
     m_document.reset();

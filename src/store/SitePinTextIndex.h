@@ -30,6 +30,13 @@ public:
         Notes
     };
 
+    struct FieldText
+    {
+        XmlNode sitePin;
+        // ASCII letters in lower case; empty when the SitePin lacks the field.
+        QByteArrayView text;
+    };
+
     // The SitePins, in document order, where the field (any child element's
     // text for Field::Any) contains the term, ASCII letters compared without
     // regard to case. The term must be non-empty ASCII in lower case without
@@ -44,6 +51,10 @@ public:
     // The SitePins, in document order, whose FAV field reads "TRUE" in any
     // case.
     std::vector<XmlNode> favourites(const XmlDocument &dom);
+    // Every SitePin, in document order, with the text of its first element
+    // of a named field (not Field::Any). The texts stay valid until the next
+    // call on this copy.
+    std::vector<FieldText> fieldTexts(const XmlDocument &dom, Field field);
     // Lets go of the copy, for when the document goes.
     void clear();
 

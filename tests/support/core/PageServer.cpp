@@ -5,6 +5,7 @@
 #include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <memory>
 
@@ -13,11 +14,19 @@ namespace {
 // Far beyond any request a test sends; a client sending more is cut off.
 constexpr qsizetype kMaxRequestSize = 64 * 1024;
 
-QByteArray response(const QByteArray &status, const QByteArray &contentType, const QByteArray &body)
+QByteArray head(const QByteArray &status, const QByteArray &contentType, qsizetype length)
 {
     return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType +
-           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+           "\r\nContent-Length: " + QByteArray::number(length) +
+           "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
 }
+
+QByteArray response(const QByteArray &status, const QByteArray &contentType, const QByteArray &body)
+{
+    return head(status, contentType, body.size()) + body;
+}
+
+const QByteArray kHtml = QByteArrayLiteral("text/html; charset=utf-8");
 
 QString pathOf(const QByteArray &target)
 {
@@ -64,10 +73,28 @@ void PageServer::setRawResponse(const QString &path, const QByteArray &bytes)
     m_responses.insert(path, bytes);
 }
 
+void PageServer::setSlowPage(const QString &path, const QByteArray &body, int pieces, int intervalMs)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_slowPages.insert(path, SlowPage{body, std::max(1, pieces), intervalMs});
+}
+
 int PageServer::requestCount(const QString &path) const
 {
     const QMutexLocker lock(&m_mutex);
     return m_counts.value(path);
+}
+
+int PageServer::piecesSent(const QString &path) const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_piecesSent.value(path);
+}
+
+int PageServer::abandonedCount(const QString &path) const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_abandoned.value(path);
 }
 
 QList<PageServer::Request> PageServer::requests() const
@@ -120,9 +147,14 @@ void PageServer::read(QTcpSocket *socket, QByteArray &buffer)
     }
     const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
     const Request request{requestLine.value(0), requestLine.value(1)};
-    socket->write(answer(request));
-    socket->disconnectFromHost();
     buffer.clear();
+    const QByteArray whole = answer(request);
+    if (whole.isEmpty()) {
+        trickle(socket, pathOf(request.target));
+        return;
+    }
+    socket->write(whole);
+    socket->disconnectFromHost();
 }
 
 QByteArray PageServer::answer(const Request &request)
@@ -131,5 +163,45 @@ QByteArray PageServer::answer(const Request &request)
     const QMutexLocker lock(&m_mutex);
     m_requests.append(request);
     ++m_counts[path];
+    if (m_slowPages.contains(path))
+        return {};
     return m_responses.value(path, response("404 Not Found", "text/plain", "Not found"));
+}
+
+// Sends the head at once and the body piece by piece from a timer of the
+// connection's own, so that a reader can watch a page arrive or leave half-way.
+void PageServer::trickle(QTcpSocket *socket, const QString &path)
+{
+    SlowPage page;
+    {
+        const QMutexLocker lock(&m_mutex);
+        page = m_slowPages.value(path);
+    }
+    socket->write(head("200 OK", kHtml, page.body.size()));
+    const qsizetype pieceSize = (page.body.size() + page.pieces - 1) / page.pieces;
+    auto sent = std::make_shared<qsizetype>(0);
+    auto *timer = new QTimer(socket);
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, path, sent, size = page.body.size()] {
+        if (*sent < size) {
+            const QMutexLocker lock(&m_mutex);
+            ++m_abandoned[path];
+        }
+    });
+    const auto sendPiece = [this, socket, timer, path, sent, body = page.body, pieceSize] {
+        socket->write(body.mid(*sent, pieceSize));
+        *sent += pieceSize;
+        {
+            const QMutexLocker lock(&m_mutex);
+            ++m_piecesSent[path];
+        }
+        if (*sent >= body.size()) {
+            timer->stop();
+            socket->disconnectFromHost();
+        }
+    };
+    timer->setInterval(page.intervalMs);
+    QObject::connect(timer, &QTimer::timeout, socket, sendPiece);
+    sendPiece();
+    if (*sent < page.body.size())
+        timer->start();
 }

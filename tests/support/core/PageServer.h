@@ -9,6 +9,7 @@
 
 class QTcpServer;
 class QTcpSocket;
+class QTcpSocket;
 
 // A tiny HTTP/1.1 server on 127.0.0.1 for tests: serves the pages it is
 // given and remembers what was asked. It runs in a thread of its own, so it
@@ -42,8 +43,14 @@ public:
                  const QByteArray &contentType = QByteArrayLiteral("text/html; charset=utf-8"));
     // Sent byte for byte as the whole answer: for clients facing odd servers.
     void setRawResponse(const QString &path, const QByteArray &bytes);
+    // An HTML page whose body comes in this many pieces, one every interval.
+    void setSlowPage(const QString &path, const QByteArray &body, int pieces, int intervalMs);
 
     int requestCount(const QString &path) const;
+    // Pieces of a slow page sent so far, over all its requests.
+    int piecesSent(const QString &path) const;
+    // Answers whose reader went away before the whole body was sent.
+    int abandonedCount(const QString &path) const;
     QList<Request> requests() const;
     void clearRequests();
 
@@ -52,6 +59,14 @@ private:
     void accept();
     void read(QTcpSocket *socket, QByteArray &buffer);
     QByteArray answer(const Request &request);
+    void trickle(QTcpSocket *socket, const QString &path);
+
+    struct SlowPage
+    {
+        QByteArray body;
+        int pieces = 1;
+        int intervalMs = 0;
+    };
 
     QThread m_thread;
     // Lives in m_thread, with the connections as its children.
@@ -60,5 +75,8 @@ private:
     mutable QMutex m_mutex;
     QHash<QString, QByteArray> m_responses;
     QHash<QString, int> m_counts;
+    QHash<QString, SlowPage> m_slowPages;
+    QHash<QString, int> m_piecesSent;
+    QHash<QString, int> m_abandoned;
     QList<Request> m_requests;
 };

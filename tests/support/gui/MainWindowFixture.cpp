@@ -23,6 +23,7 @@ void MainWindowFixture::SetUp()
     m_environment.fontAvailable = true;
     m_environment.dialogs = &m_dialogs;
     m_environment.desktop = &m_desktop;
+    m_environment.previewEngineModule = QStringLiteral(SITEPINS_PREVIEW_ENGINE);
     m_environment.today = [] {
         return QDate(2026, 3, 9);
     };
