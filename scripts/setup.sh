@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs (only those missing), then
-# configures and builds into build/: the targets named as arguments, or
-# everything. Run by run.sh (the program only) and test.sh (everything).
+# configures and builds: the targets named as arguments, or everything.
+# Run by run.sh (the program only) and test.sh (everything).
+#   SITEPINS_BUILD_DIR   build folder below the checkout (default: build)
+#   SITEPINS_CMAKE_ARGS  further options for the configure step
 set -euo pipefail
 
 PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-webengine-dev libqt6webenginecore6-bin
     libxml2-dev libxml2-utils
@@ -47,12 +50,14 @@ install_missing_packages() {
 }
 
 build_project() {
-    local root
+    local root build
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    build="$root/${SITEPINS_BUILD_DIR:-build}"
+    # shellcheck disable=SC2086
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${SITEPINS_CMAKE_ARGS:-} >/dev/null
     local targets=()
     [ $# -gt 0 ] && targets=(--target "$@")
-    cmake --build "$root/build" -j"$(nproc)" "${targets[@]}"
+    cmake --build "$build" -j"$(nproc)" "${targets[@]}"
 }
 
 install_missing_packages

@@ -7,6 +7,7 @@
 #include "platform/ProgramFiles.h"
 #include "store/AtomicFile.h"
 #include "store/DefaultLibraryLocation.h"
+#include "store/LibraryLock.h"
 #include "store/XMLDatabase.h"
 
 #include <QDir>
@@ -15,6 +16,8 @@
 #include <cstdio>
 
 namespace {
+
+constexpr int kSaveLockWaitMs = 5000;
 
 void print(FILE *stream, const QString &text)
 {
@@ -127,9 +130,15 @@ CommandResult CommandLine::runHere(const CommandLineOptions &options, const QStr
     if (AtomicFile::isReadOnly(library))
         return CommandResult::failed(
             QStringLiteral("The library %1 is read-only. Nothing was changed.").arg(QDir::toNativeSeparators(library)));
-    const LibraryCommands::Library target{database, dom, m_setup.today(), [&dom, &library] {
-                                              return dom.save(library);
-                                          }};
+    // The same save lock as a window's, so that the two never replace the
+    // file at the same moment.
+    const LibraryCommands::Library target{
+        database, dom, m_setup.today(), [&dom, &library] {
+            LibraryLock lock(library, LibraryLock::Purpose::Saving);
+            if (!lock.tryLock(kSaveLockWaitMs) && lock.isHeldByAnother())
+                return SaveResult::failure(QStringLiteral("another program (%1) is saving it").arg(lock.holder()));
+            return dom.save(library);
+        }};
     if (options.action == CommandLineOptions::Action::Add)
         return LibraryCommands::add(target, options);
     return LibraryCommands::import(target, options.file, std::nullopt, QString());

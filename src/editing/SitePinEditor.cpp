@@ -84,7 +84,7 @@ void SitePinEditor::setCommonSurface(bool browsing)
     surface.setEnabled(QStringLiteral("mnuEditModifyTopic"), browsing);
     surface.setButtonEnabled(14, browsing && folderCurrent);
     surface.setEnabled(QStringLiteral("mnuEditDeleteTopic"), browsing && folderCurrent);
-    for (const char *menu : {"mnuFileOpen", "mnuFileImportIE", "mnuFileImport", "mnuFavs"})
+    for (const char *menu : {"mnuFileOpen", "mnuFileRestore", "mnuFileImportIE", "mnuFileImport", "mnuFavs"})
         surface.setEnabled(QString::fromLatin1(menu), browsing);
     for (QPushButton *button : {ui.cmdFAdd, ui.cmdFDelete, ui.cmdMoveFolder, ui.cmdMoveSP})
         button->setEnabled(browsing);
@@ -153,7 +153,10 @@ void SitePinEditor::setFormEditMode(bool mode)
     for (QWidget *field : {static_cast<QWidget *>(ui.txtWName), static_cast<QWidget *>(ui.txtAddress),
                            static_cast<QWidget *>(ui.txtDescription), static_cast<QWidget *>(ui.txtNotes)})
         field->setProperty(HelpTopics::kContextProperty, context);
+    const bool left = m_window.m_blnEditMode && !mode;
     m_window.m_blnEditMode = mode;
+    if (left)
+        emit editModeLeft();
 }
 
 void SitePinEditor::addSitePinSetup(const QString &source)

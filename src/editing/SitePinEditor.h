@@ -36,6 +36,10 @@ public:
 
     bool isMode(const char *mode) const;
 
+signals:
+    // The input fields gave way to the labels: the edit is over, saved or not.
+    void editModeLeft();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

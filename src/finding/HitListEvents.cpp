@@ -38,7 +38,9 @@ bool HitListEvents::eventFilter(QObject *watched, QEvent *event)
             nodeClick();
             return true;
         }
-    } else if (watched == m_list->viewport()) {
+    } else if (watched == m_list->viewport() &&
+               (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)) {
+        // Only these two are mouse events; the viewport sees every other kind too.
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::RightButton) {
             // Handled here entirely: the view would otherwise clear the

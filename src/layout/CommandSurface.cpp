@@ -95,6 +95,7 @@ void CommandSurface::buildMenus(QMainWindow *window)
 
     QMenu *file = topMenu("mnuFile", "File");
     addEntry(file, "mnuFileOpen", "&Open...", "Ctrl+O");
+    addEntry(file, "mnuFileRestore", "&Restore from backup...");
     addEntry(file, "mnuFileImportIE", "Import Internet E&xplorer favorites", "Ctrl+X");
     QMenu *import = addMenu(file, "mnuFileImport", "&Import");
     file->addMenu(import);

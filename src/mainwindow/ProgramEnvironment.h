@@ -45,6 +45,8 @@ struct ProgramEnvironment
     QString instanceName = QStringLiteral("SitePins");
     // How long a second start waits for the running instance to answer.
     int handOverTimeoutMs = 3000;
+    // How long a save waits while another program saves the same library.
+    int saveLockWaitMs = 5000;
     // Where the start moved a damaged settings file; empty when it did not.
     QString damagedSettingsMovedTo;
     // The module holding the preview's web browser, loaded on first use.

@@ -24,10 +24,12 @@
 #include "mainwindow/DetailPanel.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/FontFallback.h"
+#include "mainwindow/LibraryKeeper.h"
 #include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/PanelStatusBar.h"
 #include "mainwindow/RemoteCommands.h"
 #include "mainwindow/TabIndexSetting.h"
+#include "mainwindow/TreeNode.h"
 #include "mainwindow/frmSitePinsUi.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/InstanceChannel.h"
@@ -103,6 +105,7 @@ frmSitePins::frmSitePins(const ProgramEnvironment &environment, QWidget *parent)
     m_browserIntegration = std::make_unique<BrowserIntegration>(*this);
     m_helpCommands = std::make_unique<HelpCommands>(*this);
     m_libraryCare = std::make_unique<LibraryCare>(*this);
+    m_keeper = std::make_unique<LibraryKeeper>(*this);
     connectCommandSurface();
     m_ui->client->installEventFilter(this);
 }
@@ -157,8 +160,9 @@ frmSitePins::StartOutcome frmSitePins::prepare()
     resize(m_ui->scale.toPixelsX(10500), m_ui->scale.toPixelsY(7590));
     FontFallback::applyIfMissing(m_environment.fontAvailable, this);
 
-    if (openDefaultLibrary())
-        finishWorkingStart();
+    FileStamp asRead;
+    if (openDefaultLibrary(asRead))
+        finishWorkingStart(asRead);
     else
         enterDegradedState();
     return StartOutcome::Running;
@@ -205,22 +209,26 @@ void frmSitePins::whitenDetailPanel()
     ui.lblAddress->setPalette(address);
 }
 
-bool frmSitePins::openDefaultLibrary()
+// The file is looked at before it is read: a change made while it is
+// being read is then seen as a change, never missed.
+bool frmSitePins::openDefaultLibrary(FileStamp &asRead)
 {
     m_objDatabase = std::make_unique<XMLDatabase>();
     m_objDatabase->setPath(m_environment.libraryPath.isEmpty()
                                ? DefaultLibraryLocation(m_environment.programFolder).resolve()
                                : m_environment.libraryPath);
     m_strLibraryPath = m_objDatabase->getPath();
+    asRead = FileStamp::of(m_strLibraryPath);
     return m_objDatabase->openDBValidate(m_strLibraryPath);
 }
 
-void frmSitePins::finishWorkingStart()
+void frmSitePins::finishWorkingStart(const FileStamp &asRead)
 {
     m_objDOMSitePins = m_objDatabase->getTheDOM();
     m_ui->tvwTopics->hide();
     m_folderTree->populateTopicList(m_objDOMSitePins);
     m_folderTree->selectRoot();
+    m_keeper->libraryOpened(asRead);
     m_commands.run(QStringLiteral("startupCapture"));
     m_editor->addSitePinFromCapture();
     m_favourites->populateFavsList(m_objDOMSitePins);
@@ -273,6 +281,8 @@ void frmSitePins::enterDegradedState()
         disable(action, action->isEnabled(), [action] { action->setEnabled(false); });
     m_ui->commands->setEnabled(QStringLiteral("mnuFile"), true);
     m_ui->commands->setEnabled(QStringLiteral("mnuFileOpen"), true);
+    // A library that no longer opens is what backups are for.
+    m_ui->commands->setEnabled(QStringLiteral("mnuFileRestore"), true);
     if (m_splash)
         m_splash->setUnload();
 }
@@ -306,7 +316,9 @@ bool frmSitePins::confirmDiscardChanges()
 
 SaveResult frmSitePins::saveLibraryQuietly()
 {
-    const SaveResult result = m_objDOMSitePins.save(m_strLibraryPath);
+    if (!m_keeper->mayOverwrite())
+        return false; // kept in memory, as after a failed save
+    const SaveResult result = m_keeper->save(m_objDOMSitePins, m_strLibraryPath);
     showLibraryAccess();
     if (result.ok)
         emit librarySaved();
@@ -326,11 +338,19 @@ bool frmSitePins::saveLibrary()
 }
 
 // A library marked read-only takes no changes; the spare status bar panel
-// says so from the moment it is opened.
+// says so from the moment it is opened. A library that is saved but not
+// backed up says that instead.
 void frmSitePins::showLibraryAccess()
 {
-    m_ui->StatusBar1->setPanelText(3,
-                                   AtomicFile::isReadOnly(m_strLibraryPath) ? QStringLiteral("Read-only") : QString());
+    QString text, tip;
+    if (AtomicFile::isReadOnly(m_strLibraryPath)) {
+        text = QStringLiteral("Read-only");
+    } else if (!m_keeper->backupTrouble().isEmpty()) {
+        text = QString::fromLatin1(LibraryKeeper::kBackupFailedPanelText);
+        tip = m_keeper->backupTrouble();
+    }
+    m_ui->StatusBar1->setPanelText(3, text);
+    m_ui->StatusBar1->panel(3)->setToolTip(tip);
 }
 
 int frmSitePins::selectedLeftTab() const
@@ -346,22 +366,29 @@ void frmSitePins::selectLeftTab(int tab)
         m_ui->tabIndex->setCurrentIndex(tab);
 }
 
+bool frmSitePins::confirmOpeningAnother()
+{
+    return !m_blnEditMode ||
+           message(QStringLiteral("Opening a new SitePins file will lose any unsaved changes.  Are you sure?"),
+                   QStringLiteral("Exit SitePins application?"), MessageButtons::YesNo, MessageIcon::None,
+                   MessageAnswer::Yes) != MessageAnswer::No;
+}
+
 void frmSitePins::mnuFileOpen_Click()
 {
-    if (m_blnEditMode &&
-        message(QStringLiteral("Opening a new SitePins file will lose any unsaved changes.  Are you sure?"),
-                QStringLiteral("Exit SitePins application?"), MessageButtons::YesNo, MessageIcon::None,
-                MessageAnswer::Yes) == MessageAnswer::No)
+    if (!confirmOpeningAnother())
         return;
     const QString chosen = m_environment.dialogs->getOpenFileName(
         this, {QStringLiteral("Open SitePins file"), QFileInfo(m_strLibraryPath).absolutePath(),
                QStringLiteral("SitePins files (*.xml *.XML)")});
-    if (!chosen.isEmpty())
-        openLibraryFile(chosen);
+    if (chosen.isEmpty())
+        return;
+    openLibraryFile(chosen);
 }
 
 bool frmSitePins::openLibraryFile(const QString &path)
 {
+    const FileStamp asRead = FileStamp::of(path);
     auto database = std::make_unique<XMLDatabase>();
     database->setPath(path);
     if (!database->openDBValidate(path)) {
@@ -373,7 +400,21 @@ bool frmSitePins::openLibraryFile(const QString &path)
     m_objDOMSitePins = m_objDatabase->getTheDOM();
     if (m_degraded)
         leaveDegradedState();
+    m_keeper->libraryOpened(asRead);
     resetAfterOpen();
+    return true;
+}
+
+bool frmSitePins::reopenLibrary()
+{
+    const QTreeWidgetItem *selected = m_folderTree->selectedNode();
+    const QString folder = selected ? TreeNode::tagOf(selected) : QString();
+    if (!openLibraryFile(m_strLibraryPath))
+        return false;
+    if (QTreeWidgetItem *node = folder.isEmpty() ? nullptr : m_folderTree->findNodeByTag(folder)) {
+        m_folderTree->selectNode(node);
+        m_folderTree->tvwTopics_NodeClick();
+    }
     return true;
 }
 

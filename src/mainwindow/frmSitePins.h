@@ -3,6 +3,7 @@
 #include "layout/CommandRouter.h"
 #include "mainwindow/ProgramEnvironment.h"
 #include "platform/ui/UserDialogs.h"
+#include "store/FileStamp.h"
 #include "store/SitePinTextIndex.h"
 #include "store/XMLDatabase.h"
 #include "store/XmlDocument.h"
@@ -29,6 +30,7 @@ class HelpCommands;
 class HoverHelp;
 class InstanceChannel;
 class LibraryCare;
+class LibraryKeeper;
 class MainWindowLayout;
 class MoveCommands;
 class Navigation;
@@ -104,6 +106,7 @@ public:
     BrowserIntegration &browserIntegration() { return *m_browserIntegration; }
     HelpCommands &helpCommands() { return *m_helpCommands; }
     LibraryCare &libraryCare() { return *m_libraryCare; }
+    LibraryKeeper &keeper() { return *m_keeper; }
 
     // Shared state, under the names the whole program uses.
     XmlDocument m_objDOMSitePins;
@@ -122,8 +125,10 @@ public:
     UserDialogs &dialogs() { return *m_environment.dialogs; }
 
     bool confirmDiscardChanges();
-    // Writes the whole library document to its file; a failure is shown
-    // to the user and the change stays in memory for the next save.
+    // Writes the whole library document to its file, asking first when the
+    // file was changed elsewhere since it was read. A failure is shown to
+    // the user; after a failure or a No the change stays in memory for the
+    // next save.
     bool saveLibrary();
     // The same without a message, for callers that take their change back
     // when it cannot be saved.
@@ -134,9 +139,14 @@ public:
 
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
-    // File > Open's work once a file is chosen: on failure the library that
-    // was open stays open.
+    // The question File > Open asks while an edit is open; true to go on.
+    bool confirmOpeningAnother();
+    // Opens the library file as File > Open does once a file is chosen;
+    // a file that does not open is reported and changes nothing.
     bool openLibraryFile(const QString &path);
+    // The open library afresh from its file, the same folder selected if it
+    // is still there.
+    bool reopenLibrary();
 
 signals:
     // After each successful write of the library file.
@@ -151,8 +161,8 @@ private:
     void prepareBrowsingState();
     void disableForBrowsingStart();
     void whitenDetailPanel();
-    bool openDefaultLibrary();
-    void finishWorkingStart();
+    bool openDefaultLibrary(FileStamp &asRead);
+    void finishWorkingStart(const FileStamp &asRead);
     void enterDegradedState();
     void leaveDegradedState();
     void showButtonsForTab(int tab);
@@ -200,6 +210,7 @@ private:
     std::unique_ptr<HelpCommands> m_helpCommands;
     std::unique_ptr<LibraryCare> m_libraryCare;
     std::unique_ptr<InstanceChannel> m_instance;
+    std::unique_ptr<LibraryKeeper> m_keeper;
     QPointer<frmSplash> m_splash;
     QString m_pendingLibrary;
     QList<QObject *> m_disabledByDegradedStart;

@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,27 +68,40 @@ void syncFolder(const QString &folder)
     }
 }
 
-mode_t defaultMode()
+mode_t currentUmask()
 {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return 0666 & ~mask;
+    return mask;
 }
 
-// Writes and flushes the temporary file; returns 0 or the failing errno.
-int fillAndClose(int fd, const QByteArray &bytes)
+mode_t defaultMode()
+{
+    return 0666 & ~currentUmask();
+}
+
+// Writes the temporary file and flushes it to disk; returns 0 or the
+// failing errno. What was written is described in `written`.
+int fillAndSync(int fd, const QByteArray &bytes, struct stat &written)
 {
     int error = 0;
-    if (!writeAll(fd, bytes, error)) {
-        ::close(fd);
+    if (!writeAll(fd, bytes, error))
         return error;
-    }
-    if (::fsync(fd) != 0) {
-        error = errno;
-        ::close(fd);
-        return error;
-    }
-    return ::close(fd) == 0 ? 0 : errno;
+    if (::fsync(fd) != 0 || ::fstat(fd, &written) != 0)
+        return errno;
+    return 0;
+}
+
+FileStamp stampOf(const struct stat &written, const QByteArray &bytes)
+{
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.device = written.st_dev;
+    stamp.inode = written.st_ino;
+    stamp.size = written.st_size;
+    stamp.modifiedNs = qint64(written.st_mtim.tv_sec) * 1000000000 + written.st_mtim.tv_nsec;
+    stamp.digest = FileStamp::digestOf(bytes);
+    return stamp;
 }
 
 // As many as the system itself follows before it gives up with ELOOP.
@@ -125,7 +140,21 @@ bool AtomicFile::isReadOnly(const QString &path)
     return errno == EACCES || errno == EPERM || errno == EROFS;
 }
 
-SaveResult AtomicFile::write(const QString &path, const QByteArray &bytes)
+// mkostemp() fills the six places with letters and digits.
+QString AtomicFile::targetOfTemporary(const QString &candidate)
+{
+    constexpr qsizetype kUnique = 6;
+    if (candidate.size() < 2 + 1 + kUnique || !candidate.startsWith(QLatin1Char('.')) ||
+        candidate.at(candidate.size() - kUnique - 1) != QLatin1Char('.'))
+        return {};
+    for (const QChar c : QStringView(candidate).last(kUnique)) {
+        if (c.unicode() > 127 || !std::isalnum(int(c.unicode())))
+            return {};
+    }
+    return candidate.mid(1, candidate.size() - kUnique - 2);
+}
+
+SaveResult AtomicFile::write(const QString &path, const QByteArray &bytes, int modeIfNew)
 {
     const QString target = resolvedTarget(path);
     if (target.isEmpty())
@@ -138,19 +167,29 @@ SaveResult AtomicFile::write(const QString &path, const QByteArray &bytes)
     const int fd = ::mkostemp(temporaryName.data(), O_CLOEXEC);
     if (fd < 0)
         return failure(QStringLiteral("Could not create a file in"), folder, errno);
+    // Held until the file is in place or gone: whoever clears away leftovers
+    // of killed saves can tell this one is still being written.
+    ::flock(fd, LOCK_EX);
     if (targetInfo.exists())
         keepOwnershipAndMode(fd, target);
     else
-        ::fchmod(fd, defaultMode());
+        ::fchmod(fd, modeIfNew >= 0 ? mode_t(modeIfNew) & ~currentUmask() : defaultMode());
 
-    int error = fillAndClose(fd, bytes);
+    struct stat written
+    {
+    };
+    int error = fillAndSync(fd, bytes, written);
     if (error == 0 && ::rename(temporaryName.constData(), QFile::encodeName(target).constData()) != 0)
         error = errno;
-    if (error != 0) {
+    if (error != 0)
         ::unlink(temporaryName.constData());
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
         return failure(QStringLiteral("Could not write"), target, error);
-    }
     // Make the rename itself durable, so a power cut cannot bring back the old file.
     syncFolder(folder);
-    return SaveResult::success();
+    SaveResult result = SaveResult::success();
+    result.written = stampOf(written, bytes);
+    return result;
 }

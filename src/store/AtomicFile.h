@@ -15,7 +15,15 @@ class AtomicFile
 public:
     // A symbolic link stays a link, however many links lead to the file: the
     // file at the end of the chain is the one replaced.
-    static SaveResult write(const QString &path, const QByteArray &bytes);
+    // The temporary file is `.<name>.XXXXXX` beside the file replaced, the
+    // X's made unique; this process holds an exclusive flock on it until it
+    // is renamed into place or removed.
+    // A file that does not exist yet is made with `modeIfNew` (less the
+    // umask), or with 0666 less the umask when that is negative.
+    static SaveResult write(const QString &path, const QByteArray &bytes, int modeIfNew = -1);
+    // The name of the file a temporary file of write() is to replace, or an
+    // empty text for a name of any other shape.
+    static QString targetOfTemporary(const QString &candidate);
     // The file at the end of the chain of links starting at `path`, or an
     // empty text for a chain that goes round in a circle.
     static QString resolvedTarget(const QString &path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/FileStamp.h"
+
 #include <QString>
 
 // Outcome of writing the library file. Only the GUI turns a failure into a
@@ -8,8 +10,10 @@ struct SaveResult
 {
     bool ok = true;
     QString errorString;
+    // The file as this save left it.
+    FileStamp written;
 
     static SaveResult success() { return {}; }
-    static SaveResult failure(const QString &error) { return {false, error}; }
+    static SaveResult failure(const QString &error) { return {false, error, {}}; }
     explicit operator bool() const { return ok; }
 };

@@ -1,11 +1,17 @@
 #include "store/XMLDatabase.h"
 
+#include "store/LeftoverFiles.h"
+
 bool XMLDatabase::openDBValidate(const QString &path)
 {
     m_strOpenedPath = path;
     m_objDOM = XmlDocument::create();
     const bool opened = m_objDOM.load(m_strOpenedPath);
     m_strLastOpenError = m_objDOM.parseErrorReason();
+    // Only once the library is known to be good: what a killed save left
+    // is never the last copy of anything then.
+    if (opened)
+        LeftoverFiles::removeBeside(m_strOpenedPath);
     return opened;
 }
 

@@ -20,7 +20,8 @@ public:
     XmlDocument getTheTempDOM() const { return m_objTempDOM; }
 
     // Replaces the document whatever the outcome: after a failure
-    // getTheDOM() is an empty document, never the previous one.
+    // getTheDOM() is an empty document, never the previous one. Opened,
+    // the library's folder is rid of what killed saves left behind.
     bool openDBValidate(const QString &path);
     // Only a successful load replaces the second document.
     bool openTempDBValidate(const QString &path);

@@ -48,12 +48,22 @@ bool isLocalResource(const char *url)
     return scheme.isEmpty() || scheme.compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
 }
 
+// A pipe or a device named as a definition would block the open for good
+// or never end.
+bool isSomethingButAFile(const char *url)
+{
+    const QString text = QString::fromUtf8(url);
+    const QUrl parsed(text);
+    const QFileInfo target(parsed.scheme().isEmpty() ? text : parsed.toLocalFile());
+    return target.exists() && !target.isFile();
+}
+
 // Every external resource the parser asks for passes here: local files only,
 // the network never.
 xmlParserInputPtr localOnlyLoader(const char *url, const char *id, xmlParserCtxtPtr ctxt)
 {
     xmlParserInputPtr input = nullptr;
-    if (isLocalResource(url))
+    if (isLocalResource(url) && !isSomethingButAFile(url))
         input = xmlNoNetExternalEntityLoader(url, id, ctxt);
     if (!input && currentReport) {
         currentReport->externalLoadFailed = true;
@@ -103,6 +113,15 @@ QByteArray originalDoctypeOf(const QString &path, xmlDocPtr doc)
     return DoctypeSpan::find(head).in(head);
 }
 
+xmlDocPtr readFileLocatedAs(xmlParserCtxtPtr ctxt, const QString &path, const QString &locatedAs, int options)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    return xmlCtxtReadFd(ctxt, file.handle(), QFile::encodeName(QFileInfo(locatedAs).absoluteFilePath()).constData(),
+                         nullptr, options);
+}
+
 bool declaresExternalSubset(xmlDocPtr doc)
 {
     return doc && doc->intSubset && doc->intSubset->SystemID;
@@ -125,7 +144,7 @@ bool XmlDocument::isEmpty() const
     return !m_data || !m_data->doc || !xmlDocGetRootElement(m_data->doc);
 }
 
-bool XmlDocument::load(const QString &path)
+bool XmlDocument::load(const QString &path, const QString &locatedAs)
 {
     initialiseLibxml();
     if (!m_data)
@@ -152,7 +171,8 @@ bool XmlDocument::load(const QString &path)
     bool wellFormed = false;
     if (ctxt) {
         const int options = XML_PARSE_DTDLOAD | XML_PARSE_NOBLANKS | XML_PARSE_NONET;
-        doc = xmlCtxtReadFile(ctxt, QFile::encodeName(path).constData(), nullptr, options);
+        doc = locatedAs.isEmpty() ? xmlCtxtReadFile(ctxt, QFile::encodeName(path).constData(), nullptr, options)
+                                  : readFileLocatedAs(ctxt, path, locatedAs, options);
         wellFormed = ctxt->wellFormed != 0;
         xmlFreeParserCtxt(ctxt);
     }

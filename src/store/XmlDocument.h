@@ -29,7 +29,10 @@ public:
     // document is left empty and parseErrorReason() says why. Node handles
     // taken from the document before (through any copy of this handle) read
     // as null handles from then on.
-    bool load(const QString &path);
+    // `locatedAs`, when given, is where the file counts as being for the
+    // definition files it names by relative path: a copy read as though it
+    // were the library it was copied from.
+    bool load(const QString &path, const QString &locatedAs = QString());
     QString parseErrorReason() const;
 
     XmlNode documentElement() const;

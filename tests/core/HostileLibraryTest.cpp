@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <sys/stat.h>
+
 namespace {
 
 // Libraries someone else wrote: nothing in them may reach the network or the
@@ -61,6 +65,27 @@ TEST_F(HostileLibraryTest, externalEntitiesAndDefinitionsAreNeitherReadNorFetche
         }
         EXPECT_FALSE(LibraryText::readFile(path).contains("TOP-SECRET")) << text.toStdString();
         EXPECT_FALSE(someoneConnected()) << text.toStdString();
+    }
+}
+
+// A pipe would block the open until someone writes to it, a device may
+// never end: neither is a definition file.
+TEST_F(HostileLibraryTest, aDefinitionThatIsNoFileFailsTheOpenAtOnce)
+{
+    const QString pipe = m_dir.filePath("pipe.dtd");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &definition : {pipe, QStringLiteral("/dev/zero"), QStringLiteral("file:///dev/zero"),
+                                      QStringLiteral("/dev/stdin"), m_dir.path()}) {
+        const QString path = write("SitePins.xml", QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE FOLDERS SYSTEM "
+                                                                  "\"%1\">\n<FOLDERS/>\n")
+                                                       .arg(definition));
+        auto open = std::async(std::launch::async, [path] { return XMLDatabase().openDBValidate(path); });
+        if (open.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << "the open is stuck on " << definition.toStdString();
+            QFile writer(pipe); // lets it go, so the test can end
+            writer.open(QIODevice::WriteOnly);
+        }
+        EXPECT_FALSE(open.get()) << definition.toStdString();
     }
 }
 

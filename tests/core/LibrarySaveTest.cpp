@@ -12,7 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
+#include <fcntl.h>
 #include <functional>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -21,6 +24,14 @@
 namespace {
 
 using L = LibraryText;
+
+// Sets the file's modification time `seconds` into the past.
+void ageFile(const QString &path, int seconds)
+{
+    const timespec past[2] = {{std::time(nullptr) - seconds, 0}, {std::time(nullptr) - seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), past, AT_SYMLINK_NOFOLLOW), 0)
+        << path.toStdString();
+}
 
 class LibrarySaveTest : public ::testing::Test
 {
@@ -117,6 +128,72 @@ TEST(LibrarySaveKilled, neverLeavesALibraryThatFailsToOpen)
         ASSERT_TRUE(db.openDBValidate(path)) << "run " << run << ": " << db.lastOpenError().toStdString();
         EXPECT_EQ(db.getTheDOM().documentElement().countElementsByTagName("SITEPIN"), 20000);
     }
+    // What the killed saves left is cleared away by the next open, once it
+    // is old enough that no save can still be writing it.
+    for (const QString &name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+        ageFile(dir.filePath(name), 120);
+    XMLDatabase db;
+    ASSERT_TRUE(db.openDBValidate(path));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"SitePins.xml"}));
+}
+
+struct LeftoverCase
+{
+    const char *name;
+    int ageSeconds;
+    bool held; // a save is still writing it
+    bool removed;
+};
+
+// Only what a killed save of this very library left, and only once it is
+// abandoned: never a file of another name or kind, a young one, or one a
+// running save holds.
+TEST(LibraryLeftovers, theOpenRemovesOnlyAbandonedTemporariesOfTheLibrary)
+{
+    const LeftoverCase cases[] = {
+        {".SitePins.xml.a1B2c3", 120, false, true},  {".SitePins.xml.Zz9Yy8", 61, false, true},
+        {".SitePins.xml.a1B2c4", 10, false, false},  {".SitePins.xml.a1B2c5", 120, true, false},
+        {".SitePins.xml.a1B2c", 120, false, false},  {".SitePins.xml.a1B2c3d", 120, false, false},
+        {".SitePins.xml.a1-2c3", 120, false, false}, {".Other.xml.a1B2c3", 120, false, false},
+        {"SitePins.xml.a1B2c3", 120, false, false},  {".SitePins.xml.lock", 120, false, false},
+        {".SitePins.xml.in-use", 120, false, false}, {".sitepins.xml.a1B2c3", 120, false, false},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath("SitePins.xml");
+    ASSERT_TRUE(L::writeFile(path, L::document(L::folder(1, "Work"))));
+    std::vector<int> locks;
+    for (const LeftoverCase &c : cases) {
+        const QString file = dir.filePath(c.name);
+        ASSERT_TRUE(L::writeFile(file, "half a library"));
+        ageFile(file, c.ageSeconds);
+        if (c.held) {
+            locks.push_back(::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC));
+            ASSERT_EQ(::flock(locks.back(), LOCK_EX), 0);
+        }
+    }
+    // Of the right shape but no file: a folder, and a link to a file elsewhere.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(".SitePins.xml.Folder"));
+    ageFile(dir.filePath(".SitePins.xml.Folder"), 120);
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(L::writeFile(elsewhere.filePath("precious"), "keep"));
+    ASSERT_TRUE(QFile::link(elsewhere.filePath("precious"), dir.filePath(".SitePins.xml.Linked")));
+
+    XMLDatabase db;
+    ASSERT_TRUE(db.openDBValidate(path));
+    for (const LeftoverCase &c : cases)
+        EXPECT_NE(QFileInfo::exists(dir.filePath(c.name)), c.removed) << c.name;
+    EXPECT_TRUE(QFileInfo(dir.filePath(".SitePins.xml.Folder")).isDir());
+    EXPECT_TRUE(QFileInfo(dir.filePath(".SitePins.xml.Linked")).isSymLink());
+    EXPECT_EQ(L::readFile(elsewhere.filePath("precious")), "keep");
+    for (int fd : locks)
+        ::close(fd);
+
+    // A library that does not open leaves everything where it is.
+    const QString old = dir.filePath(".SitePins.xml.a1B2c4");
+    ageFile(old, 120);
+    ASSERT_TRUE(L::writeFile(path, "<FOLDERS>"));
+    EXPECT_FALSE(db.openDBValidate(path));
+    EXPECT_TRUE(QFileInfo::exists(old));
 }
 
 // Only the first link used to be followed: the second was replaced by a

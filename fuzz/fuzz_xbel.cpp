@@ -1,0 +1,12 @@
+// Reading a bookmark file as File > Import and --import do, whatever its bytes.
+#include "exchange/XbelReader.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const BookmarkReadResult result = XbelReader::read(QByteArrayView(data, qsizetype(size)));
+    (void)result.ok;
+    return 0;
+}
