@@ -314,10 +314,16 @@ bool frmSitePins::confirmDiscardChanges()
                    MessageAnswer::Yes) != MessageAnswer::No;
 }
 
-SaveResult frmSitePins::saveLibraryQuietly()
+SaveResult frmSitePins::saveLibraryQuietly(bool *declined)
 {
-    if (!m_keeper->mayOverwrite())
-        return false; // kept in memory, as after a failed save
+    // Kept in memory, as after a failed save, when the user keeps a file
+    // changed outside.
+    const bool overwrite = m_keeper->mayOverwrite();
+    if (declined)
+        *declined = !overwrite;
+    if (!overwrite)
+        return SaveResult::failure(
+            QStringLiteral("The file was changed outside SitePins Manager and was kept as it is."));
     const SaveResult result = m_keeper->save(m_objDOMSitePins, m_strLibraryPath);
     showLibraryAccess();
     if (result.ok)
@@ -327,9 +333,10 @@ SaveResult frmSitePins::saveLibraryQuietly()
 
 bool frmSitePins::saveLibrary()
 {
-    const SaveResult result = saveLibraryQuietly();
-    if (result.ok)
-        return true;
+    bool declined = false;
+    const SaveResult result = saveLibraryQuietly(&declined);
+    if (result.ok || declined)
+        return result.ok;
     message(QStringLiteral("Your change could not be saved to the SitePins file.\n\n%1\n\nThe change is kept while the "
                            "program runs and will be written by the next successful save.")
                 .arg(result.errorString),

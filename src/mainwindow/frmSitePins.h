@@ -132,7 +132,7 @@ public:
     bool saveLibrary();
     // The same without a message, for callers that take their change back
     // when it cannot be saved.
-    SaveResult saveLibraryQuietly();
+    SaveResult saveLibraryQuietly(bool *declined = nullptr);
 
     int selectedLeftTab() const;
     void selectLeftTab(int tab);
