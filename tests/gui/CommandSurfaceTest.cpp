@@ -301,8 +301,8 @@ TEST_F(CommandSurfaceTest, fileMenuHoldsTheImportAndExportMenus)
             shown << action->text();
         return shown;
     };
-    EXPECT_EQ(captions("mnuFile"),
-              (QStringList{"&Open...", "Import Internet E&xplorer favorites", "&Import", "Ex&port", "&Exit"}));
+    EXPECT_EQ(captions("mnuFile"), (QStringList{"&Open...", "&Restore from backup...",
+                                                "Import Internet E&xplorer favorites", "&Import", "Ex&port", "&Exit"}));
     EXPECT_EQ(captions("mnuFileImport"), (QStringList{"&Netscape bookmark file...", "&XBEL file...",
                                                       "&Firefox profile...", "&Chromium or Chrome profile..."}));
     EXPECT_EQ(captions("mnuFileExport"), (QStringList{"&Netscape bookmark file...", "&XBEL file..."}));
