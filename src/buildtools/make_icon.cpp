@@ -2,11 +2,12 @@
 // each usual size, each one a PNG (as icon files may hold them).
 //
 //   make_icon ARTWORK.svg OUTPUT.ico
+#include "ArtworkImage.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QSaveFile>
 #include <QSvgRenderer>
 #include <QtEndian>
@@ -21,16 +22,10 @@ constexpr int kEntrySize = 16;
 
 QByteArray pngAt(QSvgRenderer &artwork, int size)
 {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    artwork.render(&painter);
-    painter.end();
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    image.convertToFormat(QImage::Format_ARGB32).save(&buffer, "PNG");
+    ArtworkImage::render(artwork, size).save(&buffer, "PNG");
     return png;
 }
 

@@ -3,27 +3,17 @@
 //
 //   render_png ARTWORK.svg THEME_FOLDER ICON_NAME SIZE...
 // writes THEME_FOLDER/<SIZE>x<SIZE>/apps/ICON_NAME.png for each SIZE.
+#include "ArtworkImage.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QSaveFile>
 #include <QSvgRenderer>
 
 #include <cstdio>
 
 namespace {
-
-QImage render(QSvgRenderer &artwork, int size)
-{
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    artwork.render(&painter);
-    painter.end();
-    return image.convertToFormat(QImage::Format_ARGB32);
-}
 
 bool writePng(const QImage &image, const QString &path)
 {
@@ -56,7 +46,7 @@ int main(int argc, char *argv[])
         bool ok = false;
         const int size = arguments.at(i).toInt(&ok);
         const QString path = theme.filePath(QStringLiteral("%1x%1/apps/%2.png").arg(size).arg(name));
-        if (!ok || size <= 0 || !writePng(render(artwork, size), path)) {
+        if (!ok || size <= 0 || !writePng(ArtworkImage::render(artwork, size), path)) {
             std::fprintf(stderr, "render_png: could not write %s\n", qPrintable(path));
             return 1;
         }
