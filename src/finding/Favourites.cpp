@@ -37,8 +37,8 @@ Favourites::Favourites(frmSitePins &window)
 void Favourites::populateFavsList(const XmlDocument &dom)
 {
     clearFavourites();
-    for (const XmlNode &sitePin : m_window.textIndex().favourites(dom))
-        m_window.m_colFavs.append(sitePin.getAttribute(QStringLiteral("WID")));
+    for (const SitePinRow &favourite : m_window.textIndex().favourites(dom))
+        m_window.m_colFavs.append(favourite.wid);
     fillFavsList(m_window.m_colFavs);
     // The fill stops at an identifier the document cannot find; what it did
     // not list is not a favourite here either, or the positions would part.
@@ -47,15 +47,15 @@ void Favourites::populateFavsList(const XmlDocument &dom)
 
 void Favourites::fillFavsList(const QStringList &wids)
 {
-    std::vector<SitePinListModel::Entry> entries;
+    std::vector<SitePinRow> rows;
     for (const QString &wid : wids) {
         const XmlNode sitePin = m_window.m_objDOMSitePins.nodeFromID(wid);
         if (!sitePin)
             break;
-        entries.push_back(SitePinListModel::entryOf(sitePin));
+        rows.push_back(SitePinRow::of(sitePin));
     }
     SitePinListModel *list = m_window.ui().favsModel;
-    list->fill(std::move(entries));
+    list->fill(std::move(rows));
     if (list->rowCount() > 0)
         m_window.ui().tvwFavs->scrollTo(list->index(list->rowOf(wids.at(list->rowCount() - 1))));
 }
@@ -128,7 +128,7 @@ void Favourites::cmdFAdd_Click()
     setFavouriteFlag(sitePin, QStringLiteral("TRUE"));
     m_window.saveLibrary();
     m_window.m_colFavs.append(wid);
-    m_window.ui().favsModel->append(SitePinListModel::entryOf(sitePin));
+    m_window.ui().favsModel->append(SitePinRow::of(sitePin));
     m_window.message(
         QStringLiteral("The SitePin %1 has been added to your favorite SitePins list").arg(nameOf(sitePin)));
 }

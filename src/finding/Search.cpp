@@ -62,18 +62,19 @@ void Search::cmdSearch_Click()
     const Field field = chosenField();
     const SearchTerm term(ui.txtSearch->text());
     ui.tvwSearch->hide();
-    std::vector<XmlNode> hits;
+    size_t found = 0;
     // The hourglass goes before a message can come up.
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        hits = findHits(field, term);
-        if (!hits.empty())
-            fillSearchList(hits);
+        std::vector<SitePinRow> hits = findHits(field, term);
+        found = hits.size();
+        if (found > 0)
+            fillSearchList(std::move(hits));
     }
-    if (hits.empty())
+    if (found == 0)
         reportNoHits();
-    ui.lblFound->setText(QString::number(hits.size()));
+    ui.lblFound->setText(QString::number(found));
     ui.tvwSearch->show();
 }
 
@@ -83,7 +84,7 @@ static_assert(int(Search::Field::FullText) == int(SitePinTextIndex::Field::Any) 
 // Case folding matches ASCII terms byte by byte against a copy of the texts
 // kept for searching, and an empty term only asks whether there is text;
 // other terms need the full comparison on the document.
-std::vector<XmlNode> Search::findHits(Field field, const SearchTerm &term)
+std::vector<SitePinRow> Search::findHits(Field field, const SearchTerm &term)
 {
     SitePinTextIndex &index = m_window.textIndex();
     const auto indexField = SitePinTextIndex::Field(int(field));
@@ -93,12 +94,12 @@ std::vector<XmlNode> Search::findHits(Field field, const SearchTerm &term)
         return index.find(m_window.m_objDOMSitePins, term.asciiLower(), indexField,
                           [field, &term](const XmlNode &sitePin) { return isHit(sitePin, field, term); });
     }
-    std::vector<XmlNode> hits;
+    std::vector<SitePinRow> hits;
     // A SitePin holds no SitePins, so the walk need not look inside one.
     const XmlNode root = m_window.m_objDOMSitePins.documentElement();
     root.forEachOutermostElementByTagName(QStringLiteral("SITEPIN"), [&](const XmlNode &sitePin) {
         if (isHit(sitePin, field, term))
-            hits.push_back(sitePin);
+            hits.push_back(SitePinRow::of(sitePin));
     });
     return hits;
 }
@@ -134,26 +135,10 @@ void Search::reportNoHits()
     FolderTree::clearList(ui.tvwSearch);
 }
 
-void Search::fillSearchList(const QStringList &wids)
+void Search::fillSearchList(std::vector<SitePinRow> hits)
 {
-    std::vector<XmlNode> sitePins;
-    for (const QString &wid : wids) {
-        XmlNode sitePin = m_window.m_objDOMSitePins.nodeFromID(wid);
-        if (!sitePin)
-            break;
-        sitePins.push_back(std::move(sitePin));
-    }
-    fillSearchList(sitePins);
-}
-
-void Search::fillSearchList(const std::vector<XmlNode> &sitePins)
-{
-    std::vector<SitePinListModel::Entry> entries;
-    entries.reserve(sitePins.size());
-    for (const XmlNode &sitePin : sitePins)
-        entries.push_back(SitePinListModel::entryOf(sitePin));
     SitePinListModel *list = m_window.ui().searchModel;
-    list->fill(std::move(entries));
+    list->fill(std::move(hits));
     if (list->rowCount() > 0)
         m_window.ui().tvwSearch->scrollTo(list->index(list->rowCount() - 1));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "finding/HitListEvents.h"
+#include "store/SitePinRow.h"
 
 #include <QObject>
 #include <QStringList>
@@ -30,9 +31,8 @@ public:
     explicit Search(frmSitePins &window);
 
     void cmdSearch_Click();
-    // Stops at the first identifier no SitePin carries.
-    void fillSearchList(const QStringList &wids);
-    void fillSearchList(const std::vector<XmlNode> &sitePins);
+    // Lists the hits in the order they were found.
+    void fillSearchList(std::vector<SitePinRow> hits);
     void tvwSearch_NodeClick() { m_listEvents.nodeClick(); }
     // Empties the results, for a library whose SitePins they do not name.
     void clearResults();
@@ -41,7 +41,7 @@ private:
     void registerCommands();
     void prepareSearchFor(Field field);
     Field chosenField() const;
-    std::vector<XmlNode> findHits(Field field, const SearchTerm &term);
+    std::vector<SitePinRow> findHits(Field field, const SearchTerm &term);
     static bool isHit(const XmlNode &sitePin, Field field, const SearchTerm &term);
     void reportNoHits();
 

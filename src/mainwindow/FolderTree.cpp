@@ -124,14 +124,8 @@ void FolderTree::populateSitePinList(QTreeWidgetItem *objSelNode)
     frmSitePinsUi &ui = m_window.ui();
     const QString tag = TreeNode::tagOf(objSelNode);
     const XmlNode folder = m_window.m_objDOMSitePins.nodeFromID(tag);
-    std::vector<SitePinListModel::Entry> entries;
-    // A SitePin holds no SitePins, so the walk need not look inside one.
-    folder.selectSingleNode(QStringLiteral("SITEPINS"))
-        .forEachOutermostElementByTagName(QStringLiteral("SITEPIN"), [&entries](const XmlNode &sitePin) {
-            entries.push_back(SitePinListModel::entryOf(sitePin));
-        });
     ui.tvwWM->hide();
-    fillSitePinList(std::move(entries));
+    fillSitePinList(m_window.textIndex().rowsInFolder(m_window.m_objDOMSitePins, folder));
     ui.tvwWM->show();
     ui.lblTName->setCaption(folder ? folder.selectSingleNode(QStringLiteral("NAME")).nodeTypedValue()
                                    : objSelNode->text(0));
@@ -139,10 +133,10 @@ void FolderTree::populateSitePinList(QTreeWidgetItem *objSelNode)
 }
 
 // Refilling keeps the SitePin on display selected.
-void FolderTree::fillSitePinList(std::vector<SitePinListModel::Entry> entries)
+void FolderTree::fillSitePinList(std::vector<SitePinRow> rows)
 {
     frmSitePinsUi &ui = m_window.ui();
-    ui.wmModel->fill(std::move(entries));
+    ui.wmModel->fill(std::move(rows));
     const int match = ui.wmModel->lastAddedNamed(ui.txtWName->text());
     if (match >= 0) {
         ui.tvwWM->setCurrentIndex(ui.wmModel->index(match));

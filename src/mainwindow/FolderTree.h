@@ -29,7 +29,7 @@ public:
     void populateTopicList(const XmlDocument &dom);
     QTreeWidgetItem *addFolderNode(const XmlNode &folder, QTreeWidgetItem *parent, bool expand);
     void populateSitePinList(QTreeWidgetItem *objSelNode);
-    void fillSitePinList(std::vector<SitePinListModel::Entry> entries);
+    void fillSitePinList(std::vector<SitePinRow> rows);
     void populateWMOnTopicNode();
 
     // Node 1 of the folder tree: the root "FOLDERS".

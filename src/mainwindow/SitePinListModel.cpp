@@ -1,71 +1,42 @@
 #include "mainwindow/SitePinListModel.h"
 
-#include "store/XmlNode.h"
+#include "mainwindow/NameOrder.h"
 
 #include <algorithm>
-#include <numeric>
 
-SitePinListModel::SitePinListModel(const QIcon &icon, bool sorted, QObject *parent)
+SitePinListModel::SitePinListModel(const QIcon &icon, std::shared_ptr<NameOrder> order, QObject *parent)
     : QAbstractListModel(parent)
     , m_icon(icon)
-    , m_sorted(sorted)
+    , m_order(std::move(order))
 {
-    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-SitePinListModel::Entry SitePinListModel::entryOf(const XmlNode &sitePin)
-{
-    return {sitePin.getAttribute(QStringLiteral("WID")), sitePin.selectSingleNode(QStringLiteral("NAME")).text()};
-}
-
-// Names the collation finds equal go by their characters (capitals first),
-// then by the order they were added in.
 bool SitePinListModel::lessThan(const Entry &a, const Entry &b) const
 {
-    int order = m_collator.compare(a.name, b.name);
-    if (order == 0)
-        order = a.name.compare(b.name);
+    const int order = m_order->compare(a.row.name, b.row.name);
     return order != 0 ? order < 0 : a.added < b.added;
 }
 
-// Thousands of entries sort by keys made once per name rather than by
-// comparing names afresh each time. The C locale has no collation of its
-// own: there the names compare case-folded.
 void SitePinListModel::sortByName(std::vector<Entry> &entries) const
 {
-    std::vector<size_t> order(entries.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    const auto sortBy = [&entries, &order](auto keyOrder) {
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            const int byKey = keyOrder(a, b);
-            return byKey != 0 ? byKey < 0 : entries[a].name < entries[b].name;
-        });
-    };
-    if (m_collator.locale().language() == QLocale::C) {
-        std::vector<QString> folded;
-        folded.reserve(entries.size());
-        for (const Entry &entry : entries)
-            folded.push_back(entry.name.toCaseFolded());
-        sortBy([&folded](size_t a, size_t b) { return folded[a].compare(folded[b]); });
-    } else {
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(entries.size());
-        for (const Entry &entry : entries)
-            keys.push_back(m_collator.sortKey(entry.name));
-        sortBy([&keys](size_t a, size_t b) { return keys[a].compare(keys[b]); });
-    }
+    std::vector<const QString *> names;
+    names.reserve(entries.size());
+    for (const Entry &entry : entries)
+        names.push_back(&entry.row.name);
     std::vector<Entry> sorted;
     sorted.reserve(entries.size());
-    for (const size_t i : order)
+    for (const size_t i : m_order->order(names))
         sorted.push_back(std::move(entries[i]));
     entries = std::move(sorted);
 }
 
-void SitePinListModel::fill(std::vector<Entry> entries)
+void SitePinListModel::fill(std::vector<SitePinRow> rows)
 {
-    for (size_t i = 0; i < entries.size(); ++i)
-        entries[i].added = int(i);
-    if (m_sorted)
+    std::vector<Entry> entries;
+    entries.reserve(rows.size());
+    for (SitePinRow &row : rows)
+        entries.push_back({std::move(row), int(entries.size())});
+    if (m_order)
         sortByName(entries);
     beginResetModel();
     m_entries = std::move(entries);
@@ -77,23 +48,23 @@ void SitePinListModel::clear()
     fill({});
 }
 
-int SitePinListModel::append(Entry entry)
+int SitePinListModel::append(SitePinRow row)
 {
-    entry.added = int(m_entries.size());
-    const auto at = m_sorted ? std::upper_bound(m_entries.begin(), m_entries.end(), entry,
-                                                [this](const Entry &a, const Entry &b) { return lessThan(a, b); })
-                             : m_entries.end();
-    const int row = int(at - m_entries.begin());
-    beginInsertRows({}, row, row);
+    Entry entry{std::move(row), int(m_entries.size())};
+    const auto at = m_order ? std::upper_bound(m_entries.begin(), m_entries.end(), entry,
+                                               [this](const Entry &a, const Entry &b) { return lessThan(a, b); })
+                            : m_entries.end();
+    const int position = int(at - m_entries.begin());
+    beginInsertRows({}, position, position);
     m_entries.insert(at, std::move(entry));
     endInsertRows();
-    return row;
+    return position;
 }
 
 void SitePinListModel::removeWid(const QString &wid)
 {
     for (int row = int(m_entries.size()) - 1; row >= 0; --row) {
-        if (m_entries[size_t(row)].wid.compare(wid, Qt::CaseInsensitive) == 0)
+        if (m_entries[size_t(row)].row.wid.compare(wid, Qt::CaseInsensitive) == 0)
             removeAdded(m_entries[size_t(row)].added);
     }
 }
@@ -119,9 +90,9 @@ void SitePinListModel::rename(int row, const QString &name)
     if (row < 0 || row >= rowCount())
         return;
     Entry renamed = m_entries[size_t(row)];
-    renamed.name = name;
+    renamed.row.name = name;
     int to = row;
-    if (m_sorted) {
+    if (m_order) {
         to = 0;
         for (size_t other = 0; other < m_entries.size(); ++other) {
             if (int(other) != row && lessThan(m_entries[other], renamed))
@@ -138,19 +109,19 @@ void SitePinListModel::rename(int row, const QString &name)
 
 QString SitePinListModel::wid(int row) const
 {
-    return row >= 0 && row < rowCount() ? m_entries[size_t(row)].wid : QString();
+    return row >= 0 && row < rowCount() ? m_entries[size_t(row)].row.wid : QString();
 }
 
 QString SitePinListModel::name(int row) const
 {
-    return row >= 0 && row < rowCount() ? m_entries[size_t(row)].name : QString();
+    return row >= 0 && row < rowCount() ? m_entries[size_t(row)].row.name : QString();
 }
 
 int SitePinListModel::lastAddedNamed(const QString &name) const
 {
     int found = -1;
     for (size_t row = 0; row < m_entries.size(); ++row) {
-        if (m_entries[row].name.compare(name, Qt::CaseInsensitive) == 0 &&
+        if (m_entries[row].row.name.compare(name, Qt::CaseInsensitive) == 0 &&
             (found < 0 || m_entries[row].added > m_entries[size_t(found)].added))
             found = int(row);
     }
@@ -161,14 +132,14 @@ QStringList SitePinListModel::widsInAddedOrder() const
 {
     QStringList wids(qsizetype(m_entries.size()));
     for (const Entry &entry : m_entries)
-        wids[entry.added] = entry.wid;
+        wids[entry.added] = entry.row.wid;
     return wids;
 }
 
 int SitePinListModel::rowOf(const QString &wid) const
 {
     for (int row = 0; row < rowCount(); ++row) {
-        if (m_entries[size_t(row)].wid.compare(wid, Qt::CaseInsensitive) == 0)
+        if (m_entries[size_t(row)].row.wid.compare(wid, Qt::CaseInsensitive) == 0)
             return row;
     }
     return -1;
@@ -186,11 +157,11 @@ QVariant SitePinListModel::data(const QModelIndex &index, int role) const
     const Entry &entry = m_entries[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return entry.name;
+        return entry.row.name;
     case Qt::DecorationRole:
         return m_icon;
     case TagRole:
-        return entry.wid;
+        return entry.row.wid;
     default:
         return {};
     }

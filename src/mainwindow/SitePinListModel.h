@@ -1,12 +1,14 @@
 #pragma once
 
+#include "store/SitePinRow.h"
+
 #include <QAbstractListModel>
-#include <QCollator>
 #include <QIcon>
 
+#include <memory>
 #include <vector>
 
-class XmlNode;
+class NameOrder;
 
 // The entries of one SitePin list (tvwWM, tvwSearch, tvwFavs): each shows a
 // SitePin's name with the SitePin picture and carries its WID as tag. A
@@ -19,22 +21,14 @@ class SitePinListModel : public QAbstractListModel
 public:
     static constexpr int TagRole = Qt::UserRole;
 
-    struct Entry
-    {
-        QString wid;
-        QString name;
-        int added = 0; // position in the order of adding
-    };
-
-    SitePinListModel(const QIcon &icon, bool sorted, QObject *parent);
-
-    static Entry entryOf(const XmlNode &sitePin);
+    // A null order leaves the entries in the order they were added.
+    SitePinListModel(const QIcon &icon, std::shared_ptr<NameOrder> order, QObject *parent);
 
     // Replaces every entry at once; they are added in the given order.
-    void fill(std::vector<Entry> entries);
+    void fill(std::vector<SitePinRow> rows);
     void clear();
     // Adds one entry last in the order of adding; returns its row.
-    int append(Entry entry);
+    int append(SitePinRow row);
     // Removes every entry carrying the WID (compared without regard to case).
     void removeWid(const QString &wid);
     // Removes the entry at a position in the order of adding.
@@ -55,11 +49,16 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
+    struct Entry
+    {
+        SitePinRow row;
+        int added = 0; // position in the order of adding
+    };
+
     bool lessThan(const Entry &a, const Entry &b) const;
     void sortByName(std::vector<Entry> &entries) const;
 
     std::vector<Entry> m_entries;
     QIcon m_icon;
-    bool m_sorted;
-    QCollator m_collator;
+    std::shared_ptr<NameOrder> m_order;
 };

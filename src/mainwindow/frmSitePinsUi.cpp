@@ -5,6 +5,7 @@
 #include "layout/CommandSurface.h"
 #include "layout/SplitterWidget.h"
 #include "layout/logic/Splitter.h"
+#include "mainwindow/NameOrder.h"
 #include "mainwindow/NotifyingLabel.h"
 #include "mainwindow/PanelStatusBar.h"
 #include "mainwindow/SitePinListModel.h"
@@ -153,10 +154,13 @@ frmSitePinsUi::frmSitePinsUi(QMainWindow *window)
         fitCaption(button);
 }
 
+// The sorted lists share the keys their names sort by.
 SitePinListModel *frmSitePinsUi::sitePinList(bool sorted)
 {
-    return new SitePinListModel(ImageListWM.pair(QStringLiteral("SitePin"), QStringLiteral("SelSitePin")), sorted,
-                                client);
+    if (sorted && !m_nameOrder)
+        m_nameOrder = std::make_shared<NameOrder>();
+    return new SitePinListModel(ImageListWM.pair(QStringLiteral("SitePin"), QStringLiteral("SelSitePin")),
+                                sorted ? m_nameOrder : nullptr, client);
 }
 
 void frmSitePinsUi::place(QWidget *widget, int left, int top, int width, int height) const

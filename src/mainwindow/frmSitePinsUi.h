@@ -5,7 +5,10 @@
 
 #include <QRect>
 
+#include <memory>
+
 class CommandSurface;
+class NameOrder;
 class NotifyingLabel;
 class PanelStatusBar;
 class QCheckBox;
@@ -125,4 +128,6 @@ private:
     void buildDetailPanel();
     void buildInfoTabs();
     void buildStateFields(QMainWindow *window);
+
+    std::shared_ptr<NameOrder> m_nameOrder;
 };

@@ -1,5 +1,6 @@
 #include "store/SitePinTextIndex.h"
 
+#include "store/ElementWalk.h"
 #include "store/XmlDocument.h"
 #include "store/XmlDocumentData.h"
 
@@ -201,23 +202,29 @@ void forEachOutermostSitePin(const xmlNode *node, Visit visit)
 
 } // namespace
 
-std::vector<XmlNode> SitePinTextIndex::find(const XmlDocument &dom, QByteArrayView lowerAsciiTerm, Field field,
-                                            const std::function<bool(const XmlNode &sitePin)> &decide)
+template<typename IsFound>
+std::vector<SitePinRow> SitePinTextIndex::rowsWhere(IsFound isFound) const
 {
-    std::vector<XmlNode> hits;
+    std::vector<SitePinRow> rows;
+    for (const qsizetype sitePin : m_order) {
+        if (isFound(size_t(sitePin)))
+            rows.push_back(m_rows[size_t(sitePin)]);
+    }
+    return rows;
+}
+
+std::vector<SitePinRow> SitePinTextIndex::find(const XmlDocument &dom, QByteArrayView lowerAsciiTerm, Field field,
+                                               const std::function<bool(const XmlNode &sitePin)> &decide)
+{
     if (dom.isEmpty() || lowerAsciiTerm.isEmpty())
-        return hits;
+        return {};
     refresh(dom.m_data);
     std::vector<char> isHit = markMatches(lowerAsciiTerm, field);
     for (const qsizetype sitePin : m_undecided) {
         if (m_listed[size_t(sitePin)])
             isHit[size_t(sitePin)] = decide(XmlNode(dom.m_data, m_sitePins[size_t(sitePin)])) ? 1 : 0;
     }
-    for (const qsizetype sitePin : m_order) {
-        if (isHit[size_t(sitePin)])
-            hits.emplace_back(dom.m_data, m_sitePins[size_t(sitePin)]);
-    }
-    return hits;
+    return rowsWhere([&isHit](size_t sitePin) { return isHit[sitePin] != 0; });
 }
 
 // After a match the scan goes on at the next SitePin, or at the next text
@@ -245,17 +252,12 @@ std::vector<char> SitePinTextIndex::markMatches(QByteArrayView lowerAsciiTerm, F
     return isHit;
 }
 
-std::vector<XmlNode> SitePinTextIndex::findWithText(const XmlDocument &dom, Field field)
+std::vector<SitePinRow> SitePinTextIndex::findWithText(const XmlDocument &dom, Field field)
 {
-    std::vector<XmlNode> result;
     if (dom.isEmpty())
-        return result;
+        return {};
     refresh(dom.m_data);
-    for (const qsizetype sitePin : m_order) {
-        if (hasText(size_t(sitePin), field))
-            result.emplace_back(dom.m_data, m_sitePins[size_t(sitePin)]);
-    }
-    return result;
+    return rowsWhere([this, field](size_t sitePin) { return hasText(sitePin, field); });
 }
 
 // Each text is followed by a zero, so any other byte in the SitePin's
@@ -274,20 +276,32 @@ bool SitePinTextIndex::hasText(size_t sitePin, Field field) const
     return false;
 }
 
-std::vector<XmlNode> SitePinTextIndex::favourites(const XmlDocument &dom)
+std::vector<SitePinRow> SitePinTextIndex::favourites(const XmlDocument &dom)
 {
-    std::vector<XmlNode> result;
     if (dom.isEmpty())
-        return result;
+        return {};
     refresh(dom.m_data);
-    const std::vector<qsizetype> &flags = m_fieldBegin[kFavourite];
-    for (const qsizetype sitePin : m_order) {
-        // Only ASCII letters fold onto "true", and they are lowered here.
-        const qsizetype flag = flags[size_t(sitePin)];
-        if (flag >= 0 && std::strcmp(m_text.constData() + flag, "true") == 0)
-            result.emplace_back(dom.m_data, m_sitePins[size_t(sitePin)]);
-    }
-    return result;
+    // Only ASCII letters fold onto "true", and they are lowered here.
+    return rowsWhere([this, &flags = m_fieldBegin[kFavourite]](size_t sitePin) {
+        return flags[sitePin] >= 0 && std::strcmp(m_text.constData() + flags[sitePin], "true") == 0;
+    });
+}
+
+std::vector<SitePinRow> SitePinTextIndex::rowsInFolder(const XmlDocument &dom, const XmlNode &folder)
+{
+    std::vector<SitePinRow> rows;
+    xmlNode *sitePins = folder.selectSingleNode(QStringLiteral("SITEPINS")).live();
+    if (dom.isEmpty() || !sitePins)
+        return rows;
+    refresh(dom.m_data);
+    ElementWalk::pruned(sitePins, [this, &rows](const xmlNode *element) {
+        if (!isSitePin(element))
+            return true;
+        const qsizetype slot = slotOf(element);
+        rows.push_back(slot >= 0 ? m_rows[size_t(slot)] : SitePinRow::of(element));
+        return false;
+    });
+    return rows;
 }
 
 std::vector<SitePinTextIndex::FieldText> SitePinTextIndex::fieldTexts(const XmlDocument &dom, Field field)
@@ -312,6 +326,7 @@ void SitePinTextIndex::clear()
     m_document.reset();
     m_text = QByteArray();
     m_sitePins = {};
+    m_rows = {};
     m_slots = {};
     m_order = {};
     m_listed = {};
@@ -368,6 +383,7 @@ qsizetype SitePinTextIndex::add(xmlNode *sitePin)
     static_assert(std::extent_v<decltype(m_fieldBegin)> == std::size(kFieldNames));
     const qsizetype slot = qsizetype(m_sitePins.size());
     m_sitePins.push_back(sitePin);
+    m_rows.push_back(SitePinRow::of(sitePin));
     m_slots.emplace(sitePin, slot);
     m_listed.push_back(1);
     FieldBegins begins;
@@ -383,6 +399,7 @@ qsizetype SitePinTextIndex::add(xmlNode *sitePin)
 void SitePinTextIndex::replaceTexts(qsizetype sitePin)
 {
     const size_t index = size_t(sitePin);
+    m_rows[index] = SitePinRow::of(m_sitePins[index]);
     QByteArray texts;
     FieldBegins begins;
     appendSitePinTexts(texts, m_sitePins[index], begins);
@@ -512,6 +529,8 @@ bool SitePinTextIndex::collectGroup(const xmlNode *anchor, const std::unordered_
             if (holdsCharacterFoldingOntoAscii(QByteArrayView(m_text).sliced(m_begin[size_t(slot)])))
                 m_undecided.push_back(slot);
             added.push_back(slot);
+        } else {
+            m_rows[size_t(slot)] = SitePinRow::of(walk); // its identifier may have changed
         }
         m_listed[size_t(slot)] = 1;
         group.push_back(slot);

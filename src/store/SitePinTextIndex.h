@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/SitePinRow.h"
 #include "store/XmlNode.h"
 
 #include <QByteArray>
@@ -41,20 +42,26 @@ public:
         QByteArrayView text;
     };
 
+    // The SitePins found are given as the rows a list shows of them, kept
+    // here with the texts so that filling a list of thousands reads none of
+    // the document.
+    //
     // The SitePins, in document order, where the field (any child element's
     // text for Field::Any) contains the term, ASCII letters compared without
     // regard to case. The term must be non-empty ASCII in lower case without
     // zero characters. A SitePin holding one of the few other characters that
     // case folding turns into ASCII letters is not decided here but by
     // `decide`.
-    std::vector<XmlNode> find(const XmlDocument &dom, QByteArrayView lowerAsciiTerm, Field field,
-                              const std::function<bool(const XmlNode &sitePin)> &decide);
+    std::vector<SitePinRow> find(const XmlDocument &dom, QByteArrayView lowerAsciiTerm, Field field,
+                                 const std::function<bool(const XmlNode &sitePin)> &decide);
     // The SitePins, in document order, where the field (any child element
     // for Field::Any) holds any text at all: what an empty term finds.
-    std::vector<XmlNode> findWithText(const XmlDocument &dom, Field field);
+    std::vector<SitePinRow> findWithText(const XmlDocument &dom, Field field);
     // The SitePins, in document order, whose FAV field reads "TRUE" in any
     // case.
-    std::vector<XmlNode> favourites(const XmlDocument &dom);
+    std::vector<SitePinRow> favourites(const XmlDocument &dom);
+    // The outermost SitePins within the folder's SITEPINS, in document order.
+    std::vector<SitePinRow> rowsInFolder(const XmlDocument &dom, const XmlNode &folder);
     // Every SitePin, in document order, with the text of its first element
     // of a named field (not Field::Any). The texts stay valid until the next
     // call on this copy.
@@ -82,6 +89,8 @@ private:
     qsizetype sitePinAt(qsizetype offset) const;
     bool isInField(qsizetype offset, qsizetype sitePin, Field field) const;
     bool hasText(size_t sitePin, Field field) const;
+    template<typename IsFound>
+    std::vector<SitePinRow> rowsWhere(IsFound isFound) const;
 
     std::weak_ptr<XmlDocumentData> m_document;
     std::uint64_t m_revision = 0;
@@ -91,6 +100,7 @@ private:
     // included.
     QByteArray m_text;
     std::vector<_xmlNode *> m_sitePins;
+    std::vector<SitePinRow> m_rows;
     std::unordered_map<const _xmlNode *, qsizetype> m_slots;
     // The slots of the SitePins in the document, in document order.
     Slots m_order;

@@ -66,6 +66,7 @@ public:
 
 private:
     friend class SitePinTextIndex;
+    friend struct SitePinRow;
     // The node, or null once its tree is gone.
     _xmlNode *live() const;
     bool isMovable(_xmlNode *node) const;

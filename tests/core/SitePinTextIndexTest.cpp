@@ -32,11 +32,11 @@ protected:
             return sitePin.getAttribute("WID") == m_decideYesFor;
         }));
     }
-    static QStringList names(const std::vector<XmlNode> &sitePins)
+    static QStringList names(const std::vector<SitePinRow> &sitePins)
     {
         QStringList result;
-        for (const XmlNode &sitePin : sitePins)
-            result << sitePin.selectSingleNode("NAME").text();
+        for (const SitePinRow &sitePin : sitePins)
+            result << sitePin.name;
         return result;
     }
 
@@ -240,6 +240,12 @@ TEST_F(SitePinTextIndexTest, aCopyBroughtUpToDateAnswersAsAFreshCopyDoes)
             for (int edit = 0; edit < 4200; ++edit)
                 editText();
             break;
+        case 5: // a new identifier, which the lists show as tag
+            if (XmlNode sitePin = doc.nodeFromID(wids.takeAt(random.bounded(int(wids.size()))))) {
+                sitePin.setAttribute("WID", QString("W%1").arg(nextWid));
+                wids << QString("W%1").arg(nextWid++);
+            }
+            break;
         default:
             editText();
         }
@@ -258,6 +264,10 @@ TEST_F(SitePinTextIndexTest, aCopyBroughtUpToDateAnswersAsAFreshCopyDoes)
         for (const Field field : {Field::Any, Field::Name, Field::Notes})
             EXPECT_TRUE(m_index.findWithText(doc, field) == fresh.findWithText(doc, field)) << "step " << step;
         EXPECT_TRUE(m_index.favourites(doc) == fresh.favourites(doc)) << "step " << step;
+        for (const QString &tid : tids) {
+            EXPECT_TRUE(m_index.rowsInFolder(doc, doc.nodeFromID(tid)) == fresh.rowsInFolder(doc, doc.nodeFromID(tid)))
+                << "step " << step << " " << tid.toStdString();
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "mainwindow/SitePinListModel.h"
 #include "FindingFixture.h"
+#include "mainwindow/NameOrder.h"
 
 #include <QAbstractItemModelTester>
 #include <QScopeGuard>
@@ -86,6 +87,36 @@ TEST_F(SitePinListModelTest, sortedListsFollowTheCollationAndPlainListsTheirFill
     EXPECT_EQ(first.data(Qt::DecorationRole).value<QIcon>().cacheKey(),
               ui().favsModel->index(0).data(Qt::DecorationRole).value<QIcon>().cacheKey())
         << "one picture for every entry";
+}
+
+// The keys kept for sorting are let go when there are more than a library's
+// worth of names; the order does not change with them.
+TEST(NameOrderTest, sortsAlikeWithKeptKeysAndAfterLettingThemGo)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const auto restore = qScopeGuard([before] { QLocale::setDefault(before); });
+    NameOrder order;
+    const auto sorted = [&order](const std::vector<QString> &names) {
+        std::vector<const QString *> pointers;
+        for (const QString &name : names)
+            pointers.push_back(&name);
+        QStringList result;
+        for (const size_t position : order.order(pointers))
+            result << names[position];
+        return result;
+    };
+    const std::vector<QString> names{"zebra", "\u00C4pfel", "apple", "Apple", "10 tips", "Zoo", "apple"};
+    const QStringList expected{"10 tips", "\u00C4pfel", "Apple", "apple", "apple", "zebra", "Zoo"};
+    EXPECT_EQ(sorted(names), expected);
+    EXPECT_EQ(sorted(names), expected) << "from the kept keys";
+    std::vector<QString> many;
+    for (int i = 0; i < 70000; ++i)
+        many.push_back(QString("Pin %1").arg(i));
+    const QStringList manySorted = sorted(many);
+    EXPECT_TRUE(std::is_sorted(manySorted.begin(), manySorted.end(),
+                               [&order](const QString &a, const QString &b) { return order.compare(a, b) < 0; }));
+    EXPECT_EQ(sorted(names), expected) << "after letting the keys go";
 }
 
 // Every command that changes a list, under the model checker: fills, a
