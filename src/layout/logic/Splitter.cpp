@@ -264,25 +264,23 @@ void Splitter::setMaxSizeAppliesTo(std::int32_t value)
 
 void Splitter::setMinSize1(std::int32_t value)
 {
-    transact([&] {
-        std::int16_t size = nonNegativeInt16(value);
-        if (m_state.maxSize > 0 && m_state.maxSizeAppliesTo == 0)
-            size = std::min(size, m_state.maxSize);
-        m_state.minSize1 = size;
-        propertyChanged("MinSize1");
-        recomputeMinimumTotal();
-        applyMaintain();
-    });
+    setPaneMinSize(0, value);
 }
 
 void Splitter::setMinSize2(std::int32_t value)
 {
+    setPaneMinSize(1, value);
+}
+
+// A pane's minimum stays within the maximum size when that applies to it.
+void Splitter::setPaneMinSize(std::int32_t pane, std::int32_t value)
+{
     transact([&] {
         std::int16_t size = nonNegativeInt16(value);
-        if (m_state.maxSize > 0 && m_state.maxSizeAppliesTo == 1)
+        if (m_state.maxSize > 0 && m_state.maxSizeAppliesTo == pane)
             size = std::min(size, m_state.maxSize);
-        m_state.minSize2 = size;
-        propertyChanged("MinSize2");
+        (pane == 0 ? m_state.minSize1 : m_state.minSize2) = size;
+        propertyChanged(pane == 0 ? "MinSize1" : "MinSize2");
         recomputeMinimumTotal();
         applyMaintain();
     });

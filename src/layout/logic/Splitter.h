@@ -127,6 +127,7 @@ private:
     void transact(Change &&change);
     void propertyChanged(std::string_view name);
     void recomputeMinimumTotal();
+    void setPaneMinSize(std::int32_t pane, std::int32_t value);
 
     std::int16_t halfBar() const;
     std::int16_t axisExtent() const;
