@@ -1,6 +1,7 @@
 // The frame decoder of the instance channel (and of the bridge's sockets),
 // fed a peer's bytes in pieces of every size. It must never hold more than
 // one frame's worth, and never take back that a stream is invalid.
+#include "FuzzPieces.h"
 #include "platform/FrameCodec.h"
 
 #include <cstdint>
@@ -8,18 +9,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    if (size < 2)
+    if (size < FuzzPieces::kHeaderSize)
         return 0;
     // A small limit, so that frames over it are found too.
     const qsizetype maxPayload = 1 + data[0] * 16;
     FrameCodec codec(maxPayload);
-    std::size_t at = 2;
-    const std::size_t piece = 1 + data[1] % 64;
     bool invalid = false;
-    while (at < size) {
-        const std::size_t length = std::min(piece, size - at);
-        codec.append(QByteArray(reinterpret_cast<const char *>(data + at), qsizetype(length)));
-        at += length;
+    FuzzPieces::feed(data, size, [&](const char *piece, qsizetype length) {
+        codec.append(QByteArray(piece, length));
         Message message;
         FrameCodec::Status status;
         while ((status = codec.decodeNext(message)) == FrameCodec::Status::MessageReady) {
@@ -34,6 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
         if (status == FrameCodec::Status::NeedMoreData && codec.bufferedSize() > FrameCodec::kHeaderSize + maxPayload)
             std::abort();
-    }
+    });
     return 0;
 }
