@@ -1,34 +1,20 @@
 // Filling the folder tree and a folder's SitePin list, and showing a SitePin,
 // on the real main window (offscreen).
+#include "BenchRun.h"
+#include "BenchWindow.h"
 #include "mainwindow/DetailPanel.h"
 #include "mainwindow/FolderTree.h"
 #include "mainwindow/frmSitePins.h"
-#include "platform/ui/DesktopServices.h"
-#include "platform/ui/UserDialogs.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <memory>
+
 namespace {
-
-class SilentDialogs : public UserDialogs
-{
-public:
-    MessageAnswer showMessage(QWidget *, const MessageRequest &) override { return MessageAnswer::Yes; }
-    QString getOpenFileName(QWidget *, const OpenFileRequest &) override { return {}; }
-};
-
-class NoDesktop : public DesktopServices
-{
-public:
-    bool openUrl(const QUrl &) override { return true; }
-    bool openDefaultBrowser() override { return true; }
-};
 
 QString sitePin(int wid)
 {
@@ -72,43 +58,21 @@ QString libraryText()
            body + QStringLiteral("</FOLDERS>\n");
 }
 
-struct Fixture
-{
-    Fixture()
-    {
-        QDir(folder.path()).mkpath(QStringLiteral("MySitePins"));
-        QFile file(QDir(folder.path()).filePath(QStringLiteral("MySitePins/SitePins.xml")));
-        file.open(QIODevice::WriteOnly);
-        file.write(libraryText().toUtf8());
-        file.close();
-        environment.programFolder = folder.path();
-        environment.dialogs = &dialogs;
-        environment.desktop = &desktop;
-        environment.instanceName = QStringLiteral("SitePinsBench");
-        environment.splashFirstTickMs = 0;
-        environment.splashPollMs = 0;
-        window = std::make_unique<frmSitePins>(environment);
-        window->prepare();
-        window->show();
-        QApplication::processEvents();
-    }
+std::unique_ptr<BenchWindow> bench;
 
-    QTemporaryDir folder;
-    SilentDialogs dialogs;
-    NoDesktop desktop;
-    ProgramEnvironment environment;
-    std::unique_ptr<frmSitePins> window;
-};
-
-Fixture &fixture()
+bool openTheWindow()
 {
-    static Fixture instance;
-    return instance;
+    bench = std::make_unique<BenchWindow>(QStringLiteral("SitePinsBench"));
+    bench->writeLibrary(libraryText().toUtf8());
+    const QString error = bench->open();
+    if (!error.isEmpty())
+        std::fprintf(stderr, "BrowsingBench: %s\n", qPrintable(error));
+    return error.isEmpty();
 }
 
 void BM_PopulateTopicList_2000Folders(benchmark::State &state)
 {
-    frmSitePins &window = *fixture().window;
+    frmSitePins &window = bench->window();
     for (auto _ : state) {
         window.folderTree().populateTopicList(window.m_objDOMSitePins);
         QApplication::processEvents(); // the tree lays itself out and paints
@@ -118,7 +82,7 @@ BENCHMARK(BM_PopulateTopicList_2000Folders)->Unit(benchmark::kMillisecond);
 
 void BM_PopulateSitePinList_5000(benchmark::State &state)
 {
-    frmSitePins &window = *fixture().window;
+    frmSitePins &window = bench->window();
     window.folderTree().populateTopicList(window.m_objDOMSitePins);
     QTreeWidgetItem *big = window.folderTree().findNodeByTag(QStringLiteral("T1"));
     for (auto _ : state) {
@@ -130,7 +94,7 @@ BENCHMARK(BM_PopulateSitePinList_5000)->Unit(benchmark::kMillisecond);
 
 void BM_DisplaySitePin(benchmark::State &state)
 {
-    frmSitePins &window = *fixture().window;
+    frmSitePins &window = bench->window();
     const XmlNode pin = window.m_objDOMSitePins.nodeFromID(QStringLiteral("W2500"));
     for (auto _ : state) {
         window.detailPanel().displaySitePinElement(pin);
@@ -143,14 +107,5 @@ BENCHMARK(BM_DisplaySitePin)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", runtime.path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    fixture().window.reset();
-    benchmark::Shutdown();
-    return 0;
+    return BenchRun::runWithWidgets(argc, argv, openTheWindow, [] { bench.reset(); });
 }

@@ -2,17 +2,15 @@
 // imported into a library, as the command line and as File > Import do it
 // (read, added, saved once); and the largest library, 32,767 SitePins,
 // exported to both formats.
+#include "BenchRun.h"
+#include "BenchWindow.h"
 #include "LibraryGenerator.h"
 #include "browser/BookmarkImport.h"
 #include "commandline/LibraryCommands.h"
 #include "exchange/LibraryExport.h"
 #include "mainwindow/frmSitePins.h"
-#include "platform/ui/DesktopServices.h"
-#include "platform/ui/UserDialogs.h"
 #include "store/XMLDatabase.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -22,9 +20,6 @@
 namespace {
 
 constexpr int kBookmarks = 30000;
-
-const char *kEmptyLibrary = "<?xml version=\"1.0\"?>\n<!DOCTYPE FOLDERS [\n<!ATTLIST FOLDER TID ID #REQUIRED>\n"
-                            "<!ATTLIST SITEPIN WID ID #REQUIRED>\n]>\n<FOLDERS/>\n";
 
 // As a browser writes it: 300 folders of 100 bookmarks, in 30 groups, each
 // bookmark with a date, an icon and, now and then, a description.
@@ -67,7 +62,7 @@ void BM_ImportNetscape_30000_CommandLine(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("SitePins.xml"));
     for (auto _ : state) {
         state.PauseTiming();
-        writeFile(path, kEmptyLibrary);
+        writeFile(path, BenchWindow::kEmptyLibrary);
         state.ResumeTiming();
 
         XMLDatabase database;
@@ -87,26 +82,6 @@ void BM_ImportNetscape_30000_CommandLine(benchmark::State &state)
 }
 BENCHMARK(BM_ImportNetscape_30000_CommandLine)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-class SilentDialogs : public UserDialogs
-{
-public:
-    MessageAnswer showMessage(QWidget *, const MessageRequest &request) override
-    {
-        lastText = request.text;
-        return MessageAnswer::Yes;
-    }
-    QString getOpenFileName(QWidget *, const OpenFileRequest &) override { return file; }
-    QString lastText;
-    QString file;
-};
-
-class NoDesktop : public DesktopServices
-{
-public:
-    bool openUrl(const QUrl &) override { return true; }
-    bool openDefaultBrowser() override { return true; }
-};
-
 // Through the real main window (offscreen), its progress window shown and
 // the new folder added to the tree at the end.
 void BM_ImportNetscape_30000_Window(benchmark::State &state)
@@ -116,30 +91,19 @@ void BM_ImportNetscape_30000_Window(benchmark::State &state)
     writeFile(html, netscapeFile());
     for (auto _ : state) {
         state.PauseTiming();
-        QTemporaryDir program;
-        QDir(program.path()).mkpath(QStringLiteral("MySitePins"));
-        writeFile(program.filePath(QStringLiteral("MySitePins/SitePins.xml")), kEmptyLibrary);
-        SilentDialogs dialogs;
-        dialogs.file = html;
-        NoDesktop desktop;
-        ProgramEnvironment environment;
-        environment.programFolder = program.path();
-        environment.dialogs = &dialogs;
-        environment.desktop = &desktop;
-        environment.instanceName = QStringLiteral("SitePinsExchangeBench");
-        environment.splashFirstTickMs = 0;
-        environment.splashPollMs = 0;
-        frmSitePins window(environment);
-        window.prepare();
-        window.show();
-        QApplication::processEvents();
+        BenchWindow bench(QStringLiteral("SitePinsExchangeBench"));
+        bench.writeLibrary(BenchWindow::kEmptyLibrary);
+        bench.dialogs().fileToOpen = html;
+        bench.open();
+        frmSitePins &window = bench.window();
         state.ResumeTiming();
 
         window.bookmarkImport().mnuFileImportNetscape_Click();
 
         state.PauseTiming();
-        if (!dialogs.lastText.startsWith(QStringLiteral("Imported 330 folders and 30000 SitePins")))
-            state.SkipWithError(dialogs.lastText.toUtf8().constData());
+        const QString &shown = bench.dialogs().lastText;
+        if (!shown.startsWith(QStringLiteral("Imported 330 folders and 30000 SitePins")))
+            state.SkipWithError(shown.toUtf8().constData());
         state.ResumeTiming();
     }
 }
@@ -181,13 +145,5 @@ BENCHMARK(BM_ExportLibrary_32767_Xbel)->Unit(benchmark::kMillisecond)->Iteration
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", runtime.path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchRun::runWithWidgets(argc, argv);
 }

@@ -1,20 +1,17 @@
+#include "BenchRun.h"
+#include "BenchWindow.h"
 #include "LibraryGenerator.h"
-
 #include "finding/Favourites.h"
 #include "finding/Search.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
 #include "mainwindow/frmSitePinsUi.h"
-#include "platform/ui/DesktopServices.h"
-#include "platform/ui/UserDialogs.h"
 #include "store/XmlNode.h"
 
-#include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
@@ -24,69 +21,6 @@
 #include <memory>
 
 namespace {
-
-// Answers every message at once: a search without hits must not wait.
-class SilentDialogs : public UserDialogs
-{
-public:
-    MessageAnswer showMessage(QWidget *, const MessageRequest &request) override
-    {
-        return request.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
-    }
-    QString getOpenFileName(QWidget *, const OpenFileRequest &) override { return {}; }
-};
-
-class NoDesktop : public DesktopServices
-{
-public:
-    bool openUrl(const QUrl &) override { return false; }
-    bool openDefaultBrowser() override { return false; }
-};
-
-// The real main window on the largest library the identifiers allow, in a
-// program folder of its own.
-class LargeLibraryWindow
-{
-public:
-    bool start(QString &error)
-    {
-        if (!m_folder.isValid())
-            return fail(error, QStringLiteral("no temporary folder"));
-        const QString library = QDir(m_folder.path()).filePath(QStringLiteral("MySitePins/SitePins.xml"));
-        QDir().mkpath(QFileInfo(library).absolutePath());
-        error = LibraryGenerator::writeLibrary(library, LibraryGenerator::kMaxSitePins);
-        if (!error.isEmpty())
-            return false;
-        TabIndexSetting::addDefaultFormValues();
-        m_environment.programFolder = m_folder.path();
-        m_environment.dialogs = &m_dialogs;
-        m_environment.desktop = &m_desktop;
-        m_environment.instanceName = QStringLiteral("SitePinsFindingBench%1").arg(QCoreApplication::applicationPid());
-        m_environment.splashFirstTickMs = 0;
-        m_environment.splashPollMs = 0;
-        m_window = std::make_unique<frmSitePins>(m_environment);
-        if (m_window->prepare() != frmSitePins::StartOutcome::Running || m_window->isDegraded())
-            return fail(error, QStringLiteral("the library did not open"));
-        while (!m_window->isVisible())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        return true;
-    }
-
-    frmSitePins &window() { return *m_window; }
-
-private:
-    static bool fail(QString &error, const QString &why)
-    {
-        error = why;
-        return false;
-    }
-
-    QTemporaryDir m_folder;
-    SilentDialogs m_dialogs;
-    NoDesktop m_desktop;
-    ProgramEnvironment m_environment;
-    std::unique_ptr<frmSitePins> m_window;
-};
 
 struct SearchCase
 {
@@ -165,38 +99,25 @@ void populateFavouritesAfter(benchmark::State &state, frmSitePins &window, const
     state.counters["favourites"] = double(window.m_colFavs.size());
 }
 
-// Settings and the instance channel in a folder of their own, set before
-// the application object reads them.
-bool isolateUserFolders(const QTemporaryDir &folder)
+std::unique_ptr<BenchWindow> large;
+
+// The largest library the identifiers allow.
+bool openTheLargestLibrary()
 {
-    if (!folder.isValid())
-        return false;
-    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", folder.path().toUtf8());
-    return QFile::setPermissions(folder.path(),
-                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    large =
+        std::make_unique<BenchWindow>(QStringLiteral("SitePinsFindingBench%1").arg(QCoreApplication::applicationPid()));
+    QString error = LibraryGenerator::writeLibrary(large->libraryPath(), LibraryGenerator::kMaxSitePins);
+    if (error.isEmpty()) {
+        TabIndexSetting::addDefaultFormValues();
+        error = large->open();
+    }
+    if (!error.isEmpty())
+        std::fprintf(stderr, "FindingBench: %s\n", qPrintable(error));
+    return error.isEmpty();
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+void registerBenchmarks(frmSitePins &window)
 {
-    const QTemporaryDir userFolders;
-    if (!isolateUserFolders(userFolders)) {
-        std::fprintf(stderr, "FindingBench: no temporary folder\n");
-        return 1;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    LargeLibraryWindow large;
-    QString error;
-    if (!large.start(error)) {
-        std::fprintf(stderr, "FindingBench: %s\n", qPrintable(error));
-        return 1;
-    }
-    frmSitePins &window = large.window();
     for (const SearchCase &search : kSearches) {
         benchmark::RegisterBenchmark((std::string("BM_Search/") + search.name).c_str(), [&window, &search](
                                                                                             benchmark::State &state) {
@@ -224,7 +145,19 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("BM_PopulateFavsListAfterAMove", [&window](benchmark::State &state) {
         populateFavouritesAfter(state, window, moveTheFirstSitePinToTheEnd(window));
     })->Unit(benchmark::kMillisecond);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return BenchRun::runWithWidgets(
+        argc, argv,
+        [] {
+            if (!openTheLargestLibrary())
+                return false;
+            registerBenchmarks(large->window());
+            return true;
+        },
+        [] { large.reset(); });
 }

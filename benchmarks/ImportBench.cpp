@@ -1,13 +1,12 @@
 // Importing a Windows drive's favourites: 10,000 Internet Shortcuts in 500
 // folders, into the real main window (offscreen), saved once.
+#include "BenchRun.h"
+#include "BenchWindow.h"
 #include "browser/FavoritesImport.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmSitePins.h"
 #include "platform/RegistryFunctions.h"
-#include "platform/ui/DesktopServices.h"
-#include "platform/ui/UserDialogs.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,25 +14,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class SilentDialogs : public UserDialogs
-{
-public:
-    MessageAnswer showMessage(QWidget *, const MessageRequest &request) override
-    {
-        lastText = request.text;
-        return MessageAnswer::Yes;
-    }
-    QString getOpenFileName(QWidget *, const OpenFileRequest &) override { return {}; }
-    QString lastText;
-};
-
-class NoDesktop : public DesktopServices
-{
-public:
-    bool openUrl(const QUrl &) override { return true; }
-    bool openDefaultBrowser() override { return true; }
-};
 
 constexpr int kFolders = 500;
 constexpr int kShortcutsPerFolder = 20;
@@ -58,9 +38,6 @@ void makeDrive(const QString &root)
     }
 }
 
-const char *kEmptyLibrary = "<?xml version=\"1.0\"?>\n<!DOCTYPE FOLDERS [\n<!ATTLIST FOLDER TID ID #REQUIRED>\n"
-                            "<!ATTLIST SITEPIN WID ID #REQUIRED>\n]>\n<FOLDERS/>\n";
-
 void BM_ImportFavorites_10000In500Folders(benchmark::State &state)
 {
     QTemporaryDir drive;
@@ -73,33 +50,19 @@ void BM_ImportFavorites_10000In500Folders(benchmark::State &state)
 
     for (auto _ : state) {
         state.PauseTiming();
-        QTemporaryDir program;
-        QDir(program.path()).mkpath(QStringLiteral("MySitePins"));
-        QFile library(program.filePath(QStringLiteral("MySitePins/SitePins.xml")));
-        library.open(QIODevice::WriteOnly);
-        library.write(kEmptyLibrary);
-        library.close();
-        SilentDialogs dialogs;
-        NoDesktop desktop;
-        ProgramEnvironment environment;
-        environment.programFolder = program.path();
-        environment.dialogs = &dialogs;
-        environment.desktop = &desktop;
-        environment.instanceName = QStringLiteral("SitePinsImportBench");
-        environment.splashFirstTickMs = 0;
-        environment.splashPollMs = 0;
-        frmSitePins window(environment);
-        window.prepare();
-        window.show();
-        QApplication::processEvents();
+        BenchWindow bench(QStringLiteral("SitePinsImportBench"));
+        bench.writeLibrary(BenchWindow::kEmptyLibrary);
+        bench.open();
+        frmSitePins &window = bench.window();
         state.ResumeTiming();
 
         window.favoritesImport().mnuFileImportIE_Click();
 
         state.PauseTiming();
-        if (dialogs.lastText != QLatin1String("Favorites successfully imported: 1 favorites folders, 501 new "
-                                              "folders, 10000 new SitePins."))
-            state.SkipWithError(dialogs.lastText.toUtf8().constData());
+        const QString &shown = bench.dialogs().lastText;
+        if (shown != QLatin1String("Favorites successfully imported: 1 favorites folders, 501 new folders, 10000 "
+                                   "new SitePins."))
+            state.SkipWithError(shown.toUtf8().constData());
         state.ResumeTiming();
     }
 }
@@ -109,13 +72,5 @@ BENCHMARK(BM_ImportFavorites_10000In500Folders)->Unit(benchmark::kMillisecond)->
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", runtime.path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchRun::runWithWidgets(argc, argv);
 }

@@ -1,3 +1,4 @@
+#include "BenchRun.h"
 #include "LibraryGenerator.h"
 
 #include "store/XMLDatabase.h"
@@ -255,12 +256,5 @@ bool prepareLibraries()
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    if (!prepareLibraries())
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchRun::run(argc, argv, prepareLibraries);
 }
