@@ -69,10 +69,7 @@ void frmSitePinDialog::layOutControls()
     details->addWidget(DialogControls::plainLabel(this, QStringLiteral("Label3"), QStringLiteral("Address:")), 1, 0);
     details->addWidget(lblAddress, 1, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    QHBoxLayout *buttons = DialogControls::buttonRow(cmdOK, cmdCancel);
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(12, 12, 12, 12);

@@ -2,6 +2,7 @@
 
 #include "mainwindow/FontFallback.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -31,4 +32,13 @@ QPushButton *DialogControls::button(QWidget *parent, const QString &name, const 
     button->setFont(FontFallback::designFont());
     button->setAutoDefault(false);
     return button;
+}
+
+QHBoxLayout *DialogControls::buttonRow(QPushButton *accept, QPushButton *cancel)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(accept);
+    row->addWidget(cancel);
+    return row;
 }

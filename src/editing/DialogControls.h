@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -17,4 +18,6 @@ public:
     // The dialogs choose their default button by hand as their state
     // changes, so no button becomes the default by itself.
     static QPushButton *button(QWidget *parent, const QString &name, const QString &text);
+    // The row under a dialog: its two buttons at the right.
+    static QHBoxLayout *buttonRow(QPushButton *accept, QPushButton *cancel);
 };

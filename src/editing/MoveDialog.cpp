@@ -2,63 +2,31 @@
 
 #include "editing/DialogControls.h"
 #include "editing/TopicListTree.h"
-#include "mainwindow/FontFallback.h"
-#include "mainwindow/frmSitePins.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 MoveDialog::MoveDialog(frmSitePins &window, const Texts &texts)
-    : QDialog(&window)
-    , m_window(window)
+    : FolderChoiceDialog(window, texts)
 {
-    setObjectName(QString::fromLatin1(texts.objectName));
-    setWindowTitle(QString::fromLatin1(texts.caption));
-    setModal(true);
-    buildControls(texts);
+    buildControls();
     connect(tvwTopicList, &TopicListTree::nodeChosen, this,
             [this](QTreeWidgetItem *node) { tvwTopicList_NodeClick(node); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void MoveDialog::buildControls(const Texts &texts)
+void MoveDialog::buildControls()
 {
-    QLabel *instruction =
-        DialogControls::plainLabel(this, QStringLiteral("lblInstruction"), QString::fromLatin1(texts.instruction));
-    instruction->setWordWrap(true);
-    tvwTopicList = new TopicListTree(this);
-    tvwTopicList->setFont(FontFallback::designFont());
-    tvwTopicList->setMinimumHeight(200);
-    cmdSave = DialogControls::button(this, QStringLiteral("cmdSave"), QStringLiteral("Save"));
-    cmdCancel = DialogControls::button(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
+    addInstruction(QStringLiteral("lblInstruction"));
+    addTopicList();
+    addSaveAndCancel();
     m_captions = new QGridLayout;
     m_captions->setHorizontalSpacing(8);
     m_captions->setVerticalSpacing(4);
     m_captions->setColumnStretch(1, 1);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdCancel);
-
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(12, 12, 12, 12);
-    column->setSpacing(6);
-    column->addWidget(instruction);
-    column->addWidget(tvwTopicList, 1);
-    column->addSpacing(4);
-    column->addLayout(m_captions);
-    column->addSpacing(6);
-    column->addLayout(buttons);
-
+    layOut(m_captions);
     setTabOrder(tvwTopicList, cmdSave);
     setTabOrder(cmdSave, cmdCancel);
-    setMinimumSize(340, 400);
-    resize(380, 460);
 }
 
 QLabel *MoveDialog::addCaption(const char *caption, const char *name, const char *defaultText)
@@ -75,9 +43,7 @@ QLabel *MoveDialog::addCaption(const char *caption, const char *name, const char
 
 void MoveDialog::loadTopicList(const QString &tag)
 {
-    m_objDOMSitePins = m_window.getMyDB().getTheDOM();
-    tvwTopicList->populateMyTopicList(m_objDOMSitePins);
-    tvwTopicList->selectByTag(tag);
+    fillTopicList(tag);
     tvwTopicList->setFocus(Qt::OtherFocusReason);
 }
 
@@ -86,26 +52,4 @@ void MoveDialog::enableSave(bool enabled)
     cmdSave->setEnabled(enabled);
     cmdSave->setDefault(enabled);
     cmdCancel->setDefault(!enabled);
-}
-
-QTreeWidgetItem *MoveDialog::chosenNode() const
-{
-    return tvwTopicList->selectedNode();
-}
-
-bool MoveDialog::isRootChosen() const
-{
-    const QTreeWidgetItem *node = chosenNode();
-    return !node || tvwTopicList->isRoot(node);
-}
-
-void MoveDialog::refuse(const QString &text)
-{
-    m_window.message(text, QString::fromLatin1(frmSitePins::kApplicationTitle), MessageButtons::Ok,
-                     MessageIcon::Exclamation);
-}
-
-void MoveDialog::applyFontFallback()
-{
-    FontFallback::applyIfMissing(m_window.environment().fontAvailable, this);
 }

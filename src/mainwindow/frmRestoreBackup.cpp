@@ -66,10 +66,7 @@ void frmRestoreBackup::buildControls(const QString &libraryPath)
     cmdRestore->setEnabled(false);
     cmdRestore->setDefault(true);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdRestore);
-    buttons->addWidget(cmdCancel);
+    QHBoxLayout *buttons = DialogControls::buttonRow(cmdRestore, cmdCancel);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(8);
