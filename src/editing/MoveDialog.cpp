@@ -41,10 +41,14 @@ QLabel *MoveDialog::addCaption(const char *caption, const char *name, const char
     return value;
 }
 
-void MoveDialog::loadTopicList(const QString &tag)
+void MoveDialog::startFrom(const QString &tag, QLabel *from, QLabel *to)
 {
     fillTopicList(tag);
     tvwTopicList->setFocus(Qt::OtherFocusReason);
+    if (!isRootChosen())
+        from->setText(chosenNode()->text(0));
+    to->clear();
+    enableSave(false);
 }
 
 void MoveDialog::enableSave(bool enabled)

@@ -17,9 +17,10 @@ protected:
 
     // A caption ("Move:") and, beside it, the label that completes it.
     QLabel *addCaption(const char *caption, const char *name, const char *defaultText);
-    // Fills the tree from the main window's library and selects the node
-    // tagged `tag`, else the root.
-    void loadTopicList(const QString &tag);
+    // Selects the folder tagged `tag` (else the root), names it in `from`
+    // unless it is the root, and leaves `to` empty and Save off until a
+    // target is chosen.
+    void startFrom(const QString &tag, QLabel *from, QLabel *to);
     void enableSave(bool enabled);
 
 private:

@@ -39,13 +39,9 @@ frmMoveSitePin::frmMoveSitePin(frmSitePins &window)
 void frmMoveSitePin::Form_Load()
 {
     frmSitePinsUi &ui = m_window.ui();
-    loadTopicList(ui.txtTID->text());
-    if (!isRootChosen())
-        lblCurrentTopic->setText(chosenNode()->text(0));
+    startFrom(ui.txtTID->text(), lblCurrentTopic, lblNewTopic);
     if (const QModelIndex entry = FolderTree::selectedEntry(ui.tvwWM); entry.isValid())
         lblWMName->setText(entry.data().toString());
-    lblNewTopic->clear();
-    enableSave(false);
     applyFontFallback();
 }
 

@@ -30,11 +30,7 @@ frmMoveTopic::frmMoveTopic(frmSitePins &window)
 
 void frmMoveTopic::Form_Load()
 {
-    loadTopicList(TreeNode::tagOf(m_window.folderTree().selectedNode()));
-    if (!isRootChosen())
-        lblCurrentFolder->setText(chosenNode()->text(0));
-    lblNewFolder->clear();
-    enableSave(false);
+    startFrom(TreeNode::tagOf(m_window.folderTree().selectedNode()), lblCurrentFolder, lblNewFolder);
     m_strMoveTID = TreeNode::tagOf(chosenNode());
     applyFontFallback();
 }
