@@ -71,11 +71,7 @@ void frmSitePinDialog::layOutControls()
 
     QHBoxLayout *buttons = DialogControls::buttonRow(cmdOK, cmdCancel);
 
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(12, 12, 12, 12);
-    column->setSpacing(6);
-    column->addWidget(instruction);
-    column->addWidget(tvwDetected, 1);
+    QVBoxLayout *column = DialogControls::column(this, 6, instruction, tvwDetected);
     column->addLayout(details);
     column->addSpacing(6);
     column->addLayout(buttons);

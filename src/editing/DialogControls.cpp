@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 QLabel *DialogControls::plainLabel(QWidget *parent, const QString &name, const QString &text)
 {
@@ -41,4 +42,14 @@ QHBoxLayout *DialogControls::buttonRow(QPushButton *accept, QPushButton *cancel)
     row->addWidget(accept);
     row->addWidget(cancel);
     return row;
+}
+
+QVBoxLayout *DialogControls::column(QWidget *dialog, int spacing, QWidget *instruction, QWidget *list)
+{
+    auto *column = new QVBoxLayout(dialog);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(spacing);
+    column->addWidget(instruction);
+    column->addWidget(list, 1);
+    return column;
 }

@@ -4,6 +4,7 @@
 
 class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
 class QPushButton;
 class QWidget;
 
@@ -20,4 +21,7 @@ public:
     static QPushButton *button(QWidget *parent, const QString &name, const QString &text);
     // The row under a dialog: its two buttons at the right.
     static QHBoxLayout *buttonRow(QPushButton *accept, QPushButton *cancel);
+    // A dialog's one column: its instruction, then the list that takes the
+    // room left; the caller adds what goes below.
+    static QVBoxLayout *column(QWidget *dialog, int spacing, QWidget *instruction, QWidget *list);
 };

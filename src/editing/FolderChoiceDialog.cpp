@@ -45,11 +45,7 @@ void FolderChoiceDialog::layOut(QLayout *choice)
 {
     QHBoxLayout *buttons = DialogControls::buttonRow(cmdSave, cmdCancel);
 
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(12, 12, 12, 12);
-    column->setSpacing(6);
-    column->addWidget(m_instruction);
-    column->addWidget(tvwTopicList, 1);
+    QVBoxLayout *column = DialogControls::column(this, 6, m_instruction, tvwTopicList);
     column->addSpacing(4);
     column->addLayout(choice);
     column->addSpacing(6);

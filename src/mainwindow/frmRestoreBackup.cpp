@@ -67,11 +67,7 @@ void frmRestoreBackup::buildControls(const QString &libraryPath)
     cmdRestore->setDefault(true);
 
     QHBoxLayout *buttons = DialogControls::buttonRow(cmdRestore, cmdCancel);
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(12, 12, 12, 12);
-    column->setSpacing(8);
-    column->addWidget(instruction);
-    column->addWidget(lvwBackups, 1);
+    QVBoxLayout *column = DialogControls::column(this, 8, instruction, lvwBackups);
     column->addLayout(buttons);
     resize(520, 380);
 
