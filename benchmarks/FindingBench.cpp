@@ -48,7 +48,7 @@ void runSearch(benchmark::State &state, frmSitePins &window, const SearchCase &s
     state.counters["hits"] = ui.lblFound->text().toDouble();
 }
 
-// The first search after an edit reads the library's texts afresh.
+// The first search after an edit brings the copy of the texts up to date.
 void runSearchAfter(benchmark::State &state, frmSitePins &window, const SearchCase &search,
                     const std::function<void()> &edit)
 {
@@ -72,7 +72,7 @@ std::function<void()> renameTheFirstSitePin(frmSitePins &window)
     };
 }
 
-// Moving a SitePin changes the tree: everything is read again.
+// Moving a SitePin changes the tree, but no text: the copy only re-places it.
 std::function<void()> moveTheFirstSitePinToTheEnd(frmSitePins &window)
 {
     XmlNode sitePin = window.m_objDOMSitePins.nodeFromID(QStringLiteral("W1"));
