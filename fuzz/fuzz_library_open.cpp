@@ -41,8 +41,12 @@ void addAFolderAndASitePin(const XMLDatabase &db, XmlDocument &dom)
         return;
     XmlNode folder = LibraryElements::appendFolder(dom, root, tid, QStringLiteral("Fuzzed"));
     XmlNode sitePins = folder.selectSingleNode(QStringLiteral("SITEPINS"));
-    if (sitePins)
-        LibraryElements::appendSitePin(dom, sitePins, wid, {QStringLiteral("Name"), QStringLiteral("http://a/")});
+    if (sitePins) {
+        SitePinFields fields;
+        fields.name = QStringLiteral("Name");
+        fields.address = QStringLiteral("http://a/");
+        LibraryElements::appendSitePin(dom, sitePins, wid, fields);
+    }
 }
 
 } // namespace
