@@ -1,6 +1,6 @@
 #include "DevToolsSession.h"
 #include "HeadlessChromium.h"
-#include "LocalHttpServer.h"
+#include "PageServer.h"
 #include "MainWindowFixture.h"
 #include "TestEnvironment.h"
 #include "browser/BrowserIntegration.h"
@@ -24,10 +24,7 @@ constexpr int kAttemptMs = 10000;
 class BrowserButtonTest : public MainWindowFixture
 {
 protected:
-    BrowserButtonTest()
-        : m_pages({{QStringLiteral("/kept.html"), {QStringLiteral("Kept page"), QStringLiteral("Keep me")}}})
-    {
-    }
+    BrowserButtonTest() { m_pages.setTitledPage("/kept.html", "Kept page", "Keep me"); }
 
     void SetUp() override
     {
@@ -143,7 +140,7 @@ protected:
     QString mode() { return ui().txtMode->text(); }
 
     QTemporaryDir m_root;
-    LocalHttpServer m_pages;
+    PageServer m_pages;
     HeadlessChromium m_chromium;
 };
 

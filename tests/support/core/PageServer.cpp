@@ -67,6 +67,22 @@ void PageServer::setPage(const QString &path, const QByteArray &body, const QByt
     setRawResponse(path, response("200 OK", contentType, body));
 }
 
+void PageServer::setTitledPage(const QString &path, const QString &title, const QString &body)
+{
+    setPage(path, QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title></head>"
+                                 "<body>%2</body></html>")
+                      .arg(title, body)
+                      .toUtf8());
+}
+
+void PageServer::setLinkedPages()
+{
+    setTitledPage(QStringLiteral("/a.html"), QStringLiteral("Page A"),
+                  QStringLiteral("<script>window.open('/b.html')</script>"));
+    setTitledPage(QStringLiteral("/b.html"), QStringLiteral("Page B"), QStringLiteral("B"));
+    setTitledPage(QStringLiteral("/c.html"), QStringLiteral("Page C"), QStringLiteral("C"));
+}
+
 void PageServer::setRawResponse(const QString &path, const QByteArray &bytes)
 {
     const QMutexLocker lock(&m_mutex);

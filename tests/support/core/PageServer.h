@@ -9,7 +9,6 @@
 
 class QTcpServer;
 class QTcpSocket;
-class QTcpSocket;
 
 // A tiny HTTP/1.1 server on 127.0.0.1 for tests: serves the pages it is
 // given and remembers what was asked. It runs in a thread of its own, so it
@@ -41,6 +40,11 @@ public:
     // is this one; anything else gets 404.
     void setPage(const QString &path, const QByteArray &body,
                  const QByteArray &contentType = QByteArrayLiteral("text/html; charset=utf-8"));
+    // A whole HTML document with this title and body.
+    void setTitledPage(const QString &path, const QString &title, const QString &body);
+    // What the real-browser tests load: /a.html opens /b.html itself,
+    // /c.html is there to be opened; titled "Page A", "Page B", "Page C".
+    void setLinkedPages();
     // Sent byte for byte as the whole answer: for clients facing odd servers.
     void setRawResponse(const QString &path, const QByteArray &bytes);
     // An HTML page whose body comes in this many pieces, one every interval.

@@ -16,14 +16,9 @@ QStringList hostSockets(const QString &folder)
 
 RealBrowserFixture::RealBrowserFixture(HeadlessBrowser::Kind kind)
     : m_kind(kind)
-    , m_pages({
-          {QStringLiteral("/a.html"),
-           {QStringLiteral("Page A"), QStringLiteral("<script>window.open('/b.html')</script>")}},
-          {QStringLiteral("/b.html"), {QStringLiteral("Page B"), QStringLiteral("B")}},
-          {QStringLiteral("/c.html"), {QStringLiteral("Page C"), QStringLiteral("C")}},
-      })
     , m_browser(kind, m_folder.path())
 {
+    m_pages.setLinkedPages();
 }
 
 void RealBrowserFixture::SetUp()
