@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <future>
 #include <memory>
 #include <sys/socket.h>
@@ -491,37 +492,6 @@ mode_t modeOf(const QString &path)
     return info.st_mode;
 }
 
-enum class Placed
-{
-    Nothing,
-    OpenFolder,
-    LinkToOpenFolder,
-    File,
-    OtherUsersFolder,
-};
-
-void place(Placed what, const QString &path, const QString &openFolder)
-{
-    switch (what) {
-    case Placed::Nothing:
-        break;
-    case Placed::OpenFolder:
-        QDir().mkpath(path);
-        ::chmod(QFile::encodeName(path).constData(), 0777);
-        break;
-    case Placed::LinkToOpenFolder:
-        QFile::link(openFolder, path);
-        break;
-    case Placed::File:
-        QFile(path).open(QIODevice::WriteOnly);
-        break;
-    case Placed::OtherUsersFolder:
-        QDir().mkpath(path);
-        EXPECT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
-        break;
-    }
-}
-
 // Regression: without XDG_RUNTIME_DIR the socket went to a folder in /tmp
 // that another user could have made first; the channel then silently did
 // not exist, and two instances ran on one library.
@@ -535,19 +505,30 @@ TEST(RuntimeFolder, isAPrivateFolderOfThisUserOrNone)
     const QString folder = cache.filePath(QStringLiteral("SitePins/runtime"));
 
     // What is found where the folder belongs, and whether the folder is used.
-    std::vector<std::tuple<const char *, Placed, bool>> rows{
-        {"nothing", Placed::Nothing, true},
-        {"our folder, open to all", Placed::OpenFolder, true},
-        {"a link to an open folder", Placed::LinkToOpenFolder, false},
-        {"a file", Placed::File, false}};
+    using Place = std::function<void(const QString &)>;
+    const Place openFolderOfOurs = [](const QString &path) {
+        QDir().mkpath(path);
+        ::chmod(QFile::encodeName(path).constData(), 0777);
+    };
+    std::vector<std::tuple<const char *, Place, bool>> rows{
+        {"nothing", [](const QString &) {}, true},
+        {"our folder, open to all", openFolderOfOurs, true},
+        {"a link to an open folder", [&](const QString &path) { QFile::link(openFolder.path(), path); }, false},
+        {"a file", [](const QString &path) { QFile(path).open(QIODevice::WriteOnly); }, false}};
     // Only root can give a folder away.
     if (::geteuid() == 0)
-        rows.emplace_back("another user's folder", Placed::OtherUsersFolder, false);
-    for (const auto &[what, placed, usable] : rows) {
+        rows.emplace_back(
+            "another user's folder",
+            [](const QString &path) {
+                QDir().mkpath(path);
+                EXPECT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+            },
+            false);
+    for (const auto &[what, place, usable] : rows) {
         SCOPED_TRACE(what);
         QDir(cache.filePath(QStringLiteral("SitePins"))).removeRecursively();
         QDir().mkpath(cache.filePath(QStringLiteral("SitePins")));
-        place(placed, folder, openFolder.path());
+        place(folder);
         const RuntimeFolder found = RuntimeFolder::locate();
         EXPECT_EQ(found.isValid(), usable) << found.errorString().toStdString();
         if (usable) {
