@@ -1,5 +1,6 @@
 #include "platform/browser/DevToolsBrowser.h"
 #include "HeadlessChromium.h"
+#include "LinkTestServer.h"
 #include "PageServer.h"
 #include "platform/RegistryFunctions.h"
 
@@ -62,14 +63,6 @@ ShellWindow window(quint16 port, const QString &id, const QString &url, const QS
                    bool isWeb)
 {
     return ShellWindow{QString::number(port) + u':' + id, url, name, title, isWeb};
-}
-
-// A port nothing listens on: one that was just free.
-quint16 refusedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress(QHostAddress::LocalHost));
-    return probe.serverPort();
 }
 
 const QByteArray kOnePage = targetList({{"P1", "page", "One", "http://127.0.0.1:1/one.html"}});
@@ -190,13 +183,13 @@ TEST_F(DevToolsFake, opensOnTheFirstPortThatTakesThePage)
     PageServer noId;
     noId.setPage(kNew, R"({"type": "page"})", kJson);
     m_server.setPage(kNew, R"({"id": "NEW1"})", kJson);
-    DevToolsBrowser devTools({refusedPort(), refusing.port(), noId.port(), m_server.port()});
+    DevToolsBrowser devTools({LinkTestServer::closedPort(), refusing.port(), noId.port(), m_server.port()});
     QString id;
     EXPECT_TRUE(devTools.openWindow(QStringLiteral("http://127.0.0.1:8000/"), &id));
     EXPECT_EQ(id, QString::number(m_server.port()) + QStringLiteral(":NEW1"));
     EXPECT_EQ(refusing.requestCount(kNew), 1);
 
-    EXPECT_FALSE(DevToolsBrowser({refusedPort(), refusing.port()}).openBlankWindow(&id));
+    EXPECT_FALSE(DevToolsBrowser({LinkTestServer::closedPort(), refusing.port()}).openBlankWindow(&id));
     EXPECT_FALSE(DevToolsBrowser(QList<quint16>{}).openWindow(QStringLiteral("http://127.0.0.1:8000/")));
 }
 
@@ -211,7 +204,7 @@ TEST_F(DevToolsFake, closesOnlyTabsOfItsOwnPorts)
         {port + QStringLiteral(":gone"), false}, // 404
         {port + QStringLiteral(":"), false},
         {QStringLiteral("A1"), false},
-        {QString::number(refusedPort()) + QStringLiteral(":A1"), false}, // not one of its ports
+        {QString::number(LinkTestServer::closedPort()) + QStringLiteral(":A1"), false}, // not one of its ports
         {QStringLiteral("x:A1"), false}};
     DevToolsBrowser devTools = browser();
     for (const auto &[id, closed] : cases) {
@@ -286,7 +279,7 @@ TEST(DevToolsBrowser, aSilentOrAbsentPortGivesUp)
 {
     QTcpServer silent; // never takes its connections out of the queue
     ASSERT_TRUE(silent.listen(QHostAddress(QHostAddress::LocalHost)));
-    for (const quint16 port : {silent.serverPort(), refusedPort()}) {
+    for (const quint16 port : {silent.serverPort(), LinkTestServer::closedPort()}) {
         SCOPED_TRACE(port);
         DevToolsBrowser devTools({port});
         QElapsedTimer elapsed;

@@ -21,11 +21,6 @@ void TestEnvironment::isolateXdgFolders()
     qputenv("XDG_RUNTIME_DIR", base.filePath(QStringLiteral("runtime")).toUtf8());
 }
 
-QString TestEnvironment::testData(const QString &name)
-{
-    return QDir(QStringLiteral(SITEPINS_TEST_DATA)).filePath(name);
-}
-
 QString TestEnvironment::toolPath(const QString &name)
 {
     return QDir(QStringLiteral(SITEPINS_TOOLS_DIR)).filePath(name);

@@ -10,7 +10,6 @@ class TestEnvironment
 {
 public:
     static void isolateXdgFolders();
-    static QString testData(const QString &name);
     static QString toolPath(const QString &name);
     static QString bridgeHostPath();
     // The built extension as a browser loads it: "chromium" or "firefox".
