@@ -1,4 +1,5 @@
 #include "platform/RegistryFunctions.h"
+#include "TestFiles.h"
 #include "platform/RegistryFile.h"
 
 #include <QDir>
@@ -45,18 +46,7 @@ protected:
         RegistryKey key;
         return RF::openRegistryKey(kUser, path, key) == ERROR_SUCCESS;
     }
-    static QByteArray bytesOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    static QByteArray fileBytes() { return bytesOf(filePath()); }
-    static void writeFile(const QByteArray &bytes)
-    {
-        QFile file(filePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
+    static QByteArray fileBytes() { return TestFiles::read(filePath()); }
     static QVariant read(const QString &name, const QString &path = kSettingsKey)
     {
         return RF::getRegistryValue(kUser, path, name);
@@ -118,12 +108,9 @@ TEST_F(RegistryTest, awkwardNamesStayDistinct)
 // A file written by another process: the stored types are what it says.
 TEST_F(RegistryTest, readsTypesWrittenByAnotherProcess)
 {
-    QDir().mkpath(QFileInfo(filePath()).absolutePath());
-    QFile file(filePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Top=sz:root value\n[Software\\KelvaneSoft\\SitePins]\r\n; a comment\nTabIndex=sz:1\r\n"
-               "Count=dword:0000002a\nBlob=hex:00,ff\nExpand=hex(2):41,00\nOdd=something else\n@=sz:default\n");
-    file.close();
+    ASSERT_TRUE(TestFiles::write(
+        filePath(), "Top=sz:root value\n[Software\\KelvaneSoft\\SitePins]\r\n; a comment\nTabIndex=sz:1\r\n"
+                    "Count=dword:0000002a\nBlob=hex:00,ff\nExpand=hex(2):41,00\nOdd=something else\n@=sz:default\n"));
     EXPECT_EQ(read(QStringLiteral("Top"), QString()), QVariant(QStringLiteral("root value")));
     EXPECT_EQ(read(QStringLiteral("TabIndex")), QVariant(QStringLiteral("1")));
     EXPECT_EQ(read(QStringLiteral("Count")), QVariant::fromValue<quint32>(42));
@@ -174,7 +161,7 @@ TEST_F(RegistryTest, aDamagedFileIsMovedAsideWholeAndTheSettingsWorkAgain)
         else if (damage == Damage::LinkToZero)
             ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), filePath()));
         else
-            writeFile(bytes);
+            ASSERT_TRUE(TestFiles::write(filePath(), bytes));
 
         RegistryKey key;
         EXPECT_EQ(RF::openRegistryKey(kUser, kSettingsKey, key), ERROR_CANTREAD) << "reading moves nothing";
@@ -187,7 +174,7 @@ TEST_F(RegistryTest, aDamagedFileIsMovedAsideWholeAndTheSettingsWorkAgain)
         else if (damage == Damage::LinkToZero)
             EXPECT_EQ(QFileInfo(corrupt).symLinkTarget(), QStringLiteral("/dev/zero"));
         else
-            EXPECT_EQ(bytesOf(corrupt), bytes);
+            EXPECT_EQ(TestFiles::read(corrupt), bytes);
         ASSERT_EQ(RF::setRegistryValue(create(kSettingsKey), QStringLiteral("TabIndex"), REG_SZ, QStringLiteral("2")),
                   ERROR_SUCCESS);
         EXPECT_EQ(read(QStringLiteral("TabIndex")), QVariant(QStringLiteral("2")));
@@ -196,10 +183,10 @@ TEST_F(RegistryTest, aDamagedFileIsMovedAsideWholeAndTheSettingsWorkAgain)
     // A change that finds the file damaged moves it aside as well, beside the
     // one moved before.
     const QByteArray broken("[Software\nno equals sign here\n");
-    writeFile(broken);
+    ASSERT_TRUE(TestFiles::write(filePath(), broken));
     RegistryKey key;
     EXPECT_EQ(RF::createRegistryKey(kUser, kSettingsKey, key), ERROR_SUCCESS);
-    EXPECT_EQ(bytesOf(corrupt + QStringLiteral("-2")), broken);
+    EXPECT_EQ(TestFiles::read(corrupt + QStringLiteral("-2")), broken);
     EXPECT_TRUE(QFileInfo(corrupt).isSymLink()) << "the first one stays";
 }
 

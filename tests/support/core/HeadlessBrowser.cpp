@@ -1,6 +1,7 @@
 #include "HeadlessBrowser.h"
 
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/browser/BridgeExtension.h"
 #include "platform/browser/HostManifest.h"
 
@@ -35,13 +36,6 @@ user_pref("browser.safebrowsing.phishing.enabled", false);
 user_pref("extensions.getAddons.cache.enabled", false);
 user_pref("browser.region.network.url", "");
 )";
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
-           file.write(content) == content.size();
-}
 
 } // namespace
 
@@ -119,9 +113,9 @@ bool HeadlessBrowser::start(const QString &url, QString *error)
     }
     // Firefox takes an unpacked add-on through a file named by its id that
     // holds the folder's path.
-    if (!chromium && (!writeFile(path(QStringLiteral("profile/user.js")), kFirefoxPrefs) ||
-                      !writeFile(path(QStringLiteral("profile/extensions/")) + BridgeExtension::geckoId(),
-                                 TestEnvironment::extensionDir(QStringLiteral("firefox")).toUtf8()))) {
+    if (!chromium && (!TestFiles::write(path(QStringLiteral("profile/user.js")), kFirefoxPrefs) ||
+                      !TestFiles::write(path(QStringLiteral("profile/extensions/")) + BridgeExtension::geckoId(),
+                                        TestEnvironment::extensionDir(QStringLiteral("firefox")).toUtf8()))) {
         *error = QStringLiteral("cannot prepare the Firefox profile");
         return false;
     }
