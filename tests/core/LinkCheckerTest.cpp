@@ -1,5 +1,5 @@
 #include "care/logic/LinkChecker.h"
-#include "LinkTestServer.h"
+#include "PageServer.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -54,7 +54,7 @@ struct Case
 
 TEST_F(LinkCheckerTest, eachKindOfAnswerComesToItsOutcome)
 {
-    LinkTestServer server;
+    PageServer server;
     ASSERT_TRUE(server.isListening());
     server.setAnswer("/ok", {});
     server.setAnswer("/new", {});
@@ -86,11 +86,7 @@ TEST_F(LinkCheckerTest, eachKindOfAnswerComesToItsOutcome)
         {"redirect_loop", server.url("/loop"), LinkOutcome::TooManyRedirects, 301, {}},
         {"head_refused", server.url("/nohead"), LinkOutcome::Ok, 200, {}},
         {"head_dropped", server.url("/drophead"), LinkOutcome::Ok, 200, {}},
-        {"refused",
-         QStringLiteral("http://127.0.0.1:%1/").arg(LinkTestServer::closedPort()),
-         LinkOutcome::Refused,
-         0,
-         {}},
+        {"refused", QStringLiteral("http://127.0.0.1:%1/").arg(PageServer::closedPort()), LinkOutcome::Refused, 0, {}},
         {"tls", QStringLiteral("https://127.0.0.1:%1/ok").arg(server.port()), LinkOutcome::TlsError, 0, {}},
         {"no_such_host", QStringLiteral("http://sitepins-link-check.invalid/"), LinkOutcome::NoSuchHost, 0, {}},
     };
@@ -119,7 +115,7 @@ TEST_F(LinkCheckerTest, eachKindOfAnswerComesToItsOutcome)
     // Five redirects are followed; the sixth is one too many.
     EXPECT_EQ(server.requestCount("/loop") + server.requestCount("/loop2"), 6);
     QList<QByteArray> noHead;
-    for (const LinkTestServer::Request &request : server.requests()) {
+    for (const PageServer::Request &request : server.requests()) {
         EXPECT_FALSE(request.headers.contains("cookie")) << request.target.toStdString();
         EXPECT_EQ(request.headers.value("user-agent"), LinkChecker::defaultUserAgent());
         if (request.target == "/nohead")
@@ -134,7 +130,7 @@ TEST_F(LinkCheckerTest, eachKindOfAnswerComesToItsOutcome)
 TEST_F(LinkCheckerTest, neverAsksMoreThanEightAtOnceNorMoreThanTwoOfOneHost)
 {
     const QStringList hosts = loopbackHosts(6);
-    LinkTestServer server(hosts);
+    PageServer server(hosts);
     ASSERT_TRUE(server.isListening());
     server.setAnswer("/slow", {.delayMs = 300});
     std::vector<LinkChecker::Link> links;
@@ -155,7 +151,7 @@ TEST_F(LinkCheckerTest, neverAsksMoreThanEightAtOnceNorMoreThanTwoOfOneHost)
 
 TEST_F(LinkCheckerTest, cancelDropsTheRunningRequestsAndStartsNoOther)
 {
-    LinkTestServer server(loopbackHosts(5));
+    PageServer server(loopbackHosts(5));
     ASSERT_TRUE(server.isListening());
     server.setAnswer("/slow", {.delayMs = 5000});
     std::vector<LinkChecker::Link> links;

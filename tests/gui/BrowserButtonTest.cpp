@@ -1,7 +1,7 @@
 #include "DevToolsSession.h"
-#include "HeadlessChromium.h"
-#include "PageServer.h"
+#include "HeadlessBrowser.h"
 #include "MainWindowFixture.h"
+#include "PageServer.h"
 #include "TestEnvironment.h"
 #include "browser/BrowserIntegration.h"
 #include "platform/browser/ExtensionId.h"
@@ -28,7 +28,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_FALSE(HeadlessChromium::executable().isEmpty()) << "scripts/setup.sh installs chromium";
+        ASSERT_FALSE(HeadlessBrowser::executable(HeadlessBrowser::Kind::Chromium).isEmpty())
+            << "scripts/setup.sh installs chromium";
         MainWindowFixture::SetUp();
         writeLibraryBody(LibraryText::folder(1, "Work"));
         const QDir program(programFolder());
@@ -73,9 +74,9 @@ protected:
 
     void startChromium(const QStringList &arguments)
     {
-        // No keyring to wait for on a machine without a desktop session.
-        ASSERT_TRUE(m_chromium.start(arguments + QStringList{"--password-store=basic", pageUrl()}, kWaitMs))
-            << m_chromium.errorString().toStdString();
+        QString error;
+        ASSERT_TRUE(m_chromium.startWithDebugging(arguments + QStringList{pageUrl()}, kWaitMs, &error))
+            << error.toStdString();
     }
 
     void startChromiumWithTheGeneratedFolder()
@@ -141,7 +142,7 @@ protected:
 
     QTemporaryDir m_root;
     PageServer m_pages;
-    HeadlessChromium m_chromium;
+    HeadlessBrowser m_chromium;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "care/LibraryCare.h"
-#include "LinkTestServer.h"
 #include "MainWindowFixture.h"
+#include "PageServer.h"
+#include "QtPrinters.h"
 #include "care/frmDuplicates.h"
 #include "care/frmLinkCheck.h"
 
@@ -10,11 +11,6 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QSignalSpy>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -120,7 +116,7 @@ protected:
                               QPoint(header->sectionViewportPosition(0) + 10, header->height() / 2));
     }
 
-    LinkTestServer m_server;
+    PageServer m_server;
 };
 
 TEST_F(LibraryCareTest, theOutcomesAreListedFilteredSortedAndShownInTheMainWindow)

@@ -7,26 +7,56 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-// Far beyond any request a test sends; a client sending more is cut off.
 constexpr qsizetype kMaxRequestSize = 64 * 1024;
+constexpr char kTlsHandshakeRecord = 0x16;
 
-QByteArray head(const QByteArray &status, const QByteArray &contentType, qsizetype length)
+QByteArray reason(int status)
 {
-    return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType +
-           "\r\nContent-Length: " + QByteArray::number(length) +
-           "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
+    switch (status) {
+    case 200:
+        return "OK";
+    case 301:
+        return "Moved Permanently";
+    case 302:
+        return "Found";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 410:
+        return "Gone";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Status";
+    }
 }
 
-QByteArray response(const QByteArray &status, const QByteArray &contentType, const QByteArray &body)
+// The head, and the body unless HEAD asked; Content-Length counts it either way.
+QByteArray head(const PageServer::Answer &answer)
 {
-    return head(status, contentType, body.size()) + body;
+    QByteArray bytes = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reason(answer.status) +
+                       "\r\nContent-Type: " + answer.contentType +
+                       "\r\nContent-Length: " + QByteArray::number(answer.body.size()) +
+                       "\r\nCache-Control: no-store\r\nConnection: close\r\n";
+    if (!answer.location.isEmpty())
+        bytes += "Location: " + answer.location + "\r\n";
+    if (!answer.setCookie.isEmpty())
+        bytes += "Set-Cookie: " + answer.setCookie + "\r\n";
+    return bytes + "\r\n";
 }
 
-const QByteArray kHtml = QByteArrayLiteral("text/html; charset=utf-8");
+QByteArray response(const QByteArray &method, const PageServer::Answer &answer)
+{
+    if (answer.raw)
+        return *answer.raw;
+    return head(answer) + (method == "HEAD" ? QByteArray() : answer.body);
+}
 
 QString pathOf(const QByteArray &target)
 {
@@ -36,35 +66,73 @@ QString pathOf(const QByteArray &target)
 
 } // namespace
 
-PageServer::PageServer()
+struct PageServer::Connection
+{
+    QTcpSocket *socket = nullptr;
+    QString address;
+    QByteArray buffer;
+    bool holding = false;
+};
+
+PageServer::PageServer(const QStringList &addresses)
 {
     m_thread.start();
     auto context = std::make_unique<QObject>();
     context->moveToThread(&m_thread);
     QMetaObject::invokeMethod(
-        context.get(), [this] { listen(); }, Qt::BlockingQueuedConnection);
-    // The context is only a way into the thread; it may be deleted there.
+        context.get(), [this, addresses] { listenOn(addresses); }, Qt::BlockingQueuedConnection);
     context.release()->deleteLater();
 }
 
 PageServer::~PageServer()
 {
-    // Deleted at the thread's end, in the thread, with its connections.
-    if (m_server)
+    for (QTcpServer *server : m_servers)
         QMetaObject::invokeMethod(
-            m_server, [server = m_server] { server->deleteLater(); }, Qt::BlockingQueuedConnection);
+            server, [server] { server->deleteLater(); }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
 }
 
-QString PageServer::url(const QString &path) const
+void PageServer::listenOn(const QStringList &addresses)
 {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+    for (const QString &address : addresses) {
+        auto *server = new QTcpServer;
+        server->setProxy(QNetworkProxy::NoProxy);
+        QObject::connect(server, &QTcpServer::newConnection, server, [this, server] { accept(server); });
+        m_servers.push_back(server);
+        m_addresses << address;
+        m_ports << (server->listen(QHostAddress(address)) ? server->serverPort() : quint16(0));
+    }
+}
+
+bool PageServer::isListening() const
+{
+    return !m_ports.isEmpty() && !m_ports.contains(quint16(0));
+}
+
+QString PageServer::url(const QString &path, int address) const
+{
+    return QStringLiteral("http://%1:%2%3").arg(m_addresses.value(address)).arg(port(address)).arg(path);
+}
+
+quint16 PageServer::closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+void PageServer::setAnswer(const QString &path, const Answer &answer)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_answers.insert(path, answer);
 }
 
 void PageServer::setPage(const QString &path, const QByteArray &body, const QByteArray &contentType)
 {
-    setRawResponse(path, response("200 OK", contentType, body));
+    setAnswer(path, {.body = body, .contentType = contentType});
 }
 
 void PageServer::setTitledPage(const QString &path, const QString &title, const QString &body)
@@ -77,28 +145,28 @@ void PageServer::setTitledPage(const QString &path, const QString &title, const 
 
 void PageServer::setLinkedPages()
 {
-    setTitledPage(QStringLiteral("/a.html"), QStringLiteral("Page A"),
-                  QStringLiteral("<script>window.open('/b.html')</script>"));
-    setTitledPage(QStringLiteral("/b.html"), QStringLiteral("Page B"), QStringLiteral("B"));
-    setTitledPage(QStringLiteral("/c.html"), QStringLiteral("Page C"), QStringLiteral("C"));
+    setTitledPage("/a.html", "Page A", "<script>window.open('/b.html')</script>");
+    setTitledPage("/b.html", "Page B", "B");
+    setTitledPage("/c.html", "Page C", "C");
 }
 
-void PageServer::setRawResponse(const QString &path, const QByteArray &bytes)
+QList<PageServer::Request> PageServer::requests() const
 {
     const QMutexLocker lock(&m_mutex);
-    m_responses.insert(path, bytes);
-}
-
-void PageServer::setSlowPage(const QString &path, const QByteArray &body, int pieces, int intervalMs)
-{
-    const QMutexLocker lock(&m_mutex);
-    m_slowPages.insert(path, SlowPage{body, std::max(1, pieces), intervalMs});
+    return m_requests;
 }
 
 int PageServer::requestCount(const QString &path) const
 {
     const QMutexLocker lock(&m_mutex);
-    return m_counts.value(path);
+    return int(std::count_if(m_requests.begin(), m_requests.end(),
+                             [&path](const Request &request) { return pathOf(request.target) == path; }));
+}
+
+void PageServer::clearRequests()
+{
+    const QMutexLocker lock(&m_mutex);
+    m_requests.clear();
 }
 
 int PageServer::piecesSent(const QString &path) const
@@ -113,98 +181,131 @@ int PageServer::abandonedCount(const QString &path) const
     return m_abandoned.value(path);
 }
 
-QList<PageServer::Request> PageServer::requests() const
+int PageServer::inFlight() const
 {
     const QMutexLocker lock(&m_mutex);
-    return m_requests;
+    return m_inFlight;
 }
 
-void PageServer::clearRequests()
+int PageServer::maxInFlight() const
 {
     const QMutexLocker lock(&m_mutex);
-    m_requests.clear();
-    m_counts.clear();
+    return m_maxInFlight;
 }
 
-void PageServer::listen()
+int PageServer::maxInFlightAt(const QString &address) const
 {
-    m_server = new QTcpServer;
-    m_server->setProxy(QNetworkProxy::NoProxy);
-    QObject::connect(m_server, &QTcpServer::newConnection, m_server, [this] { accept(); });
-    if (m_server->listen(QHostAddress(QHostAddress::LocalHost)))
-        m_port = m_server->serverPort();
+    const QMutexLocker lock(&m_mutex);
+    return m_maxInFlightAt.value(address);
 }
 
-void PageServer::accept()
+void PageServer::accept(QTcpServer *server)
 {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        socket->setParent(m_server);
-        auto buffer = std::make_shared<QByteArray>();
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] { read(socket, *buffer); });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    while (QTcpSocket *socket = server->nextPendingConnection()) {
+        socket->setParent(server);
+        auto connection = std::make_shared<Connection>();
+        connection->socket = socket;
+        connection->address = socket->localAddress().toString();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, connection] { read(connection); });
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, connection] {
+            end(connection);
+            connection->socket->deleteLater();
+        });
     }
 }
 
-// Answers once the request's head has arrived; a body, which no test sends,
-// is not waited for.
-void PageServer::read(QTcpSocket *socket, QByteArray &buffer)
+void PageServer::read(const std::shared_ptr<Connection> &connection)
 {
-    // Whatever follows the answered request is dropped with the connection.
-    if (socket->state() != QAbstractSocket::ConnectedState) {
+    QTcpSocket *socket = connection->socket;
+    if (connection->holding || socket->state() != QAbstractSocket::ConnectedState) {
         socket->readAll();
         return;
     }
-    buffer += socket->readAll();
-    const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
+    connection->buffer += socket->readAll();
+    if (connection->buffer.startsWith(kTlsHandshakeRecord)) {
+        socket->write("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        return;
+    }
+    const qsizetype headEnd = connection->buffer.indexOf("\r\n\r\n");
     if (headEnd < 0) {
-        if (buffer.size() > kMaxRequestSize)
+        if (connection->buffer.size() > kMaxRequestSize)
             socket->abort();
         return;
     }
-    const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
-    const Request request{requestLine.value(0), requestLine.value(1)};
-    buffer.clear();
-    const QByteArray whole = answer(request);
-    if (whole.isEmpty()) {
-        trickle(socket, pathOf(request.target));
-        return;
+    const QList<QByteArray> lines = connection->buffer.first(headEnd).split('\n');
+    const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+    Request request{requestLine.value(0), requestLine.value(1), connection->address, {}};
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qsizetype colon = lines[i].indexOf(':');
+        if (colon > 0)
+            request.headers.insert(lines[i].first(colon).trimmed().toLower(), lines[i].sliced(colon + 1).trimmed());
     }
-    socket->write(whole);
-    socket->disconnectFromHost();
+    connection->buffer.clear();
+    answer(connection, request);
 }
 
-QByteArray PageServer::answer(const Request &request)
+void PageServer::answer(const std::shared_ptr<Connection> &connection, const Request &request)
 {
-    const QString path = pathOf(request.target);
-    const QMutexLocker lock(&m_mutex);
-    m_requests.append(request);
-    ++m_counts[path];
-    if (m_slowPages.contains(path))
-        return {};
-    return m_responses.value(path, response("404 Not Found", "text/plain", "Not found"));
+    Answer answer{.status = 404, .body = "Not found", .contentType = "text/plain"};
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_requests.append(request);
+        answer = m_answers.value(pathOf(request.target), answer);
+    }
+    begin(connection->address);
+    connection->holding = true;
+    const bool head = request.method == "HEAD";
+    if (answer.never)
+        return;
+    if (head && answer.dropHead) {
+        end(connection);
+        connection->socket->abort();
+        return;
+    }
+    if (head && answer.refuseHead) {
+        respond(connection, response(request.method, {.status = 405}));
+        return;
+    }
+    if (answer.pieces > 1 && !answer.raw) {
+        trickle(connection, pathOf(request.target), answer);
+        return;
+    }
+    const QByteArray bytes = response(request.method, answer);
+    if (answer.delayMs <= 0) {
+        respond(connection, bytes);
+        return;
+    }
+    QTimer::singleShot(answer.delayMs, connection->socket, [this, connection, bytes] {
+        if (connection->socket->state() == QAbstractSocket::ConnectedState)
+            respond(connection, bytes);
+    });
+}
+
+void PageServer::respond(const std::shared_ptr<Connection> &connection, const QByteArray &bytes)
+{
+    end(connection);
+    connection->socket->write(bytes);
+    connection->socket->disconnectFromHost();
 }
 
 // Sends the head at once and the body piece by piece from a timer of the
 // connection's own, so that a reader can watch a page arrive or leave half-way.
-void PageServer::trickle(QTcpSocket *socket, const QString &path)
+void PageServer::trickle(const std::shared_ptr<Connection> &connection, const QString &path, const Answer &answer)
 {
-    SlowPage page;
-    {
-        const QMutexLocker lock(&m_mutex);
-        page = m_slowPages.value(path);
-    }
-    socket->write(head("200 OK", kHtml, page.body.size()));
-    const qsizetype pieceSize = (page.body.size() + page.pieces - 1) / page.pieces;
+    QTcpSocket *socket = connection->socket;
+    socket->write(head(answer));
+    const qsizetype pieceSize = (answer.body.size() + answer.pieces - 1) / answer.pieces;
     auto sent = std::make_shared<qsizetype>(0);
     auto *timer = new QTimer(socket);
-    QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, path, sent, size = page.body.size()] {
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, path, sent, size = answer.body.size()] {
         if (*sent < size) {
             const QMutexLocker lock(&m_mutex);
             ++m_abandoned[path];
         }
     });
-    const auto sendPiece = [this, socket, timer, path, sent, body = page.body, pieceSize] {
-        socket->write(body.mid(*sent, pieceSize));
+    const auto sendPiece = [this, connection, timer, path, sent, body = answer.body, pieceSize] {
+        connection->socket->write(body.mid(*sent, pieceSize));
         *sent += pieceSize;
         {
             const QMutexLocker lock(&m_mutex);
@@ -212,12 +313,30 @@ void PageServer::trickle(QTcpSocket *socket, const QString &path)
         }
         if (*sent >= body.size()) {
             timer->stop();
-            socket->disconnectFromHost();
+            respond(connection, {});
         }
     };
-    timer->setInterval(page.intervalMs);
+    timer->setInterval(answer.intervalMs);
     QObject::connect(timer, &QTimer::timeout, socket, sendPiece);
     sendPiece();
-    if (*sent < page.body.size())
+    if (*sent < answer.body.size())
         timer->start();
+}
+
+void PageServer::begin(const QString &address)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_maxInFlight = std::max(m_maxInFlight, ++m_inFlight);
+    m_maxInFlightAt[address] = std::max(m_maxInFlightAt.value(address), ++m_inFlightAt[address]);
+}
+
+// A request counts from its arrival until it is answered or its client goes.
+void PageServer::end(const std::shared_ptr<Connection> &connection)
+{
+    if (!connection->holding)
+        return;
+    connection->holding = false;
+    const QMutexLocker lock(&m_mutex);
+    --m_inFlight;
+    --m_inFlightAt[connection->address];
 }
