@@ -1,6 +1,7 @@
 #include "help/HelpViewer.h"
 #include "MainWindowFixture.h"
 #include "ModalDialog.h"
+#include "QtPrinters.h"
 #include "help/ChmBrowser.h"
 #include "help/HTMLHelp.h"
 #include "help/HelpCommands.h"
@@ -18,11 +19,6 @@
 
 #include <algorithm>
 #include <functional>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
