@@ -1,5 +1,6 @@
 #include "BookmarkOutline.h"
 #include "QtPrinters.h"
+#include "TestFiles.h"
 #include "exchange/BookmarkFile.h"
 #include "exchange/ChromiumBookmarksReader.h"
 #include "exchange/FirefoxPlacesReader.h"
@@ -282,11 +283,8 @@ TEST(BookmarkReaders, aFileIsReadInTheFormatItHolds)
                         "<title>A &amp; B</title></bookmark></xbel>"},
     };
     for (const auto &file : files) {
-        QFile out(dir.filePath(file.name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(file.bytes);
-        out.close();
-        const QStringList lines = BookmarkOutline::of(readOk(BookmarkFile::read(out.fileName())));
+        ASSERT_TRUE(TestFiles::write(dir.filePath(file.name), file.bytes));
+        const QStringList lines = BookmarkOutline::of(readOk(BookmarkFile::read(dir.filePath(file.name))));
         EXPECT_TRUE(lines.contains("  A & B <https://a.example/?x=1&y=2>") ||
                     lines.contains("A & B <https://a.example/?x=1&y=2>"))
             << file.name << ": " << lines.join(" | ").toStdString();

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "QtPrinters.h"
 #include "ScopedVariable.h"
+#include "TestFiles.h"
 #include "mainwindow/frmProgress.h"
 
 #include <QDir>
@@ -36,10 +37,7 @@ protected:
     QString write(const QString &relative, const QByteArray &bytes)
     {
         const QString path = inHome(relative);
-        EXPECT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        EXPECT_TRUE(TestFiles::write(path, bytes));
         return path;
     }
     QStringList stored() const { return BookmarkOutline::ofLibrary(reopenLibrary()->getTheDOM().documentElement()); }
