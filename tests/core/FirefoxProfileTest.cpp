@@ -17,19 +17,6 @@ namespace {
 
 using Lines = QStringList;
 
-const Lines kProfileOutline{
-    "[Bookmarks Menu]",
-    "  Menü page <https://menu.example/>",
-    "[Bookmarks Toolbar]",
-    "  [Ordnér]",
-    "    [Deep]",
-    "      Page title <https://deep.example/>",
-    "      https://bare.example/ <https://bare.example/>",
-    "  Bar & Co <https://bar.example/?a=1&b=2> ~ What the page says of itself",
-    "[Other Bookmarks]",
-    "  Other one <https://other.example/>",
-};
-
 struct Connection
 {
     explicit Connection(const QString &path)
@@ -62,7 +49,7 @@ TEST(FirefoxPlaces, readWhileAnotherConnectionHoldsTheWriteLock)
 
     const BookmarkReadResult result = FirefoxPlacesReader::readFile(places);
     ASSERT_TRUE(result.ok) << result.errorString.toStdString();
-    EXPECT_EQ(BookmarkOutline::of(result.tree), kProfileOutline);
+    EXPECT_EQ(BookmarkOutline::of(result.tree), FirefoxPlacesFixture::kOutline);
     EXPECT_EQ(result.tree.skipped, 3) << "the separator, the query and the script";
     EXPECT_EQ(result.tree.root.children.at(0).children.at(0).created, QDateTime::fromSecsSinceEpoch(1700000000).date());
     EXPECT_EQ(TestFiles::read(places), before);
