@@ -37,7 +37,8 @@ QByteArray reason(int status)
     }
 }
 
-// The head, and the body unless HEAD asked; Content-Length counts it either way.
+// The status line and headers; Content-Length counts the body even for a
+// HEAD, which gets none.
 QByteArray head(const PageServer::Answer &answer)
 {
     QByteArray bytes = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reason(answer.status) +
