@@ -17,24 +17,10 @@ constexpr char kTlsHandshakeRecord = 0x16;
 
 QByteArray reason(int status)
 {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 301:
-        return "Moved Permanently";
-    case 302:
-        return "Found";
-    case 404:
-        return "Not Found";
-    case 405:
-        return "Method Not Allowed";
-    case 410:
-        return "Gone";
-    case 500:
-        return "Internal Server Error";
-    default:
-        return "Status";
-    }
+    static const QHash<int, QByteArray> reasons{
+        {200, "OK"},   {301, "Moved Permanently"},    {302, "Found"}, {404, "Not Found"}, {405, "Method Not Allowed"},
+        {410, "Gone"}, {500, "Internal Server Error"}};
+    return reasons.value(status, "Status");
 }
 
 // The status line and headers; Content-Length counts the body even for a
@@ -151,53 +137,11 @@ void PageServer::setLinkedPages()
     setTitledPage("/c.html", "Page C", "C");
 }
 
-QList<PageServer::Request> PageServer::requests() const
-{
-    const QMutexLocker lock(&m_mutex);
-    return m_requests;
-}
-
 int PageServer::requestCount(const QString &path) const
 {
     const QMutexLocker lock(&m_mutex);
     return int(std::count_if(m_requests.begin(), m_requests.end(),
                              [&path](const Request &request) { return pathOf(request.target) == path; }));
-}
-
-void PageServer::clearRequests()
-{
-    const QMutexLocker lock(&m_mutex);
-    m_requests.clear();
-}
-
-int PageServer::piecesSent(const QString &path) const
-{
-    const QMutexLocker lock(&m_mutex);
-    return m_piecesSent.value(path);
-}
-
-int PageServer::abandonedCount(const QString &path) const
-{
-    const QMutexLocker lock(&m_mutex);
-    return m_abandoned.value(path);
-}
-
-int PageServer::inFlight() const
-{
-    const QMutexLocker lock(&m_mutex);
-    return m_inFlight;
-}
-
-int PageServer::maxInFlight() const
-{
-    const QMutexLocker lock(&m_mutex);
-    return m_maxInFlight;
-}
-
-int PageServer::maxInFlightAt(const QString &address) const
-{
-    const QMutexLocker lock(&m_mutex);
-    return m_maxInFlightAt.value(address);
 }
 
 void PageServer::accept(QTcpServer *server)

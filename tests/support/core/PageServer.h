@@ -4,12 +4,14 @@
 #include <QHash>
 #include <QList>
 #include <QMutex>
+#include <QMutexLocker>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 class QTcpServer;
@@ -87,20 +89,49 @@ public:
     // /c.html is there to be opened; titled "Page A", "Page B", "Page C".
     void setLinkedPages();
 
-    QList<Request> requests() const;
+    QList<Request> requests() const
+    {
+        return locked([this] { return m_requests; });
+    }
     int requestCount(const QString &path) const;
-    void clearRequests();
+    void clearRequests()
+    {
+        locked([this] { m_requests.clear(); });
+    }
     // Pieces of a page in pieces sent so far, over all its requests.
-    int piecesSent(const QString &path) const;
+    int piecesSent(const QString &path) const
+    {
+        return locked([&] { return m_piecesSent.value(path); });
+    }
     // Answers whose reader went away before the whole body was sent.
-    int abandonedCount(const QString &path) const;
+    int abandonedCount(const QString &path) const
+    {
+        return locked([&] { return m_abandoned.value(path); });
+    }
     // Requests received and not yet answered or given up by their client.
-    int inFlight() const;
-    int maxInFlight() const;
-    int maxInFlightAt(const QString &address) const;
+    int inFlight() const
+    {
+        return locked([this] { return m_inFlight; });
+    }
+    int maxInFlight() const
+    {
+        return locked([this] { return m_maxInFlight; });
+    }
+    int maxInFlightAt(const QString &address) const
+    {
+        return locked([&] { return m_maxInFlightAt.value(address); });
+    }
 
 private:
     struct Connection;
+
+    // What the server's thread writes is read under its lock.
+    template<typename Read>
+    std::invoke_result_t<Read> locked(Read read) const
+    {
+        const QMutexLocker lock(&m_mutex);
+        return read();
+    }
 
     void listenOn(const QStringList &addresses);
     void accept(QTcpServer *server);
