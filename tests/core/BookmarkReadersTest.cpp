@@ -8,7 +8,6 @@
 #include "exchange/XbelReader.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -12,7 +12,6 @@
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 

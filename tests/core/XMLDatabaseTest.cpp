@@ -4,7 +4,6 @@
 #include "store/CreationDate.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 

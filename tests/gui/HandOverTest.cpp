@@ -4,7 +4,6 @@
 #include "ScopedVariable.h"
 #include "platform/InstanceChannel.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTimer>

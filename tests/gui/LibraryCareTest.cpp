@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
-#include <QProgressBar>
 #include <QSignalSpy>
 
 namespace {

@@ -1,6 +1,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <memory>
 

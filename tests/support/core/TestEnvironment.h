@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QTemporaryDir>
 
 // Points the XDG folders (settings, data, runtime socket) of this test
 // process at a private temporary folder, so tests never touch the user's own
