@@ -1,6 +1,7 @@
 #include "BookmarkOutline.h"
 #include "LibraryText.h"
 #include "QtPrinters.h"
+#include "TestFiles.h"
 #include "commandline/LibraryCommands.h"
 #include "exchange/FolderPath.h"
 #include "exchange/LibraryExport.h"
@@ -42,10 +43,8 @@ protected:
     }
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
-        QFile file(m_dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        EXPECT_TRUE(TestFiles::write(m_dir.filePath(name), bytes));
+        return m_dir.filePath(name);
     }
 
     QTemporaryDir m_dir;
@@ -144,9 +143,7 @@ TEST_F(BookmarkExchangeTest, theLargestLibraryIsExportedWholeAndAFailedWriteKeep
             LibraryExport::toFile(path, dom().documentElement(), *BookmarkFormats::forExport(path));
         ASSERT_TRUE(outcome.saved.ok) << outcome.saved.errorString.toStdString();
         EXPECT_EQ(outcome.sitePins, 32767);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = TestFiles::read(path);
         const BookmarkReadResult read =
             QByteArray(name).endsWith("xbel") ? XbelReader::read(bytes) : NetscapeBookmarkReader::read(bytes);
         EXPECT_EQ(read.tree.bookmarkCount(), 32767);

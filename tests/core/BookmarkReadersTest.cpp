@@ -1,5 +1,6 @@
 #include "BookmarkOutline.h"
 #include "QtPrinters.h"
+#include "TestFiles.h"
 #include "exchange/BookmarkFile.h"
 #include "exchange/ChromiumBookmarksReader.h"
 #include "exchange/FirefoxPlacesReader.h"
@@ -7,7 +8,6 @@
 #include "exchange/XbelReader.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -32,6 +32,15 @@ BookmarkTree readOk(const BookmarkReadResult &result)
 {
     EXPECT_TRUE(result.ok) << result.errorString.toStdString();
     return result.tree;
+}
+
+// Reads what must be read, as this outline, leaving out `skipped` entries.
+BookmarkTree expectRead(const BookmarkReadResult &result, const QStringList &outline, int skipped = 0)
+{
+    const BookmarkTree tree = readOk(result);
+    EXPECT_EQ(BookmarkOutline::of(tree), outline);
+    EXPECT_EQ(tree.skipped, skipped);
+    return tree;
 }
 
 // As Firefox exports it: the menu's entries at the top, the toolbar and the
@@ -96,35 +105,22 @@ const QByteArray kChromiumHtml = R"x(<!DOCTYPE NETSCAPE-Bookmark-file-1>
 
 TEST(BookmarkReaders, netscapeFilesAsBrowsersWriteThem)
 {
-    const BookmarkTree firefox = readOk(NetscapeBookmarkReader::read(kFirefoxHtml));
-    EXPECT_EQ(BookmarkOutline::of(firefox), (Lines{
-                                                "Suche & Finde <https://search.example/?q=a&lang=de&x=1> // Die "
-                                                "Suche\nmit zwei Zeilen",
-                                                "[Réseau <lokal>]",
-                                                "  日本語のページ <http://router.local/>",
-                                                "  [Empty]",
-                                                "  http://untitled.example/ <http://untitled.example/>",
-                                                "[Bookmarks Toolbar]",
-                                                "  News <https://news.example/>",
-                                            }));
-    EXPECT_EQ(firefox.skipped, 3) << "the query, the separator and the bookmarklet";
-    const BookmarkEntry &search = firefox.root.children.at(0);
-    EXPECT_EQ(search.created, QDate(2023, 11, 14));
+    // Left out: the query, the separator and the bookmarklet.
+    const BookmarkTree firefox =
+        expectRead(NetscapeBookmarkReader::read(kFirefoxHtml),
+                   {"Suche & Finde <https://search.example/?q=a&lang=de&x=1> // Die Suche\nmit zwei Zeilen",
+                    "[Réseau <lokal>]", "  日本語のページ <http://router.local/>", "  [Empty]",
+                    "  http://untitled.example/ <http://untitled.example/>", "[Bookmarks Toolbar]",
+                    "  News <https://news.example/>"},
+                   3);
+    EXPECT_EQ(firefox.root.children.at(0).created, QDate(2023, 11, 14));
     EXPECT_FALSE(firefox.root.children.at(2).children.at(0).created.isValid()) << "ADD_DATE 0 is no date";
 
-    const BookmarkTree chromium = readOk(NetscapeBookmarkReader::read(kChromiumHtml));
-    EXPECT_EQ(BookmarkOutline::of(chromium), (Lines{
-                                                 "[Bookmarks bar]",
-                                                 "  A & B <https://a.example/?x=1&y=2>",
-                                                 "  [Ordner]",
-                                                 "    Ça <https://c.example/>",
-                                                 "Outside <https://outside.example/>",
-                                             }));
-    EXPECT_EQ(chromium.skipped, 0);
+    expectRead(NetscapeBookmarkReader::read(kChromiumHtml),
+               {"[Bookmarks bar]", "  A & B <https://a.example/?x=1&y=2>", "  [Ordner]", "    Ça <https://c.example/>",
+                "Outside <https://outside.example/>"});
 }
 
-// Hand-written files leave out the header and the character set, close
-// lists that were never opened and forget to close the last ones.
 // Regression: the parser nested each entry in the one before and stopped
 // reading at its depth limit, after some 250 entries of a list.
 TEST(BookmarkReaders, aLongListIsReadToTheEnd)
@@ -141,17 +137,18 @@ TEST(BookmarkReaders, aLongListIsReadToTheEnd)
     EXPECT_EQ(lines.last(), "last <http://last.example/>");
 }
 
+// Hand-written files leave out the header and the character set, close
+// lists that were never opened and forget to close the last ones.
 TEST(BookmarkReaders, netscapeFilesWrittenByHand)
 {
     const QByteArray sloppy = "<dl><dt><h3>Überall</h3><dl><dt><a href=' http://x.example/ '>x</a>\n"
                               "<dd>first<br>second</dl></dl></dl><dt><a href=\"http://y.example/\">y</a>\n"
                               "<dt><h3>Last</h3><dl><dt><a href=\"http://z.example/\">z</a>";
-    EXPECT_EQ(BookmarkOutline::of(readOk(NetscapeBookmarkReader::read(sloppy))),
-              (Lines{"[Überall]", "  x <http://x.example/> // first\nsecond", "y <http://y.example/>", "[Last]",
-                     "  z <http://z.example/>"}));
+    expectRead(NetscapeBookmarkReader::read(sloppy), {"[Überall]", "  x <http://x.example/> // first\nsecond",
+                                                      "y <http://y.example/>", "[Last]", "  z <http://z.example/>"});
     const QByteArray latin1 =
         "<!DOCTYPE NETSCAPE-Bookmark-file-1><DL><DT><A HREF=\"http://l.example/\">Caf\xe9</A></DL>";
-    EXPECT_EQ(BookmarkOutline::of(readOk(NetscapeBookmarkReader::read(latin1))), Lines{"Café <http://l.example/>"});
+    expectRead(NetscapeBookmarkReader::read(latin1), {"Café <http://l.example/>"});
 }
 
 TEST(BookmarkReaders, xbelWithItsEntriesAndNothingExpanded)
@@ -177,15 +174,12 @@ TEST(BookmarkReaders, xbelWithItsEntriesAndNothingExpanded)
   </folder>
 </xbel>
 )x";
-    const BookmarkTree tree = readOk(XbelReader::read(xbel));
-    EXPECT_EQ(BookmarkOutline::of(tree), (Lines{
-                                             "Top & more <https://top.example/?a=1&b=2> // Notes here",
-                                             "[Ünïcode 文件夹]",
-                                             "  [Inner]",
-                                             "    Inner page <https://inner.example/>",
-                                             "  https://untitled.example/ <https://untitled.example/>",
-                                         }));
-    EXPECT_EQ(tree.skipped, 3) << "the separator, the script and the alias";
+    // Left out: the separator, the script and the alias.
+    const BookmarkTree tree = expectRead(XbelReader::read(xbel),
+                                         {"Top & more <https://top.example/?a=1&b=2> // Notes here", "[Ünïcode 文件夹]",
+                                          "  [Inner]", "    Inner page <https://inner.example/>",
+                                          "  https://untitled.example/ <https://untitled.example/>"},
+                                         3);
     EXPECT_EQ(tree.root.children.at(0).created, QDate(2024, 2, 29));
 }
 
@@ -212,18 +206,14 @@ TEST(BookmarkReaders, chromiumBookmarksFileKeepsItsRootsAsFolders)
    },
    "version": 1
 })x";
-    const BookmarkTree tree = readOk(ChromiumBookmarksReader::read(json));
-    EXPECT_EQ(BookmarkOutline::of(tree), (Lines{
-                                             "[Bookmarks bar]",
-                                             "  Zürich & Co <https://zh.example/?a=1&b=2>",
-                                             "  [Sub]",
-                                             "    https://noname.example/ <https://noname.example/>",
-                                             "[Other bookmarks]",
-                                             "  Elsewhere <https://else.example/>",
-                                         }));
-    EXPECT_EQ(tree.skipped, 1);
-    EXPECT_EQ(tree.root.children.at(0).children.at(0).created, QDate(2022, 6, 1));
-    EXPECT_FALSE(tree.root.children.at(0).children.at(0).favourite) << "the bookmark bar marks no favourites";
+    const BookmarkTree tree = expectRead(ChromiumBookmarksReader::read(json),
+                                         {"[Bookmarks bar]", "  Zürich & Co <https://zh.example/?a=1&b=2>", "  [Sub]",
+                                          "    https://noname.example/ <https://noname.example/>", "[Other bookmarks]",
+                                          "  Elsewhere <https://else.example/>"},
+                                         1);
+    const BookmarkEntry &zurich = tree.root.children.at(0).children.at(0);
+    EXPECT_EQ(zurich.created, QDate(2022, 6, 1));
+    EXPECT_FALSE(zurich.favourite) << "the bookmark bar marks no favourites";
 }
 
 // Each reader says why, and gives nothing to import.
@@ -238,8 +228,7 @@ TEST(BookmarkReaders, malformedInputIsRefusedWithAReason)
     } table[] = {
         {NetscapeBookmarkReader::read, "", "The file is empty."},
         {NetscapeBookmarkReader::read, "Just some text, no list.",
-         "The file is not a bookmark file: it holds no "
-         "bookmark list."},
+         "The file is not a bookmark file: it holds no bookmark list."},
         {NetscapeBookmarkReader::read, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
          "The file is not a bookmark file: it holds no bookmark list."},
         {NetscapeBookmarkReader::read, QByteArray("<DL><DT><H3>x</H3><DD><p><b>").repeated(300),
@@ -293,11 +282,8 @@ TEST(BookmarkReaders, aFileIsReadInTheFormatItHolds)
                         "<title>A &amp; B</title></bookmark></xbel>"},
     };
     for (const auto &file : files) {
-        QFile out(dir.filePath(file.name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(file.bytes);
-        out.close();
-        const QStringList lines = BookmarkOutline::of(readOk(BookmarkFile::read(out.fileName())));
+        ASSERT_TRUE(TestFiles::write(dir.filePath(file.name), file.bytes));
+        const QStringList lines = BookmarkOutline::of(readOk(BookmarkFile::read(dir.filePath(file.name))));
         EXPECT_TRUE(lines.contains("  A & B <https://a.example/?x=1&y=2>") ||
                     lines.contains("A & B <https://a.example/?x=1&y=2>"))
             << file.name << ": " << lines.join(" | ").toStdString();

@@ -28,18 +28,15 @@ namespace {
 
 QJsonObject tab(qint64 id, const QString &url, const QString &title, bool active = false)
 {
-    return {{QStringLiteral("id"), id},
-            {QStringLiteral("url"), url},
-            {QStringLiteral("title"), title},
-            {QStringLiteral("active"), active}};
+    return {{"id", id}, {"url", url}, {"title", title}, {"active", active}};
 }
 
 QJsonObject window(qint64 id, const QJsonArray &tabs)
 {
-    return {{QStringLiteral("id"), id}, {QStringLiteral("tabs"), tabs}};
+    return {{"id", id}, {"tabs", tabs}};
 }
 
-const QJsonArray kOneWindow{window(1, {tab(5, QStringLiteral("http://127.0.0.1/one"), QStringLiteral("One"), true)})};
+const QJsonArray kOneWindow{window(1, {tab(5, "http://127.0.0.1/one", "One", true)})};
 
 // A socket file whose listener is gone, as a host killed outright leaves it.
 bool leaveDeadSocket(const QString &path, bool listening, int *keptOpen = nullptr)
@@ -74,8 +71,7 @@ protected:
     {
         m_browsers.clear();
         EXPECT_TRUE(QTest::qWaitFor(
-            [this] { return QDir(m_folder.path()).entryList({QStringLiteral("host-*")}, QDir::System).isEmpty(); },
-            30000));
+            [this] { return QDir(m_folder.path()).entryList({"host-*"}, QDir::System).isEmpty(); }, 30000));
     }
 
     std::vector<ShellWindow> list() { return m_bridge.shellWindows(QDeadlineTimer(5000)); }
@@ -89,31 +85,26 @@ protected:
 // in tab order but the active tab of each window first.
 TEST_F(BridgeBrowserTest, listsEveryTabWithEachWindowsActiveTabFirst)
 {
-    const qint64 first =
-        startBrowser({window(1, {tab(11, QStringLiteral("http://127.0.0.1/a"), QStringLiteral("A")),
-                                 tab(12, QStringLiteral("https://example.test/dir/b.html"), QStringLiteral("B"), true),
-                                 tab(13, QStringLiteral("chrome://newtab/"), QStringLiteral("New Tab"))}),
-                      window(2, {tab(21, QStringLiteral("file:///home/u/notes.html"), QString(), true)})})
-            .hostPid();
-    const qint64 second =
-        startBrowser(
-            {window(3, {tab(31, QStringLiteral("about:blank"), QString()),
-                        tab(32, QStringLiteral("chrome-extension://abc/page.html"), QStringLiteral("Ext"), true),
-                        tab(33, QStringLiteral("http://127.0.0.1:9/x?y"), QStringLiteral("X"))})})
-            .hostPid();
+    const qint64 first = startBrowser({window(1, {tab(11, "http://127.0.0.1/a", "A"),
+                                                  tab(12, "https://example.test/dir/b.html", "B", true),
+                                                  tab(13, "chrome://newtab/", "New Tab")}),
+                                       window(2, {tab(21, "file:///home/u/notes.html", QString(), true)})})
+                             .hostPid();
+    const qint64 second = startBrowser({window(3, {tab(31, "about:blank", QString()),
+                                                   tab(32, "chrome-extension://abc/page.html", "Ext", true),
+                                                   tab(33, "http://127.0.0.1:9/x?y", "X")})})
+                              .hostPid();
     const auto id = [](qint64 pid, int tabId) {
         return QStringLiteral("%1:%2").arg(pid).arg(tabId);
     };
     const std::vector<ShellWindow> expected{
-        {id(first, 12), QStringLiteral("https://example.test/dir/b.html"), QStringLiteral("b.html"),
-         QStringLiteral("B"), true},
-        {id(first, 11), QStringLiteral("http://127.0.0.1/a"), QStringLiteral("a"), QStringLiteral("A"), true},
-        {id(first, 13), QStringLiteral("chrome://newtab/"), QStringLiteral("newtab"), QStringLiteral("New Tab"), false},
-        {id(first, 21), QStringLiteral("file:///home/u/notes.html"), QStringLiteral("notes.html"), QString(), true},
-        {id(second, 32), QStringLiteral("chrome-extension://abc/page.html"), QStringLiteral("page.html"),
-         QStringLiteral("Ext"), false},
-        {id(second, 31), QStringLiteral("about:blank"), QStringLiteral("blank"), QString(), false},
-        {id(second, 33), QStringLiteral("http://127.0.0.1:9/x?y"), QStringLiteral("x"), QStringLiteral("X"), true},
+        {id(first, 12), "https://example.test/dir/b.html", "b.html", "B", true},
+        {id(first, 11), "http://127.0.0.1/a", "a", "A", true},
+        {id(first, 13), "chrome://newtab/", "newtab", "New Tab", false},
+        {id(first, 21), "file:///home/u/notes.html", "notes.html", QString(), true},
+        {id(second, 32), "chrome-extension://abc/page.html", "page.html", "Ext", false},
+        {id(second, 31), "about:blank", "blank", QString(), false},
+        {id(second, 33), "http://127.0.0.1:9/x?y", "x", "X", true},
     };
     EXPECT_EQ(list(), expected);
 }
@@ -123,12 +114,12 @@ TEST_F(BridgeBrowserTest, listsEveryTabWithEachWindowsActiveTabFirst)
 // the dead host's socket is cleared away.
 TEST_F(BridgeBrowserTest, answersByTheDeadlineWhateverTheOtherHostsDo)
 {
-    startBrowser(kOneWindow, {QStringLiteral("--mute")});
+    startBrowser(kOneWindow, {"--mute"});
     const QDir folder(m_folder.path());
     int silentFd = -1;
-    ASSERT_TRUE(leaveDeadSocket(folder.filePath(QStringLiteral("host-999997.socket")), true, &silentFd));
-    ASSERT_TRUE(leaveDeadSocket(folder.filePath(QStringLiteral("host-999999.socket")), false));
-    ASSERT_TRUE(leaveDeadSocket(folder.filePath(QStringLiteral("other.socket")), false));
+    ASSERT_TRUE(leaveDeadSocket(folder.filePath("host-999997.socket"), true, &silentFd));
+    ASSERT_TRUE(leaveDeadSocket(folder.filePath("host-999999.socket"), false));
+    ASSERT_TRUE(leaveDeadSocket(folder.filePath("other.socket"), false));
     const qint64 live = startBrowser(kOneWindow).hostPid();
 
     QElapsedTimer elapsed;
@@ -138,21 +129,21 @@ TEST_F(BridgeBrowserTest, answersByTheDeadlineWhateverTheOtherHostsDo)
     EXPECT_LT(elapsed.elapsed(), 5000);
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(windows.front().id, QStringLiteral("%1:5").arg(live));
-    EXPECT_FALSE(folder.exists(QStringLiteral("host-999999.socket")));
-    EXPECT_TRUE(folder.exists(QStringLiteral("host-999997.socket")));
-    EXPECT_TRUE(folder.exists(QStringLiteral("other.socket")));
+    EXPECT_FALSE(folder.exists("host-999999.socket"));
+    EXPECT_TRUE(folder.exists("host-999997.socket"));
+    EXPECT_TRUE(folder.exists("other.socket"));
     ::close(silentFd);
 }
 
 TEST_F(BridgeBrowserTest, opensInTheMostRecentlyFocusedBrowserAndClosesThere)
 {
-    EXPECT_FALSE(m_bridge.openWindow(QStringLiteral("http://127.0.0.1/none")));
+    EXPECT_FALSE(m_bridge.openWindow("http://127.0.0.1/none"));
     EXPECT_FALSE(m_bridge.openBlankWindow());
 
-    startBrowser(kOneWindow, {QStringLiteral("--focused-at"), QStringLiteral("1000")});
-    const qint64 focused = startBrowser(kOneWindow, {QStringLiteral("--focused-at"), QStringLiteral("2000")}).hostPid();
+    startBrowser(kOneWindow, {"--focused-at", "1000"});
+    const qint64 focused = startBrowser(kOneWindow, {"--focused-at", "2000"}).hostPid();
     QString opened;
-    ASSERT_TRUE(m_bridge.openWindow(QStringLiteral("http://127.0.0.1/new"), &opened));
+    ASSERT_TRUE(m_bridge.openWindow("http://127.0.0.1/new", &opened));
     QString blank;
     ASSERT_TRUE(m_bridge.openBlankWindow(&blank));
     EXPECT_TRUE(opened.startsWith(QString::number(focused) + QLatin1Char(':'))) << opened.toStdString();
@@ -162,7 +153,7 @@ TEST_F(BridgeBrowserTest, opensInTheMostRecentlyFocusedBrowserAndClosesThere)
         return std::find_if(windows.begin(), windows.end(), [&id](const ShellWindow &w) { return w.id == id; });
     };
     ASSERT_NE(find(opened), windows.end());
-    EXPECT_EQ(find(opened)->locationUrl, QStringLiteral("http://127.0.0.1/new"));
+    EXPECT_EQ(find(opened)->locationUrl, "http://127.0.0.1/new");
     ASSERT_NE(find(blank), windows.end());
     EXPECT_FALSE(find(blank)->isWebBrowser);
 
@@ -171,7 +162,7 @@ TEST_F(BridgeBrowserTest, opensInTheMostRecentlyFocusedBrowserAndClosesThere)
     windows = list();
     EXPECT_EQ(find(opened), windows.end());
     EXPECT_EQ(windows.size(), 3u);
-    for (const QString &gone : {closed.id, QStringLiteral("1:"), QStringLiteral("x:5"), QStringLiteral("999999:5")}) {
+    for (const QString &gone : QStringList{closed.id, "1:", "x:5", "999999:5"}) {
         ShellWindow window = closed;
         window.id = gone;
         EXPECT_FALSE(m_bridge.quit(window)) << gone.toStdString();
@@ -190,13 +181,11 @@ TEST_F(BridgeBrowserTest, opensElsewhereOnlyAfterAClearRefusal)
     for (const auto &row : cases) {
         SCOPED_TRACE(row.option);
         stopBrowsers();
-        const qint64 fallback =
-            startBrowser(kOneWindow, {QStringLiteral("--focused-at"), QStringLiteral("1000")}).hostPid();
-        startBrowser(kOneWindow,
-                     {QString::fromLatin1(row.option), QStringLiteral("--focused-at"), QStringLiteral("2000")});
+        const qint64 fallback = startBrowser(kOneWindow, {"--focused-at", "1000"}).hostPid();
+        startBrowser(kOneWindow, {QString::fromLatin1(row.option), "--focused-at", "2000"});
         m_bridge.setCommandTimeout(1000);
         QString opened;
-        EXPECT_EQ(m_bridge.openWindow(QStringLiteral("file:///tmp/page.html"), &opened), row.opened);
+        EXPECT_EQ(m_bridge.openWindow("file:///tmp/page.html", &opened), row.opened);
         EXPECT_EQ(opened.startsWith(QString::number(fallback) + QLatin1Char(':')), row.opened);
     }
 }

@@ -12,7 +12,6 @@
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -149,8 +148,8 @@ protected:
     bool hostAnswersStatus()
     {
         ProgramConnection connection(socketPath());
-        connection.write(request({{QStringLiteral("id"), 9}, {QStringLiteral("cmd"), QStringLiteral("status")}}));
-        return connection.awaitReply().value(QStringLiteral("ok")).toBool();
+        connection.write(request({{"id", 9}, {"cmd", "status"}}));
+        return connection.awaitReply().value("ok").toBool();
     }
 
     QTemporaryDir m_folder;
@@ -164,25 +163,19 @@ TEST_F(BridgeHostTest, relaysEachReplyToTheConnectionThatAsked)
 {
     ProgramConnection first(socketPath());
     ProgramConnection second(socketPath());
-    first.write(request({{QStringLiteral("id"), 1},
-                         {QStringLiteral("cmd"), QStringLiteral("list")},
-                         {QStringLiteral("extra"), QStringLiteral("not for the browser")}}));
+    first.write(request({{"id", 1}, {"cmd", "list"}, {"extra", "not for the browser"}}));
     const QJsonObject firstRequest = awaitBrowserRequest();
-    second.write(request({{QStringLiteral("id"), 1}, {QStringLiteral("cmd"), QStringLiteral("list")}}));
+    second.write(request({{"id", 1}, {"cmd", "list"}}));
     const QJsonObject secondRequest = awaitBrowserRequest();
-    EXPECT_EQ(firstRequest.keys(), (QStringList{QStringLiteral("cmd"), QStringLiteral("id")}));
-    EXPECT_NE(firstRequest.value(QStringLiteral("id")), secondRequest.value(QStringLiteral("id")));
+    EXPECT_EQ(firstRequest.keys(), (QStringList{"cmd", "id"}));
+    EXPECT_NE(firstRequest.value("id"), secondRequest.value("id"));
 
-    writeToHost(nativeMessage(json({{QStringLiteral("id"), secondRequest.value(QStringLiteral("id"))},
-                                    {QStringLiteral("ok"), true},
-                                    {QStringLiteral("windows"), QStringLiteral("second")}})));
-    writeToHost(nativeMessage(json({{QStringLiteral("id"), firstRequest.value(QStringLiteral("id"))},
-                                    {QStringLiteral("ok"), true},
-                                    {QStringLiteral("windows"), QStringLiteral("first")}})));
+    writeToHost(nativeMessage(json({{"id", secondRequest.value("id")}, {"ok", true}, {"windows", "second"}})));
+    writeToHost(nativeMessage(json({{"id", firstRequest.value("id")}, {"ok", true}, {"windows", "first"}})));
     for (auto [connection, marker] : {std::pair{&first, "first"}, std::pair{&second, "second"}}) {
         const QJsonObject reply = connection->awaitReply();
-        EXPECT_EQ(reply.value(QStringLiteral("id")).toInt(), 1);
-        EXPECT_EQ(reply.value(QStringLiteral("windows")).toString(), QLatin1String(marker));
+        EXPECT_EQ(reply.value("id").toInt(), 1);
+        EXPECT_EQ(reply.value("windows").toString(), QLatin1String(marker));
     }
 }
 
@@ -191,21 +184,19 @@ TEST_F(BridgeHostTest, relaysEachReplyToTheConnectionThatAsked)
 TEST_F(BridgeHostTest, passesOverWhatTheBrowserSendsThatIsNoReply)
 {
     ProgramConnection program(socketPath());
-    program.write(request({{QStringLiteral("id"), 4}, {QStringLiteral("cmd"), QStringLiteral("list")}}));
-    const QJsonValue id = awaitBrowserRequest().value(QStringLiteral("id"));
-    const QByteArray reply = json({{QStringLiteral("id"), id}, {QStringLiteral("ok"), true}});
+    program.write(request({{"id", 4}, {"cmd", "list"}}));
+    const QJsonValue id = awaitBrowserRequest().value("id");
+    const QByteArray reply = json({{"id", id}, {"ok", true}});
     const qint64 memoryBefore = peakMemoryKb();
     // The right id, but 2 MiB long: more than the host relays to the program.
-    const QByteArray oversized = json({{QStringLiteral("id"), id},
-                                       {QStringLiteral("ok"), false},
-                                       {QStringLiteral("pad"), QString(2 * 1024 * 1024, QLatin1Char('x'))}});
+    const QByteArray oversized = json({{"id", id}, {"ok", false}, {"pad", QString(2 * 1024 * 1024, QLatin1Char('x'))}});
     for (const QByteArray &ignored : {nativeMessage("not json"), nativeMessage("[1,2]"), nativeMessage(""),
-                                      nativeMessage(json({{QStringLiteral("id"), 999999}})), nativeMessage(oversized)})
+                                      nativeMessage(json({{"id", 999999}})), nativeMessage(oversized)})
         writeToHost(ignored);
     writeToHost(nativeMessage(reply));
     const QJsonObject relayed = program.awaitReply();
-    EXPECT_EQ(relayed.value(QStringLiteral("id")).toInt(), 4);
-    EXPECT_TRUE(relayed.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(relayed.value("id").toInt(), 4);
+    EXPECT_TRUE(relayed.value("ok").toBool());
     EXPECT_LT(peakMemoryKb() - memoryBefore, 1024) << "the oversized message was buffered";
 }
 
@@ -230,11 +221,11 @@ TEST_F(BridgeHostTest, dropsAConnectionThatTalksNonsense)
         frameHeader(0xffffffffu, quint8(MessageType::BridgeRequest)),
         frameHeader(quint32(FrameCodec::kDefaultMaxPayloadSize + 1), quint8(MessageType::BridgeRequest)),
         frameHeader(2, 0x7f) + "{}",
-        FrameCodec::encode(Message::handOver(QStringLiteral("not a request"))),
+        FrameCodec::encode(Message::handOver("not a request")),
         frameHeader(2, quint8(MessageType::BridgeRequest)) + "\xc3\x28",
         FrameCodec::encode(Message{quint8(MessageType::BridgeRequest), "not json"}),
         FrameCodec::encode(Message{quint8(MessageType::BridgeRequest), "[1]"}),
-        request({{QStringLiteral("cmd"), QStringLiteral("list")}}),
+        request({{"cmd", "list"}}),
     };
     for (const QByteArray &bytes : cases) {
         SCOPED_TRACE(bytes.left(40).toHex().toStdString());
@@ -245,7 +236,7 @@ TEST_F(BridgeHostTest, dropsAConnectionThatTalksNonsense)
     }
     // Half a frame is waited for, not dropped.
     ProgramConnection truncated(socketPath());
-    truncated.write(request({{QStringLiteral("id"), 1}, {QStringLiteral("cmd"), QStringLiteral("list")}}).left(9));
+    truncated.write(request({{"id", 1}, {"cmd", "list"}}).left(9));
     EXPECT_TRUE(hostAnswersStatus());
     EXPECT_TRUE(truncated.isConnected());
 }
@@ -258,7 +249,7 @@ TEST_F(BridgeHostTest, capsItsConnectionsAndServesANewcomer)
     for (int i = 0; i < BridgeHost::kMaxConnections; ++i)
         held.push_back(std::make_unique<ProgramConnection>(socketPath()));
     // Under way: half a request.
-    held[0]->write(request({{QStringLiteral("id"), 1}, {QStringLiteral("cmd"), QStringLiteral("list")}}).left(7));
+    held[0]->write(request({{"id", 1}, {"cmd", "list"}}).left(7));
     QTest::qWait(200);
     EXPECT_TRUE(hostAnswersStatus());
     EXPECT_TRUE(held[1]->awaitDisconnected()) << "the oldest idle connection makes room";
@@ -273,20 +264,19 @@ TEST_F(BridgeHostTest, capsItsConnectionsAndServesANewcomer)
 TEST_F(BridgeHostTest, refusesRequestsItCannotPassOn)
 {
     const std::pair<QJsonObject, const char *> cases[] = {
-        {{{QStringLiteral("cmd"), QStringLiteral("format")}}, "unknown command"},
-        {{{QStringLiteral("cmd"), QStringLiteral("open")}}, "bad request"},
-        {{{QStringLiteral("cmd"), QStringLiteral("close")}, {QStringLiteral("tabId"), QStringLiteral("7")}},
-         "bad request"},
+        {{{"cmd", "format"}}, "unknown command"},
+        {{{"cmd", "open"}}, "bad request"},
+        {{{"cmd", "close"}, {"tabId", "7"}}, "bad request"},
     };
     ProgramConnection program(socketPath());
     int id = 0;
     for (auto [sent, error] : cases) {
-        sent.insert(QStringLiteral("id"), ++id);
+        sent.insert("id", ++id);
         program.write(request(sent));
         const QJsonObject reply = program.awaitReply();
-        EXPECT_EQ(reply.value(QStringLiteral("id")).toInt(), id);
-        EXPECT_FALSE(reply.value(QStringLiteral("ok")).toBool());
-        EXPECT_EQ(reply.value(QStringLiteral("error")).toString(), QLatin1String(error));
+        EXPECT_EQ(reply.value("id").toInt(), id);
+        EXPECT_FALSE(reply.value("ok").toBool());
+        EXPECT_EQ(reply.value("error").toString(), QLatin1String(error));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/browser/BridgeExtension.h"
 #include "platform/browser/BridgeFolder.h"
@@ -47,9 +48,7 @@ std::vector<QByteArray> decodeInPieces(NativeMessageCodec &codec, const QByteArr
 
 QJsonObject jsonFile(const QString &path)
 {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return QJsonDocument::fromJson(file.readAll()).object();
+    return QJsonDocument::fromJson(TestFiles::read(path)).object();
 }
 
 // The length goes first in little-endian order, whatever the pieces.
@@ -63,6 +62,11 @@ TEST(NativeMessageCodec, decodesMessagesHoweverTheStreamIsCut)
         EXPECT_EQ(decodeInPieces(codec, stream, piece), expected) << piece;
         EXPECT_EQ(codec.partialSize(), 0);
     }
+    NativeMessageCodec held(1024);
+    held.append(stream.left(6));
+    QByteArray message;
+    EXPECT_FALSE(held.next(message));
+    EXPECT_EQ(held.partialSize(), 2) << "the length is read, the start of the message held";
 }
 
 // A message longer than the decoder takes is passed over as it streams by,
@@ -101,19 +105,6 @@ TEST(NativeMessageCodec, skipsOversizedMessagesWithoutHoldingThem)
     EXPECT_EQ(codec.partialSize(), 0);
 }
 
-TEST(NativeMessageCodec, holdsATruncatedMessageUntilItsEnd)
-{
-    NativeMessageCodec codec(1024);
-    const QByteArray whole = nativeMessage(R"({"id":7})");
-    codec.append(whole.left(6));
-    QByteArray message;
-    EXPECT_FALSE(codec.next(message));
-    EXPECT_EQ(codec.partialSize(), 2);
-    codec.append(whole.mid(6));
-    ASSERT_TRUE(codec.next(message));
-    EXPECT_EQ(message, R"({"id":7})");
-}
-
 // Browsers take at most 1 MiB from a host and drop the host for more.
 TEST(NativeMessageCodec, encodesUpToTheBrowsersLimit)
 {
@@ -130,51 +121,42 @@ TEST(NativeMessageCodec, encodesUpToTheBrowsersLimit)
 // (see the Chromium bridge tests).
 TEST(ExtensionId, followsFromThePublicKey)
 {
-    EXPECT_EQ(BridgeExtension::chromiumId(), QStringLiteral("dclojnogpomkmaomfmkbmhdaagkdbjdc"));
-    EXPECT_EQ(BridgeExtension::chromiumOrigin(),
-              QStringLiteral("chrome-extension://dclojnogpomkmaomfmkbmhdaagkdbjdc/"));
-    EXPECT_EQ(ExtensionId::fromPublicKey(QByteArray()), QStringLiteral("odlameecjipmbmbejkplpemijjgpljce"));
-    EXPECT_EQ(ExtensionId::fromManifestKey(QStringLiteral("not base64!")), QString());
+    EXPECT_EQ(BridgeExtension::chromiumId(), "dclojnogpomkmaomfmkbmhdaagkdbjdc");
+    EXPECT_EQ(BridgeExtension::chromiumOrigin(), "chrome-extension://dclojnogpomkmaomfmkbmhdaagkdbjdc/");
+    EXPECT_EQ(ExtensionId::fromPublicKey(QByteArray()), "odlameecjipmbmbejkplpemijjgpljce");
+    EXPECT_EQ(ExtensionId::fromManifestKey("not base64!"), QString());
 }
 
 // The names the browser matches literally must be the same on both sides.
 TEST(BridgeExtensionFiles, manifestsMatchTheHostSide)
 {
-    const QJsonObject chromium = jsonFile(
-        QDir(TestEnvironment::extensionDir(QStringLiteral("chromium"))).filePath(QStringLiteral("manifest.json")));
-    EXPECT_EQ(chromium.value(QStringLiteral("manifest_version")).toInt(), 3);
-    EXPECT_EQ(chromium.value(QStringLiteral("key")).toString(), BridgeExtension::publicKey());
-    EXPECT_EQ(chromium.value(QStringLiteral("background")).toObject().value(QStringLiteral("service_worker")),
-              QStringLiteral("bridge.js"));
+    const QJsonObject chromium = jsonFile(QDir(TestEnvironment::extensionDir("chromium")).filePath("manifest.json"));
+    EXPECT_EQ(chromium.value("manifest_version").toInt(), 3);
+    EXPECT_EQ(chromium.value("key").toString(), BridgeExtension::publicKey());
+    EXPECT_EQ(chromium.value("background").toObject().value("service_worker"), "bridge.js");
 
     // Firefox ESR runs Manifest V2 background scripts, and knows the
     // extension by its gecko id alone.
-    const QJsonObject firefox = jsonFile(
-        QDir(TestEnvironment::extensionDir(QStringLiteral("firefox"))).filePath(QStringLiteral("manifest.json")));
-    EXPECT_EQ(firefox.value(QStringLiteral("manifest_version")).toInt(), 2);
-    EXPECT_FALSE(firefox.contains(QStringLiteral("key")));
-    EXPECT_EQ(firefox.value(QStringLiteral("browser_specific_settings"))
-                  .toObject()
-                  .value(QStringLiteral("gecko"))
-                  .toObject()
-                  .value(QStringLiteral("id")),
+    const QJsonObject firefox = jsonFile(QDir(TestEnvironment::extensionDir("firefox")).filePath("manifest.json"));
+    EXPECT_EQ(firefox.value("manifest_version").toInt(), 2);
+    EXPECT_FALSE(firefox.contains("key"));
+    EXPECT_EQ(firefox.value("browser_specific_settings").toObject().value("gecko").toObject().value("id"),
               BridgeExtension::geckoId());
-    EXPECT_EQ(firefox.value(QStringLiteral("background")).toObject().value(QStringLiteral("scripts")),
-              QJsonArray{QStringLiteral("bridge.js")});
+    EXPECT_EQ(firefox.value("background").toObject().value("scripts"), QJsonArray{"bridge.js"});
 
     for (const QJsonObject &manifest : {chromium, firefox}) {
-        const QJsonArray permissions = manifest.value(QStringLiteral("permissions")).toArray();
-        EXPECT_TRUE(permissions.contains(QStringLiteral("nativeMessaging")));
-        EXPECT_TRUE(permissions.contains(QStringLiteral("tabs"))); // addresses and titles of all tabs
+        const QJsonArray permissions = manifest.value("permissions").toArray();
+        EXPECT_TRUE(permissions.contains("nativeMessaging"));
+        EXPECT_TRUE(permissions.contains("tabs")); // addresses and titles of all tabs
     }
-    QFile script(QDir(TestEnvironment::extensionDir(QStringLiteral("firefox"))).filePath(QStringLiteral("bridge.js")));
+    QFile script(QDir(TestEnvironment::extensionDir("firefox")).filePath("bridge.js"));
     ASSERT_TRUE(script.open(QIODevice::ReadOnly));
     EXPECT_TRUE(script.readAll().contains("\"" + BridgeExtension::hostName().toUtf8() + "\""));
 }
 
 TEST(HostManifest, hasTheShapeEachBrowserRequires)
 {
-    const QString host = QStringLiteral("/opt/sitepins/bin/SitePinsBridge");
+    const QString host = "/opt/sitepins/bin/SitePinsBridge";
     const struct
     {
         HostManifest::Browser browser;
@@ -182,39 +164,36 @@ TEST(HostManifest, hasTheShapeEachBrowserRequires)
         QString allowed;
         QString otherKey;
     } cases[] = {
-        {HostManifest::Browser::Chromium, QStringLiteral("allowed_origins"), BridgeExtension::chromiumOrigin(),
-         QStringLiteral("allowed_extensions")},
-        {HostManifest::Browser::Firefox, QStringLiteral("allowed_extensions"), BridgeExtension::geckoId(),
-         QStringLiteral("allowed_origins")},
+        {HostManifest::Browser::Chromium, "allowed_origins", BridgeExtension::chromiumOrigin(), "allowed_extensions"},
+        {HostManifest::Browser::Firefox, "allowed_extensions", BridgeExtension::geckoId(), "allowed_origins"},
     };
     QTemporaryDir folder;
     for (const auto &row : cases) {
         SCOPED_TRACE(row.allowedKey.toStdString());
         const QJsonObject manifest = QJsonDocument::fromJson(HostManifest::json(row.browser, host)).object();
-        const QString name = manifest.value(QStringLiteral("name")).toString();
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^[a-z0-9_]+(\\.[a-z0-9_]+)*$")).match(name).hasMatch());
-        EXPECT_EQ(HostManifest::fileName(), name + QStringLiteral(".json"));
-        EXPECT_EQ(manifest.value(QStringLiteral("path")).toString(), host);
-        EXPECT_EQ(manifest.value(QStringLiteral("type")).toString(), QStringLiteral("stdio"));
-        EXPECT_FALSE(manifest.value(QStringLiteral("description")).toString().isEmpty());
+        const QString name = manifest.value("name").toString();
+        EXPECT_TRUE(QRegularExpression("^[a-z0-9_]+(\\.[a-z0-9_]+)*$").match(name).hasMatch());
+        EXPECT_EQ(HostManifest::fileName(), name + ".json");
+        EXPECT_EQ(manifest.value("path").toString(), host);
+        EXPECT_EQ(manifest.value("type").toString(), "stdio");
+        EXPECT_FALSE(manifest.value("description").toString().isEmpty());
         EXPECT_EQ(manifest.value(row.allowedKey).toArray(), QJsonArray{row.allowed});
         EXPECT_FALSE(manifest.contains(row.otherKey));
 
-        const QString target = folder.filePath(row.allowedKey + QStringLiteral("/NativeMessagingHosts"));
+        const QString target = folder.filePath(row.allowedKey + "/NativeMessagingHosts");
         ASSERT_TRUE(HostManifest::write(row.browser, target, host));
         EXPECT_EQ(jsonFile(QDir(target).filePath(HostManifest::fileName())), manifest);
-        EXPECT_FALSE(HostManifest::write(row.browser, target, QStringLiteral("SitePinsBridge")));
+        EXPECT_FALSE(HostManifest::write(row.browser, target, "SitePinsBridge"));
     }
 }
 
 TEST(HostManifest, goesWhereEachBrowserLooks)
 {
     const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    EXPECT_EQ(HostManifest::chromiumFolder(), config + QStringLiteral("/chromium/NativeMessagingHosts"));
-    EXPECT_EQ(HostManifest::chromeFolder(), config + QStringLiteral("/google-chrome/NativeMessagingHosts"));
-    EXPECT_EQ(HostManifest::firefoxFolder(), QDir::homePath() + QStringLiteral("/.mozilla/native-messaging-hosts"));
-    EXPECT_EQ(HostManifest::userDataFolder(QStringLiteral("/tmp/profile")),
-              QStringLiteral("/tmp/profile/NativeMessagingHosts"));
+    EXPECT_EQ(HostManifest::chromiumFolder(), config + "/chromium/NativeMessagingHosts");
+    EXPECT_EQ(HostManifest::chromeFolder(), config + "/google-chrome/NativeMessagingHosts");
+    EXPECT_EQ(HostManifest::firefoxFolder(), QDir::homePath() + "/.mozilla/native-messaging-hosts");
+    EXPECT_EQ(HostManifest::userDataFolder("/tmp/profile"), "/tmp/profile/NativeMessagingHosts");
 }
 
 // The program and every host find the same folder: in the private runtime
@@ -223,9 +202,9 @@ TEST(HostManifest, goesWhereEachBrowserLooks)
 TEST(BridgeFolder, isPrivateOrRefused)
 {
     QTemporaryDir root;
-    const QString fresh = root.filePath(QStringLiteral("fresh"));
-    const QString open = root.filePath(QStringLiteral("open"));
-    QDir(root.path()).mkdir(QStringLiteral("open"));
+    const QString fresh = root.filePath("fresh");
+    const QString open = root.filePath("open");
+    QDir(root.path()).mkdir("open");
     ::chmod(QFile::encodeName(open).constData(), 0755);
     for (const QString &made : {fresh, open}) {
         qputenv("SITEPINS_BRIDGE_DIR", made.toUtf8());
@@ -234,7 +213,7 @@ TEST(BridgeFolder, isPrivateOrRefused)
         ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, 0700u);
     }
-    const QString link = root.filePath(QStringLiteral("link"));
+    const QString link = root.filePath("link");
     QFile::link(fresh, link);
     qputenv("SITEPINS_BRIDGE_DIR", link.toUtf8());
     QString error;
@@ -242,8 +221,8 @@ TEST(BridgeFolder, isPrivateOrRefused)
     EXPECT_FALSE(error.isEmpty());
 
     qunsetenv("SITEPINS_BRIDGE_DIR");
-    EXPECT_EQ(BridgeFolder::path(), RuntimeFolder::locate().filePath(QStringLiteral("bridge")));
-    EXPECT_EQ(BridgeFolder::path(), qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/SitePins/bridge"));
+    EXPECT_EQ(BridgeFolder::path(), RuntimeFolder::locate().filePath("bridge"));
+    EXPECT_EQ(BridgeFolder::path(), qEnvironmentVariable("XDG_RUNTIME_DIR") + "/SitePins/bridge");
 }
 
 TEST(BridgeFolder, knowsItsOwnSocketNames)

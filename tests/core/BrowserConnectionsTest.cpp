@@ -1,5 +1,6 @@
 #include "platform/browser/BrowserConnections.h"
 #include "FakeBrowser.h"
+#include "TestFiles.h"
 #include "platform/DefaultWebBrowser.h"
 
 #include <QTemporaryDir>
@@ -81,11 +82,8 @@ TEST(DefaultWebBrowser, launchCommandDropsFieldCodesAndKeepsQuotedArguments)
 
     QTemporaryDir folder;
     const QString path = folder.filePath("browser.desktop");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Desktop Entry]\nName=Browser\nExec=browser %U\n\n[Desktop Action new-window]\nExec=browser "
-               "--new-window %U\n");
-    file.close();
+    ASSERT_TRUE(TestFiles::write(path, "[Desktop Entry]\nName=Browser\nExec=browser %U\n\n[Desktop Action "
+                                       "new-window]\nExec=browser --new-window %U\n"));
     EXPECT_EQ(DefaultWebBrowser::launchCommand(path), QStringList({"browser"}));
     EXPECT_TRUE(DefaultWebBrowser::launchCommand(folder.filePath("missing.desktop")).isEmpty());
 }

@@ -1,10 +1,10 @@
 #include "BookmarkOutline.h"
 #include "LibraryText.h"
+#include "ProgramRun.h"
 #include "QtPrinters.h"
 #include "store/XMLDatabase.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -13,13 +13,7 @@ namespace {
 
 using L = LibraryText;
 using Lines = QStringList;
-
-struct Finished
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Finished = ProgramRun::Finished;
 
 // The built program, run as a script would run it.
 class CommandLineTest : public ::testing::Test
@@ -27,29 +21,16 @@ class CommandLineTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(program().isEmpty());
+        ASSERT_FALSE(ProgramRun::program().isEmpty());
         writeLibrary(L::folder(1, "Work", L::sitePin(1, "Intranet", "http://intranet.example/", "Ask Bob")) +
                      L::folder(2, "Home", L::sitePin(2, "Bank", "https://bank.example/", "", "TRUE")));
     }
-
-    static QString program() { return qEnvironmentVariable("SITEPINS_PROGRAM"); }
 
     void writeLibrary(const QString &body) { ASSERT_TRUE(L::writeFile(m_library, L::document(body))); }
     QByteArray libraryBytes() const { return L::readFile(m_library); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    Finished run(QStringList arguments) const
-    {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_dir.path());
-        process.start(program(), arguments);
-        EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(' ').toStdString();
-        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-                QString::fromLocal8Bit(process.readAllStandardError())};
-    }
+    Finished run(const QStringList &arguments) const { return ProgramRun::run(arguments, {}, m_dir.path()); }
     Finished onLibrary(const QStringList &arguments) const
     {
         return run(QStringList{"--library", m_library} + arguments);

@@ -1,6 +1,7 @@
 #include "platform/browser/DevToolsBrowser.h"
-#include "HeadlessChromium.h"
+#include "HeadlessBrowser.h"
 #include "PageServer.h"
+#include "QtPrinters.h"
 #include "platform/RegistryFunctions.h"
 
 #include <QElapsedTimer>
@@ -15,10 +16,6 @@
 #include <optional>
 
 // Readable failure messages; found by argument-dependent lookup.
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 static void PrintTo(const ShellWindow &window, std::ostream *out)
 {
     *out << "{" << window.id.toStdString() << " | " << window.locationUrl.toStdString() << " | "
@@ -34,8 +31,8 @@ namespace {
 
 // Generous: only a broken browser or endpoint ever waits this long.
 constexpr int kWaitMs = 30000;
-const QString kList = QStringLiteral("/json/list");
-const QString kNew = QStringLiteral("/json/new");
+const QString kList = "/json/list";
+const QString kNew = "/json/new";
 const QByteArray kJson = "application/json; charset=UTF-8";
 
 struct Target
@@ -64,19 +61,10 @@ ShellWindow window(quint16 port, const QString &id, const QString &url, const QS
     return ShellWindow{QString::number(port) + u':' + id, url, name, title, isWeb};
 }
 
-// A port nothing listens on: one that was just free.
-quint16 refusedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress(QHostAddress::LocalHost));
-    return probe.serverPort();
-}
-
 const QByteArray kOnePage = targetList({{"P1", "page", "One", "http://127.0.0.1:1/one.html"}});
 ShellWindow onePageOf(quint16 port)
 {
-    return window(port, QStringLiteral("P1"), QStringLiteral("http://127.0.0.1:1/one.html"), QStringLiteral("one.html"),
-                  QStringLiteral("One"), true);
+    return window(port, "P1", "http://127.0.0.1:1/one.html", "one.html", "One", true);
 }
 
 QByteArray head(const QByteArray &headers)
@@ -153,7 +141,7 @@ TEST_F(DevToolsFake, portsComeFromTheSettingInItsOrder)
     setSetting(QStringLiteral("%1, %2").arg(second.port()).arg(m_server.port()));
     const std::vector<ShellWindow> windows = fromSetting.shellWindows(QDeadlineTimer(kWaitMs));
     ASSERT_EQ(windows.size(), 2u);
-    EXPECT_EQ(windows.at(0).id, QString::number(second.port()) + QStringLiteral(":S1"));
+    EXPECT_EQ(windows.at(0).id, QString::number(second.port()) + ":S1");
     EXPECT_EQ(windows.at(1), onePageOf(m_server.port()));
 
     RegistryFunctions::deleteRegistryValue(settings, name);
@@ -167,11 +155,11 @@ TEST_F(DevToolsFake, opensWithPutAndTheWholeAddressPercentEncoded)
 {
     m_server.setPage(kNew, R"({"id": "NEW1", "type": "page", "url": "about:blank"})", kJson);
     const std::pair<QString, QByteArray> cases[] = {
-        {QStringLiteral("http://127.0.0.1:8000/a b.html?x=1&y=2#top"),
+        {"http://127.0.0.1:8000/a b.html?x=1&y=2#top",
          "/json/new?http%3A%2F%2F127.0.0.1%3A8000%2Fa%20b.html%3Fx%3D1%26y%3D2%23top"},
         {QString::fromUtf8("https://pins.test/straße?q=ä"),
          "/json/new?https%3A%2F%2Fpins.test%2Fstra%C3%9Fe%3Fq%3D%C3%A4"},
-        {QStringLiteral("file:///tmp/100%25 sure.html"), "/json/new?file%3A%2F%2F%2Ftmp%2F100%2525%20sure.html"},
+        {"file:///tmp/100%25 sure.html", "/json/new?file%3A%2F%2F%2Ftmp%2F100%2525%20sure.html"},
         {QString(), "/json/new?about:blank"}};
     DevToolsBrowser devTools = browser();
     for (const auto &[address, target] : cases) {
@@ -179,7 +167,7 @@ TEST_F(DevToolsFake, opensWithPutAndTheWholeAddressPercentEncoded)
         m_server.clearRequests();
         QString id;
         EXPECT_TRUE(address.isEmpty() ? devTools.openBlankWindow(&id) : devTools.openWindow(address, &id));
-        EXPECT_EQ(id, QString::number(m_server.port()) + QStringLiteral(":NEW1"));
+        EXPECT_EQ(id, QString::number(m_server.port()) + ":NEW1");
         EXPECT_EQ(m_server.requests(), QList<PageServer::Request>({{"PUT", target}}));
     }
 }
@@ -190,29 +178,29 @@ TEST_F(DevToolsFake, opensOnTheFirstPortThatTakesThePage)
     PageServer noId;
     noId.setPage(kNew, R"({"type": "page"})", kJson);
     m_server.setPage(kNew, R"({"id": "NEW1"})", kJson);
-    DevToolsBrowser devTools({refusedPort(), refusing.port(), noId.port(), m_server.port()});
+    DevToolsBrowser devTools({PageServer::closedPort(), refusing.port(), noId.port(), m_server.port()});
     QString id;
-    EXPECT_TRUE(devTools.openWindow(QStringLiteral("http://127.0.0.1:8000/"), &id));
-    EXPECT_EQ(id, QString::number(m_server.port()) + QStringLiteral(":NEW1"));
+    EXPECT_TRUE(devTools.openWindow("http://127.0.0.1:8000/", &id));
+    EXPECT_EQ(id, QString::number(m_server.port()) + ":NEW1");
     EXPECT_EQ(refusing.requestCount(kNew), 1);
 
-    EXPECT_FALSE(DevToolsBrowser({refusedPort(), refusing.port()}).openBlankWindow(&id));
-    EXPECT_FALSE(DevToolsBrowser(QList<quint16>{}).openWindow(QStringLiteral("http://127.0.0.1:8000/")));
+    EXPECT_FALSE(DevToolsBrowser({PageServer::closedPort(), refusing.port()}).openBlankWindow(&id));
+    EXPECT_FALSE(DevToolsBrowser(QList<quint16>{}).openWindow("http://127.0.0.1:8000/"));
 }
 
 TEST_F(DevToolsFake, closesOnlyTabsOfItsOwnPorts)
 {
-    m_server.setPage(QStringLiteral("/json/close/A1"), "Target is closing", kJson);
-    m_server.setPage(QStringLiteral("/json/close/A%2F1%3Fx"), "Target is closing", kJson);
+    m_server.setPage("/json/close/A1", "Target is closing", kJson);
+    m_server.setPage("/json/close/A%2F1%3Fx", "Target is closing", kJson);
     const QString port = QString::number(m_server.port());
     const std::pair<QString, bool> cases[] = {
-        {port + QStringLiteral(":A1"), true},
-        {port + QStringLiteral(":A/1?x"), true},
-        {port + QStringLiteral(":gone"), false}, // 404
-        {port + QStringLiteral(":"), false},
-        {QStringLiteral("A1"), false},
-        {QString::number(refusedPort()) + QStringLiteral(":A1"), false}, // not one of its ports
-        {QStringLiteral("x:A1"), false}};
+        {port + ":A1", true},
+        {port + ":A/1?x", true},
+        {port + ":gone", false}, // 404
+        {port + ":", false},
+        {"A1", false},
+        {QString::number(PageServer::closedPort()) + ":A1", false}, // not one of its ports
+        {"x:A1", false}};
     DevToolsBrowser devTools = browser();
     for (const auto &[id, closed] : cases) {
         ShellWindow tab;
@@ -239,7 +227,7 @@ TEST_F(DevToolsFake, readsEveryFramingOfTheBody)
     };
     for (const QByteArray &response : responses) {
         SCOPED_TRACE(response.left(80).toStdString());
-        m_server.setRawResponse(kList, response);
+        m_server.setAnswer(kList, {.raw = response});
         EXPECT_EQ(browser().shellWindows(QDeadlineTimer(kWaitMs)), std::vector{onePageOf(m_server.port())});
     }
 }
@@ -275,7 +263,7 @@ TEST_F(DevToolsFake, garbageGivesNoTabs)
     DevToolsBrowser devTools({m_server.port(), good.port()});
     for (const QByteArray &response : responses) {
         SCOPED_TRACE(response.left(60).toStdString());
-        m_server.setRawResponse(kList, response);
+        m_server.setAnswer(kList, {.raw = response});
         EXPECT_EQ(devTools.shellWindows(QDeadlineTimer(kWaitMs)), std::vector{onePageOf(good.port())});
     }
 }
@@ -286,15 +274,15 @@ TEST(DevToolsBrowser, aSilentOrAbsentPortGivesUp)
 {
     QTcpServer silent; // never takes its connections out of the queue
     ASSERT_TRUE(silent.listen(QHostAddress(QHostAddress::LocalHost)));
-    for (const quint16 port : {silent.serverPort(), refusedPort()}) {
+    for (const quint16 port : {silent.serverPort(), PageServer::closedPort()}) {
         SCOPED_TRACE(port);
         DevToolsBrowser devTools({port});
         QElapsedTimer elapsed;
         elapsed.start();
         EXPECT_TRUE(devTools.shellWindows(QDeadlineTimer(300)).empty());
-        EXPECT_FALSE(devTools.openWindow(QStringLiteral("http://127.0.0.1:8000/")));
+        EXPECT_FALSE(devTools.openWindow("http://127.0.0.1:8000/"));
         ShellWindow tab;
-        tab.id = QString::number(port) + QStringLiteral(":A1");
+        tab.id = QString::number(port) + ":A1";
         EXPECT_FALSE(devTools.quit(tab));
         EXPECT_LT(elapsed.elapsed(), kWaitMs);
     }
@@ -325,30 +313,29 @@ bool eventually(Condition condition)
 TEST(DevToolsBrowser, listsOpensAndClosesTabsOfHeadlessChromium)
 {
     PageServer pages;
-    pages.setPage(QStringLiteral("/first.html"),
-                  "<html><head><title>Fish &amp; Chips &lt;today&gt; \"Gr\xc3\xb6\xc3\x9f"
-                  "e\"</title></head></html>");
-    pages.setPage(QStringLiteral("/second.html"), "<html><head><title>Second</title></head></html>");
-    HeadlessChromium chromium;
-    ASSERT_TRUE(chromium.start({pages.url(QStringLiteral("/first.html"))})) << chromium.errorString().toStdString();
+    pages.setPage("/first.html", "<html><head><title>Fish &amp; Chips &lt;today&gt; \"Gr\xc3\xb6\xc3\x9f"
+                                 "e\"</title></head></html>");
+    pages.setPage("/second.html", "<html><head><title>Second</title></head></html>");
+    HeadlessBrowser chromium;
+    QString error;
+    ASSERT_TRUE(chromium.startWithDebugging({pages.url("/first.html")}, kWaitMs, &error)) << error.toStdString();
     DevToolsBrowser devTools({chromium.devToolsPort()});
 
-    const QString first = pages.url(QStringLiteral("/first.html"));
+    const QString first = pages.url("/first.html");
     const QString firstTitle = QString::fromUtf8("Fish & Chips <today> \"Größe\"");
     // Listed at once, under its address until the title has been read.
     ASSERT_TRUE(eventually([&] { return tabAt(devTools, first).value_or(ShellWindow()).documentTitle == firstTitle; }));
     const ShellWindow firstTab = tabAt(devTools, first).value_or(ShellWindow());
-    EXPECT_EQ(firstTab, window(chromium.devToolsPort(), firstTab.id.section(u':', 1), first,
-                               QStringLiteral("first.html"), firstTitle, true));
+    EXPECT_EQ(firstTab,
+              window(chromium.devToolsPort(), firstTab.id.section(u':', 1), first, "first.html", firstTitle, true));
 
     // Spaces, '&' and '#' of the address reach the page server as the browser sends them.
-    const QString second = pages.url(QStringLiteral("/second.html?dish=fish & chips#menu"));
+    const QString second = pages.url("/second.html?dish=fish & chips#menu");
     QString id;
     ASSERT_TRUE(devTools.openWindow(second, &id));
-    const QString secondListed = pages.url(QStringLiteral("/second.html?dish=fish%20&%20chips#menu"));
-    ASSERT_TRUE(eventually([&] {
-        return tabAt(devTools, secondListed).value_or(ShellWindow()).documentTitle == QStringLiteral("Second");
-    }));
+    const QString secondListed = pages.url("/second.html?dish=fish%20&%20chips#menu");
+    ASSERT_TRUE(
+        eventually([&] { return tabAt(devTools, secondListed).value_or(ShellWindow()).documentTitle == "Second"; }));
     const ShellWindow secondTab = tabAt(devTools, secondListed).value_or(ShellWindow());
     EXPECT_EQ(secondTab.id, id);
     EXPECT_TRUE(pages.requests().contains(PageServer::Request{"GET", "/second.html?dish=fish%20&%20chips"}));
@@ -359,7 +346,7 @@ TEST(DevToolsBrowser, listsOpensAndClosesTabsOfHeadlessChromium)
 
     ASSERT_TRUE(devTools.openBlankWindow(&id));
     EXPECT_TRUE(eventually([&] {
-        const auto blank = tabAt(devTools, QStringLiteral("about:blank"));
+        const auto blank = tabAt(devTools, "about:blank");
         return blank && blank->id == id && !blank->isWebBrowser;
     }));
 }

@@ -1,5 +1,6 @@
 #include "care/logic/DuplicateFinder.h"
 #include "LibraryGenerator.h"
+#include "QtPrinters.h"
 #include "care/logic/AddressKey.h"
 #include "store/LibraryElements.h"
 #include "store/SitePinTextIndex.h"
@@ -9,12 +10,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-// Identifiers in failure messages as text.
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << text.toStdString();
-}
 
 namespace {
 

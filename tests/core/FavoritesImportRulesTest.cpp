@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "browser/logic/ImportProgress.h"
 #include "browser/logic/InternetShortcut.h"
 #include "browser/logic/WindowsDrive.h"
@@ -45,10 +46,8 @@ TEST(InternetShortcut, typesNamesAndTheBytesOfOlderFiles)
 
     QTemporaryDir folder;
     const auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile file(folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        EXPECT_TRUE(TestFiles::write(folder.filePath(name), bytes));
+        return folder.filePath(name);
     };
     const InternetShortcut news = InternetShortcut::read(write("News.url", "[InternetShortcut]\r\nURL=http://n/\r\n"));
     EXPECT_EQ(news.outcome, InternetShortcut::Outcome::Read);

@@ -1,6 +1,7 @@
 #include "BookmarkOutline.h"
 #include "FirefoxPlacesFixture.h"
 #include "QtPrinters.h"
+#include "TestFiles.h"
 #include "exchange/BrowserProfiles.h"
 #include "exchange/FirefoxPlacesReader.h"
 
@@ -15,19 +16,6 @@
 namespace {
 
 using Lines = QStringList;
-
-const Lines kProfileOutline{
-    "[Bookmarks Menu]",
-    "  Menü page <https://menu.example/>",
-    "[Bookmarks Toolbar]",
-    "  [Ordnér]",
-    "    [Deep]",
-    "      Page title <https://deep.example/>",
-    "      https://bare.example/ <https://bare.example/>",
-    "  Bar & Co <https://bar.example/?a=1&b=2> ~ What the page says of itself",
-    "[Other Bookmarks]",
-    "  Other one <https://other.example/>",
-};
 
 struct Connection
 {
@@ -45,20 +33,6 @@ struct Connection
     sqlite3 *db = nullptr;
 };
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 } // namespace
 
 // Firefox holds its database locked for itself while it runs; the reader
@@ -71,14 +45,14 @@ TEST(FirefoxPlaces, readWhileAnotherConnectionHoldsTheWriteLock)
     firefox.run(FirefoxPlacesFixture::kSchema);
     firefox.run("BEGIN EXCLUSIVE; INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, guid) "
                 "VALUES (99, 1, 7, 5, 1, 'Not yet committed', 'b99');");
-    const QByteArray before = bytesOf(places);
+    const QByteArray before = TestFiles::read(places);
 
     const BookmarkReadResult result = FirefoxPlacesReader::readFile(places);
     ASSERT_TRUE(result.ok) << result.errorString.toStdString();
-    EXPECT_EQ(BookmarkOutline::of(result.tree), kProfileOutline);
+    EXPECT_EQ(BookmarkOutline::of(result.tree), FirefoxPlacesFixture::kOutline);
     EXPECT_EQ(result.tree.skipped, 3) << "the separator, the query and the script";
     EXPECT_EQ(result.tree.root.children.at(0).children.at(0).created, QDateTime::fromSecsSinceEpoch(1700000000).date());
-    EXPECT_EQ(bytesOf(places), before);
+    EXPECT_EQ(TestFiles::read(places), before);
     firefox.run("ROLLBACK;");
 }
 
@@ -93,13 +67,13 @@ TEST(FirefoxPlaces, changesStillInTheWriteAheadLogAreRead)
                 "INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, guid) "
                 "VALUES (99, 1, 7, 5, 1, 'Added just now', 'b99');");
     ASSERT_GT(QFileInfo(places + "-wal").size(), 0);
-    const QByteArray before = bytesOf(places), logBefore = bytesOf(places + "-wal");
+    const QByteArray before = TestFiles::read(places), logBefore = TestFiles::read(places + "-wal");
 
     const BookmarkReadResult result = FirefoxPlacesReader::readFile(places);
     ASSERT_TRUE(result.ok) << result.errorString.toStdString();
     EXPECT_EQ(BookmarkOutline::of(result.tree).last(), "  Added just now <https://other.example/>");
-    EXPECT_EQ(bytesOf(places), before);
-    EXPECT_EQ(bytesOf(places + "-wal"), logBefore);
+    EXPECT_EQ(TestFiles::read(places), before);
+    EXPECT_EQ(TestFiles::read(places + "-wal"), logBefore);
 }
 
 TEST(FirefoxPlaces, databasesThatAreNotFirefoxsAreRefused)
@@ -114,7 +88,7 @@ TEST(FirefoxPlaces, databasesThatAreNotFirefoxsAreRefused)
     Connection(rootless).run("DELETE FROM moz_bookmarks WHERE parent <= 1;");
     EXPECT_EQ(FirefoxPlacesReader::readFile(rootless).errorString,
               "The file holds none of Firefox's bookmark folders.");
-    EXPECT_EQ(FirefoxPlacesReader::read(bytesOf(rootless)).errorString,
+    EXPECT_EQ(FirefoxPlacesReader::read(TestFiles::read(rootless)).errorString,
               "The file holds none of Firefox's bookmark folders.");
     EXPECT_EQ(FirefoxPlacesReader::readFile(dir.filePath("missing.sqlite")).errorString, "The file does not exist.");
 }
@@ -129,16 +103,17 @@ TEST(BrowserProfilesTest, profilesAreFoundWhereTheBrowsersKeepThem)
     for (const QString &profile :
          {home.filePath(".mozilla/firefox/aaa.default"), home.filePath(".mozilla/firefox/bbb.default-release"),
           home.filePath("config/mozilla/firefox/Profiles/ccc.new"), elsewhere.path()})
-        writeFile(profile + "/places.sqlite", "");
-    writeFile(home.filePath(".mozilla/firefox/profiles.ini"),
-              "[Install4F96D1932A9F858E]\nDefault=bbb.default-release\nLocked=1\n\n"
-              "[Profile2]\nName=elsewhere\nIsRelative=0\nPath=" +
-                  elsewhere.path().toUtf8() +
-                  "\n\n[Profile1]\nName=default\nIsRelative=1\nPath=aaa.default\nDefault=0\n\n"
-                  "[Profile0]\nName=default-release\nIsRelative=1\nPath=bbb.default-release\n\n"
-                  "[Profile3]\nName=no places\nIsRelative=1\nPath=none\n\n[General]\nStartWithLastProfile=1\n");
-    writeFile(home.filePath("config/mozilla/firefox/profiles.ini"),
-              "[Profile0]\r\nName=newer\r\nIsRelative=1\r\nPath=Profiles/ccc.new\r\nDefault=1\r\n");
+        ASSERT_TRUE(TestFiles::write(profile + "/places.sqlite", ""));
+    ASSERT_TRUE(TestFiles::write(
+        home.filePath(".mozilla/firefox/profiles.ini"),
+        "[Install4F96D1932A9F858E]\nDefault=bbb.default-release\nLocked=1\n\n"
+        "[Profile2]\nName=elsewhere\nIsRelative=0\nPath=" +
+            elsewhere.path().toUtf8() +
+            "\n\n[Profile1]\nName=default\nIsRelative=1\nPath=aaa.default\nDefault=0\n\n"
+            "[Profile0]\nName=default-release\nIsRelative=1\nPath=bbb.default-release\n\n"
+            "[Profile3]\nName=no places\nIsRelative=1\nPath=none\n\n[General]\nStartWithLastProfile=1\n"));
+    ASSERT_TRUE(TestFiles::write(home.filePath("config/mozilla/firefox/profiles.ini"),
+                                 "[Profile0]\r\nName=newer\r\nIsRelative=1\r\nPath=Profiles/ccc.new\r\nDefault=1\r\n"));
     QStringList firefox;
     for (const BrowserProfile &profile : BrowserProfiles::firefox(roots))
         firefox << profile.label();
@@ -146,11 +121,12 @@ TEST(BrowserProfilesTest, profilesAreFoundWhereTheBrowsersKeepThem)
                               "Firefox: elsewhere (" + QFileInfo(elsewhere.path()).fileName() + ")",
                               "Firefox: newer (ccc.new)"}));
 
-    writeFile(home.filePath("config/chromium/Local State"),
-              R"({"profile": {"info_cache": {"Default": {"name": "Person 1"}, "Profile 1": {"name": "Work"}}}})");
+    ASSERT_TRUE(TestFiles::write(
+        home.filePath("config/chromium/Local State"),
+        R"({"profile": {"info_cache": {"Default": {"name": "Person 1"}, "Profile 1": {"name": "Work"}}}})"));
     for (const char *profile : {"chromium/Profile 1", "chromium/Default", "google-chrome/Default"})
-        writeFile(home.filePath("config/") + profile + "/Bookmarks", "{}");
-    writeFile(home.filePath("config/chromium/System Profile/Preferences"), "{}");
+        ASSERT_TRUE(TestFiles::write(home.filePath("config/") + profile + "/Bookmarks", "{}"));
+    ASSERT_TRUE(TestFiles::write(home.filePath("config/chromium/System Profile/Preferences"), "{}"));
     QStringList chromium;
     for (const BrowserProfile &profile : BrowserProfiles::chromium(roots))
         chromium << profile.label() + " -> " + QDir(home.path()).relativeFilePath(profile.bookmarksFile);

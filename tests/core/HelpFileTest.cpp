@@ -3,7 +3,6 @@
 #include "help/logic/PopupTextFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>

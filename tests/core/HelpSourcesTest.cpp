@@ -1,14 +1,10 @@
+#include "QtPrinters.h"
 #include "help/logic/HelpSearchIndex.h"
 #include "help/logic/HelpTarget.h"
 #include "help/logic/PopupTextFile.h"
 #include "help/logic/SitemapParser.h"
 
 #include <gtest/gtest.h>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -40,7 +40,7 @@ QString withDeclarations(const QString &declarations, const QString &name)
 {
     return QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE FOLDERS [\n") + declarations +
            QStringLiteral("<!ATTLIST FOLDER TID ID #REQUIRED>\n]>\n<FOLDERS><FOLDER TID=\"T1\"><NAME>") + name +
-           QStringLiteral("</NAME><SITEPINS/><SUBFOLDERS/></FOLDER></FOLDERS>\n");
+           "</NAME><SITEPINS/><SUBFOLDERS/></FOLDER></FOLDERS>\n";
 }
 
 } // namespace
@@ -74,8 +74,7 @@ TEST_F(HostileLibraryTest, aDefinitionThatIsNoFileFailsTheOpenAtOnce)
 {
     const QString pipe = m_dir.filePath("pipe.dtd");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    for (const QString &definition : {pipe, QStringLiteral("/dev/zero"), QStringLiteral("file:///dev/zero"),
-                                      QStringLiteral("/dev/stdin"), m_dir.path()}) {
+    for (const QString &definition : QStringList{pipe, "/dev/zero", "file:///dev/zero", "/dev/stdin", m_dir.path()}) {
         const QString path = write("SitePins.xml", QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE FOLDERS SYSTEM "
                                                                   "\"%1\">\n<FOLDERS/>\n")
                                                        .arg(definition));
@@ -92,7 +91,7 @@ TEST_F(HostileLibraryTest, aDefinitionThatIsNoFileFailsTheOpenAtOnce)
 // Exponential entity expansion and very deep nesting.
 TEST_F(HostileLibraryTest, swollenDocumentsFailOrStayBoundedAndDoNotCrash)
 {
-    QString declarations = QStringLiteral("<!ENTITY lol0 \"lollollollollollollollollollol\">\n");
+    QString declarations = "<!ENTITY lol0 \"lollollollollollollollollollol\">\n";
     for (int level = 1; level <= 9; ++level)
         declarations += QStringLiteral("<!ENTITY lol%1 \"%2\">\n")
                             .arg(level)

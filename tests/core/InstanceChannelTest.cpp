@@ -2,6 +2,7 @@
 #include "PeerHost.h"
 #include "ScopedVariable.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/FrameCodec.h"
 #include "platform/RuntimeFolder.h"
 
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <future>
 #include <memory>
 #include <sys/socket.h>
@@ -48,8 +50,8 @@ QByteArray header(quint32 length, quint8 type)
 // Frames arriving whole, several to a read, or split at every byte.
 TEST(FrameCodec, decodesFramesHoweverTheStreamIsCut)
 {
-    const std::vector<Message> sent{Message::handOver(QStringLiteral("123456")), Message::handOver(QString()),
-                                    Message::ack(), Message::handOver(QStringLiteral("Größe ✓"))};
+    const std::vector<Message> sent{Message::handOver("123456"), Message::handOver(QString()), Message::ack(),
+                                    Message::handOver("Größe ✓")};
     QByteArray stream;
     for (const Message &message : sent)
         stream += FrameCodec::encode(message);
@@ -118,7 +120,7 @@ int peer(const QStringList &arguments)
     QProcess process;
     QSignalSpy finished(&process, &QProcess::finished);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(TestEnvironment::toolPath(QStringLiteral("instance_peer")), arguments);
+    process.start(TestEnvironment::toolPath("instance_peer"), arguments);
     if (!finished.wait(kWaitMs)) {
         process.kill();
         process.waitForFinished();
@@ -153,7 +155,7 @@ TEST_F(InstanceChannelTest, onlyOneChannelIsPrimaryAtATime)
 
     InstanceChannel second(m_name);
     EXPECT_FALSE(second.tryBecomePrimary());
-    EXPECT_EQ(peer({QStringLiteral("try"), m_name}), 3);
+    EXPECT_EQ(peer({"try", m_name}), 3);
 
     first.reset();
     EXPECT_FALSE(QFileInfo::exists(second.socketPath()));
@@ -170,7 +172,7 @@ TEST_F(InstanceChannelTest, garbageIsDroppedAndTheChannelKeepsServing)
         {header(65, 1) + QByteArray(65, 'a'), 0, true},
         {header(0, 0x7f), 0, true},
         {header(2, 1) + "\xc3\x28", 0, true},
-        {FrameCodec::encode(Message::handOver(QStringLiteral("1"))) + header(0, 0xee), 1, true},
+        {FrameCodec::encode(Message::handOver("1")) + header(0, 0xee), 1, true},
         {header(10, 1) + "abc", 0, false}};
     for (const auto &row : cases) {
         const auto &[bytes, delivered, dropped] = row;
@@ -192,7 +194,7 @@ TEST_F(InstanceChannelTest, garbageIsDroppedAndTheChannelKeepsServing)
         } else {
             // Nothing to wait for but the absence of a reaction; a hand-over that
             // overtakes it proves the bytes were read and held back.
-            EXPECT_EQ(peer({QStringLiteral("send"), name, QStringLiteral("meanwhile")}), 0);
+            EXPECT_EQ(peer({"send", name, "meanwhile"}), 0);
             EXPECT_EQ(raw.state(), QLocalSocket::ConnectedState);
             raw.abort();
         }
@@ -202,9 +204,9 @@ TEST_F(InstanceChannelTest, garbageIsDroppedAndTheChannelKeepsServing)
         EXPECT_EQ(received.size(), expected);
 
         received.clear();
-        EXPECT_EQ(peer({QStringLiteral("send"), name, QStringLiteral("still there")}), 0);
+        EXPECT_EQ(peer({"send", name, "still there"}), 0);
         ASSERT_TRUE(received.size() == 1 || received.wait(kWaitMs));
-        EXPECT_EQ(received.at(0).at(0).value<Message>().text(), QStringLiteral("still there"));
+        EXPECT_EQ(received.at(0).at(0).value<Message>().text(), "still there");
     }
 }
 
@@ -226,16 +228,16 @@ TEST_F(InstanceChannelTest, runningOutOfFileDescriptorsNoLongerEndsTheHandOver)
             continue;
 #endif
         const QString name = m_name + QString::number(connections);
-        PeerHost host(name, {QStringLiteral("files=64"), QStringLiteral("connections=%1").arg(connections),
-                             QStringLiteral("deadline=200"), QStringLiteral("relisten=%1").arg(relistenMs)});
+        PeerHost host(name, {"files=64", QStringLiteral("connections=%1").arg(connections), "deadline=200",
+                             QStringLiteral("relisten=%1").arg(relistenMs)});
         ASSERT_TRUE(host.isReady());
         std::vector<std::unique_ptr<QLocalSocket>> flood(150);
         for (auto &socket : flood) {
             socket = std::make_unique<QLocalSocket>();
             socket->connectToServer(InstanceChannel(name).socketPath());
         }
-        EXPECT_EQ(peer({QStringLiteral("send"), name, QStringLiteral("after the flood"), QStringLiteral("10000")}), 0);
-        EXPECT_TRUE(host.waitForHandOver(QStringLiteral("after the flood")));
+        EXPECT_EQ(peer({"send", name, "after the flood", "10000"}), 0);
+        EXPECT_TRUE(host.waitForHandOver("after the flood"));
     }
 }
 
@@ -297,7 +299,7 @@ TEST_F(InstanceChannelTest, incompleteFramesHoldNoMoreThanTheBudget)
     };
     EXPECT_TRUE(QTest::qWaitFor([&] { return buffered() >= limits.maxBufferedBytes; }, kWaitMs));
     // A short hand-over is not held up behind them.
-    EXPECT_EQ(peer({QStringLiteral("send"), m_name, QStringLiteral("small")}), 0);
+    EXPECT_EQ(peer({"send", m_name, "small"}), 0);
     buffered();
     EXPECT_LE(most, bound);
     EXPECT_LE(server.connectionCount(), limits.maxConnections);
@@ -372,10 +374,10 @@ TEST_F(InstanceChannelTest, handOversArrivingTogetherAreMergedIntoTheLast)
     EXPECT_EQ(read, acks) << "every frame is acknowledged";
     QTest::qWait(2 * InstanceChannel::kDefaultHandOverIntervalMs);
     ASSERT_LE(received.size(), 2);
-    EXPECT_EQ(received.last().at(0).value<Message>().text(), QStringLiteral("1000"));
+    EXPECT_EQ(received.last().at(0).value<Message>().text(), "1000");
 
     // One that comes later is delivered on its own.
-    EXPECT_EQ(peer({QStringLiteral("send"), m_name, QStringLiteral("later")}), 0);
+    EXPECT_EQ(peer({"send", m_name, "later"}), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return received.last().at(0).value<Message>().text() == "later"; }, kWaitMs));
 }
 
@@ -465,21 +467,16 @@ TEST_F(InstanceChannelTest, anUnreadableLockFileIsTakenOverWhenNobodyAnswers)
         SCOPED_TRACE(what);
         const QString name = m_name + QString::fromLatin1(what).remove(u' ');
         InstanceChannel channel(name);
-        QFile lock(channel.lockFilePath());
-        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-        lock.write(content);
-        lock.close();
+        ASSERT_TRUE(TestFiles::write(channel.lockFilePath(), content));
         EXPECT_TRUE(channel.tryBecomePrimary()) << channel.errorString().toStdString();
-        EXPECT_EQ(peer({QStringLiteral("send"), name, QStringLiteral("taken over")}), 0);
+        EXPECT_EQ(peer({"send", name, "taken over"}), 0);
     }
 
     // Somebody answering on the socket keeps the name, lock file or not.
     InstanceChannel late(m_name);
     QLocalServer listener;
     ASSERT_TRUE(listener.listen(late.socketPath()));
-    QFile lock(late.lockFilePath());
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.close();
+    ASSERT_TRUE(TestFiles::write(late.lockFilePath(), {}));
     EXPECT_FALSE(late.tryBecomePrimary());
     EXPECT_TRUE(late.isHeldByAnother());
 }
@@ -489,37 +486,6 @@ mode_t modeOf(const QString &path)
     struct stat info = {};
     ::lstat(QFile::encodeName(path).constData(), &info);
     return info.st_mode;
-}
-
-enum class Placed
-{
-    Nothing,
-    OpenFolder,
-    LinkToOpenFolder,
-    File,
-    OtherUsersFolder,
-};
-
-void place(Placed what, const QString &path, const QString &openFolder)
-{
-    switch (what) {
-    case Placed::Nothing:
-        break;
-    case Placed::OpenFolder:
-        QDir().mkpath(path);
-        ::chmod(QFile::encodeName(path).constData(), 0777);
-        break;
-    case Placed::LinkToOpenFolder:
-        QFile::link(openFolder, path);
-        break;
-    case Placed::File:
-        QFile(path).open(QIODevice::WriteOnly);
-        break;
-    case Placed::OtherUsersFolder:
-        QDir().mkpath(path);
-        EXPECT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
-        break;
-    }
 }
 
 // Regression: without XDG_RUNTIME_DIR the socket went to a folder in /tmp
@@ -532,22 +498,33 @@ TEST(RuntimeFolder, isAPrivateFolderOfThisUserOrNone)
     ::chmod(QFile::encodeName(openFolder.path()).constData(), 0777);
     const ScopedVariable noRuntime("XDG_RUNTIME_DIR", QString());
     const ScopedVariable cacheHome("XDG_CACHE_HOME", cache.path());
-    const QString folder = cache.filePath(QStringLiteral("SitePins/runtime"));
+    const QString folder = cache.filePath("SitePins/runtime");
 
     // What is found where the folder belongs, and whether the folder is used.
-    std::vector<std::tuple<const char *, Placed, bool>> rows{
-        {"nothing", Placed::Nothing, true},
-        {"our folder, open to all", Placed::OpenFolder, true},
-        {"a link to an open folder", Placed::LinkToOpenFolder, false},
-        {"a file", Placed::File, false}};
+    using Place = std::function<void(const QString &)>;
+    const Place openFolderOfOurs = [](const QString &path) {
+        QDir().mkpath(path);
+        ::chmod(QFile::encodeName(path).constData(), 0777);
+    };
+    std::vector<std::tuple<const char *, Place, bool>> rows{
+        {"nothing", [](const QString &) {}, true},
+        {"our folder, open to all", openFolderOfOurs, true},
+        {"a link to an open folder", [&](const QString &path) { QFile::link(openFolder.path(), path); }, false},
+        {"a file", [](const QString &path) { QFile(path).open(QIODevice::WriteOnly); }, false}};
     // Only root can give a folder away.
     if (::geteuid() == 0)
-        rows.emplace_back("another user's folder", Placed::OtherUsersFolder, false);
-    for (const auto &[what, placed, usable] : rows) {
+        rows.emplace_back(
+            "another user's folder",
+            [](const QString &path) {
+                QDir().mkpath(path);
+                EXPECT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+            },
+            false);
+    for (const auto &[what, place, usable] : rows) {
         SCOPED_TRACE(what);
-        QDir(cache.filePath(QStringLiteral("SitePins"))).removeRecursively();
-        QDir().mkpath(cache.filePath(QStringLiteral("SitePins")));
-        place(placed, folder, openFolder.path());
+        QDir(cache.filePath("SitePins")).removeRecursively();
+        QDir().mkpath(cache.filePath("SitePins"));
+        place(folder);
         const RuntimeFolder found = RuntimeFolder::locate();
         EXPECT_EQ(found.isValid(), usable) << found.errorString().toStdString();
         if (usable) {
@@ -556,14 +533,14 @@ TEST(RuntimeFolder, isAPrivateFolderOfThisUserOrNone)
             EXPECT_EQ(QFileInfo(folder).ownerId(), ::geteuid());
         } else {
             EXPECT_TRUE(found.errorString().contains(folder)) << found.errorString().toStdString();
-            InstanceChannel channel(QStringLiteral("SitePins"));
+            InstanceChannel channel("SitePins");
             EXPECT_FALSE(channel.tryBecomePrimary());
             EXPECT_FALSE(channel.isHeldByAnother());
         }
     }
 
     // A runtime folder that is no private folder of ours is passed over.
-    QDir(cache.filePath(QStringLiteral("SitePins"))).removeRecursively();
+    QDir(cache.filePath("SitePins")).removeRecursively();
     QTemporaryDir runtime;
     for (const mode_t mode : {0700, 0777}) {
         ::chmod(QFile::encodeName(runtime.path()).constData(), mode);

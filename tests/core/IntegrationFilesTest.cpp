@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "platform/CapturedPage.h"
 #include "platform/FileTransaction.h"
 #include "platform/browser/CrxPackage.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -24,13 +24,6 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
-           file.write(bytes) == bytes.size();
 }
 
 // Every file and folder below root with the content of each file.
@@ -50,9 +43,9 @@ TEST(FileTransaction, writesEverythingOrLeavesEverythingAsItWas)
 {
     QTemporaryDir root;
     const QDir base(root.path());
-    ASSERT_TRUE(writeFile(base.filePath("existing.json"), "old"));
-    ASSERT_TRUE(writeFile(base.filePath("ext/old-only.js"), "old script"));
-    ASSERT_TRUE(writeFile(base.filePath("blocker"), "a file where a folder is wanted"));
+    ASSERT_TRUE(TestFiles::write(base.filePath("existing.json"), "old"));
+    ASSERT_TRUE(TestFiles::write(base.filePath("ext/old-only.js"), "old script"));
+    ASSERT_TRUE(TestFiles::write(base.filePath("blocker"), "a file where a folder is wanted"));
     const auto before = snapshot(root.path());
 
     const auto plan = [&](FileTransaction &files, bool blocked) {
@@ -95,7 +88,7 @@ TEST(ExtensionKey, isMadePrivateOnceAndKept)
     EXPECT_EQ(again->publicKeyDer(), made->publicKeyDer());
     EXPECT_EQ(ExtensionId::fromPublicKey(made->publicKeyDer()).size(), 32);
 
-    ASSERT_TRUE(writeFile(root.filePath("garbage.pem"), "not a key"));
+    ASSERT_TRUE(TestFiles::write(root.filePath("garbage.pem"), "not a key"));
     EXPECT_FALSE(ExtensionKey::loadOrCreate(root.filePath("garbage.pem"), &error));
     EXPECT_FALSE(ExtensionKey::load(root.filePath("none.pem"), &error));
 }
@@ -168,12 +161,13 @@ TEST(IntegrationPlaces, findsEachFirefoxProfileAndTheSystemFoldersBelowItsRoot)
     const QDir base(root.path());
     for (const char *folder : {"mozilla/firefox/abc.default-esr", "elsewhere/custom", "mozilla/firefox/x.default"})
         ASSERT_TRUE(base.mkpath(folder));
-    ASSERT_TRUE(writeFile(base.filePath("mozilla/firefox/profiles.ini"),
-                          "[Install4F96D1932A9F858E]\nDefault=x.default\n\n"
-                          "[Profile0]\nName=default-esr\nIsRelative=1\nPath=abc.default-esr\n\n"
-                          "[Profile1]\nName=custom\nIsRelative=0\nPath=" +
-                              base.filePath("elsewhere/custom").toUtf8() +
-                              "\n\n[Profile2]\nName=gone\nIsRelative=1\nPath=missing\n\n[General]\nVersion=2\n"));
+    ASSERT_TRUE(
+        TestFiles::write(base.filePath("mozilla/firefox/profiles.ini"),
+                         "[Install4F96D1932A9F858E]\nDefault=x.default\n\n"
+                         "[Profile0]\nName=default-esr\nIsRelative=1\nPath=abc.default-esr\n\n"
+                         "[Profile1]\nName=custom\nIsRelative=0\nPath=" +
+                             base.filePath("elsewhere/custom").toUtf8() +
+                             "\n\n[Profile2]\nName=gone\nIsRelative=1\nPath=missing\n\n[General]\nVersion=2\n"));
     IntegrationPlaces places;
     places.mozillaFolder = base.filePath("mozilla");
     places.systemRoot = base.filePath("system");

@@ -1,5 +1,5 @@
 #include "care/logic/LinkChecker.h"
-#include "LinkTestServer.h"
+#include "PageServer.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -10,29 +10,13 @@
 
 namespace {
 
-using Answer = LinkTestServer::Answer;
-
-Answer redirect(int status, const QByteArray &location, const QByteArray &setCookie = {})
+// 127.0.0.1 and on: each a host of its own to the checker.
+QStringList loopbackHosts(int count)
 {
-    Answer answer;
-    answer.status = status;
-    answer.location = location;
-    answer.setCookie = setCookie;
-    return answer;
-}
-
-Answer status(int code)
-{
-    Answer answer;
-    answer.status = code;
-    return answer;
-}
-
-Answer slow(int delayMs)
-{
-    Answer answer;
-    answer.delayMs = delayMs;
-    return answer;
+    QStringList hosts;
+    for (int i = 1; i <= count; ++i)
+        hosts << QStringLiteral("127.0.0.%1").arg(i);
+    return hosts;
 }
 
 class LinkCheckerTest : public ::testing::Test
@@ -70,30 +54,24 @@ struct Case
 
 TEST_F(LinkCheckerTest, eachKindOfAnswerComesToItsOutcome)
 {
-    LinkTestServer server;
+    PageServer server;
     ASSERT_TRUE(server.isListening());
     server.setAnswer("/ok", {});
     server.setAnswer("/new", {});
-    server.setAnswer("/moved", redirect(301, "/new"));
+    server.setAnswer("/moved", {.status = 301, .location = "/new"});
     // The cookie must not come back with the request that follows.
-    server.setAnswer("/found", redirect(302, server.url("/new").toUtf8(), "session=42"));
-    server.setAnswer("/chain", redirect(301, "/chain2"));
-    server.setAnswer("/chain2", redirect(308, "/chain3"));
-    server.setAnswer("/chain3", redirect(302, "/new"));
-    server.setAnswer("/gone", status(410));
-    server.setAnswer("/broken", status(500));
-    server.setAnswer("/forbidden", status(403));
-    server.setAnswer("/loop", redirect(301, "/loop2"));
-    server.setAnswer("/loop2", redirect(301, "/loop"));
-    Answer never;
-    never.never = true;
-    server.setAnswer("/silent", never);
-    Answer refusing;
-    refusing.refuseHead = true;
-    server.setAnswer("/nohead", refusing);
-    Answer dropping;
-    dropping.dropHead = true;
-    server.setAnswer("/drophead", dropping);
+    server.setAnswer("/found", {.status = 302, .location = server.url("/new").toUtf8(), .setCookie = "session=42"});
+    server.setAnswer("/chain", {.status = 301, .location = "/chain2"});
+    server.setAnswer("/chain2", {.status = 308, .location = "/chain3"});
+    server.setAnswer("/chain3", {.status = 302, .location = "/new"});
+    server.setAnswer("/gone", {.status = 410});
+    server.setAnswer("/broken", {.status = 500});
+    server.setAnswer("/forbidden", {.status = 403});
+    server.setAnswer("/loop", {.status = 301, .location = "/loop2"});
+    server.setAnswer("/loop2", {.status = 301, .location = "/loop"});
+    server.setAnswer("/silent", {.never = true});
+    server.setAnswer("/nohead", {.refuseHead = true});
+    server.setAnswer("/drophead", {.dropHead = true});
 
     const std::vector<Case> cases = {
         {"ok", server.url("/ok"), LinkOutcome::Ok, 200, {}},
@@ -108,11 +86,7 @@ TEST_F(LinkCheckerTest, eachKindOfAnswerComesToItsOutcome)
         {"redirect_loop", server.url("/loop"), LinkOutcome::TooManyRedirects, 301, {}},
         {"head_refused", server.url("/nohead"), LinkOutcome::Ok, 200, {}},
         {"head_dropped", server.url("/drophead"), LinkOutcome::Ok, 200, {}},
-        {"refused",
-         QStringLiteral("http://127.0.0.1:%1/").arg(LinkTestServer::closedPort()),
-         LinkOutcome::Refused,
-         0,
-         {}},
+        {"refused", QStringLiteral("http://127.0.0.1:%1/").arg(PageServer::closedPort()), LinkOutcome::Refused, 0, {}},
         {"tls", QStringLiteral("https://127.0.0.1:%1/ok").arg(server.port()), LinkOutcome::TlsError, 0, {}},
         {"no_such_host", QStringLiteral("http://sitepins-link-check.invalid/"), LinkOutcome::NoSuchHost, 0, {}},
     };
@@ -141,7 +115,7 @@ TEST_F(LinkCheckerTest, eachKindOfAnswerComesToItsOutcome)
     // Five redirects are followed; the sixth is one too many.
     EXPECT_EQ(server.requestCount("/loop") + server.requestCount("/loop2"), 6);
     QList<QByteArray> noHead;
-    for (const LinkTestServer::Request &request : server.requests()) {
+    for (const PageServer::Request &request : server.requests()) {
         EXPECT_FALSE(request.headers.contains("cookie")) << request.target.toStdString();
         EXPECT_EQ(request.headers.value("user-agent"), LinkChecker::defaultUserAgent());
         if (request.target == "/nohead")
@@ -155,12 +129,10 @@ TEST_F(LinkCheckerTest, eachKindOfAnswerComesToItsOutcome)
 // host, as the server counts them.
 TEST_F(LinkCheckerTest, neverAsksMoreThanEightAtOnceNorMoreThanTwoOfOneHost)
 {
-    QStringList hosts;
-    for (int i = 1; i <= 6; ++i)
-        hosts << QStringLiteral("127.0.0.%1").arg(i);
-    LinkTestServer server(hosts);
+    const QStringList hosts = loopbackHosts(6);
+    PageServer server(hosts);
     ASSERT_TRUE(server.isListening());
-    server.setAnswer("/slow", slow(300));
+    server.setAnswer("/slow", {.delayMs = 300});
     std::vector<LinkChecker::Link> links;
     for (int page = 0; page < 5; ++page) {
         for (int host = 0; host < hosts.size(); ++host)
@@ -179,12 +151,9 @@ TEST_F(LinkCheckerTest, neverAsksMoreThanEightAtOnceNorMoreThanTwoOfOneHost)
 
 TEST_F(LinkCheckerTest, cancelDropsTheRunningRequestsAndStartsNoOther)
 {
-    QStringList hosts;
-    for (int i = 1; i <= 5; ++i)
-        hosts << QStringLiteral("127.0.0.%1").arg(i);
-    LinkTestServer server(hosts);
+    PageServer server(loopbackHosts(5));
     ASSERT_TRUE(server.isListening());
-    server.setAnswer("/slow", slow(5000));
+    server.setAnswer("/slow", {.delayMs = 5000});
     std::vector<LinkChecker::Link> links;
     for (int i = 0; i < 30; ++i)
         links.push_back({QString::number(i), server.url("/slow", i % 5)});

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "QtPrinters.h"
 #include "ScopedVariable.h"
+#include "TestFiles.h"
 #include "mainwindow/frmProgress.h"
 
 #include <QDir>
@@ -36,10 +37,7 @@ protected:
     QString write(const QString &relative, const QByteArray &bytes)
     {
         const QString path = inHome(relative);
-        EXPECT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        EXPECT_TRUE(TestFiles::write(path, bytes));
         return path;
     }
     QStringList stored() const { return BookmarkOutline::ofLibrary(reopenLibrary()->getTheDOM().documentElement()); }
@@ -146,14 +144,13 @@ TEST_F(BookmarkMenusTest, profilesAreOfferedAndTheChosenOneImported)
     m_dialogs.chooseItemNext(1);
     runMenu("mnuFileImportChromium");
     EXPECT_EQ(m_dialogs.lastText(), "Imported 1 folders and 1 SitePins into the new folder \"Chrome 09 Mar 2026\".");
-    EXPECT_EQ(
-        stored().mid(stored().indexOf("[Firefox 09 Mar 2026]")),
-        (Lines{"[Firefox 09 Mar 2026]", "  [Bookmarks Menu]", "    Menü page <https://menu.example/>",
-               "  [Bookmarks Toolbar]", "    [Ordnér]", "      [Deep]", "        Page title <https://deep.example/>",
-               "        https://bare.example/ <https://bare.example/>",
-               "    Bar & Co <https://bar.example/?a=1&b=2> ~ What the page says of itself", "  [Other Bookmarks]",
-               "    Other one <https://other.example/>", "[Chrome 09 Mar 2026]", "  [Other bookmarks]",
-               "    Chrome's <https://chrome.example/>"}));
+    Lines imported{"[Firefox 09 Mar 2026]"};
+    for (const QString &line : FirefoxPlacesFixture::kOutline)
+        imported << "  " + line;
+    imported << "[Chrome 09 Mar 2026]"
+             << "  [Other bookmarks]"
+             << "    Chrome's <https://chrome.example/>";
+    EXPECT_EQ(stored().mid(stored().indexOf("[Firefox 09 Mar 2026]")), imported);
 }
 
 TEST_F(BookmarkMenusTest, cancelInTheProgressWindowLeavesTheLibraryAsItWas)

@@ -1,8 +1,8 @@
 // The capture and browser commands of the real main window, against a real
 // headless Chromium connected through the bridge extension and its host.
 #include "HeadlessBrowser.h"
-#include "LocalHttpServer.h"
 #include "MainWindowFixture.h"
+#include "PageServer.h"
 #include "ModalDialog.h"
 #include "browser/frmSitePinDialog.h"
 #include "platform/browser/BridgeBrowser.h"
@@ -18,13 +18,9 @@ class BridgeCaptureTest : public MainWindowFixture
 {
 protected:
     BridgeCaptureTest()
-        : m_pages({
-              {"/a.html", {"Page A", "<script>window.open('/b.html')</script>"}},
-              {"/b.html", {"Page B", "B"}},
-              {"/c.html", {"Page C", "C"}},
-          })
-        , m_browser(HeadlessBrowser::Kind::Chromium, m_bridgeFolder.path())
+        : m_browser(HeadlessBrowser::Kind::Chromium, m_bridgeFolder.path())
     {
+        m_pages.setLinkedPages();
         auto bridge = std::make_unique<BridgeBrowser>(m_bridgeFolder.path());
         // A browser sharing a loaded machine with a build can take seconds
         // to make a window; the deadlines themselves are tested elsewhere.
@@ -87,7 +83,7 @@ protected:
         return names;
     }
 
-    LocalHttpServer m_pages;
+    PageServer m_pages;
     QTemporaryDir m_bridgeFolder;
     HeadlessBrowser m_browser;
     BridgeBrowser *m_bridge = nullptr;

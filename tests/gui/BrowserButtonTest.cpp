@@ -1,7 +1,7 @@
 #include "DevToolsSession.h"
-#include "HeadlessChromium.h"
-#include "LocalHttpServer.h"
+#include "HeadlessBrowser.h"
 #include "MainWindowFixture.h"
+#include "PageServer.h"
 #include "TestEnvironment.h"
 #include "browser/BrowserIntegration.h"
 #include "platform/browser/ExtensionId.h"
@@ -24,14 +24,12 @@ constexpr int kAttemptMs = 10000;
 class BrowserButtonTest : public MainWindowFixture
 {
 protected:
-    BrowserButtonTest()
-        : m_pages({{QStringLiteral("/kept.html"), {QStringLiteral("Kept page"), QStringLiteral("Keep me")}}})
-    {
-    }
+    BrowserButtonTest() { m_pages.setTitledPage("/kept.html", "Kept page", "Keep me"); }
 
     void SetUp() override
     {
-        ASSERT_FALSE(HeadlessChromium::executable().isEmpty()) << "scripts/setup.sh installs chromium";
+        ASSERT_FALSE(HeadlessBrowser::executable(HeadlessBrowser::Kind::Chromium).isEmpty())
+            << "scripts/setup.sh installs chromium";
         MainWindowFixture::SetUp();
         writeLibraryBody(LibraryText::folder(1, "Work"));
         const QDir program(programFolder());
@@ -76,9 +74,9 @@ protected:
 
     void startChromium(const QStringList &arguments)
     {
-        // No keyring to wait for on a machine without a desktop session.
-        ASSERT_TRUE(m_chromium.start(arguments + QStringList{"--password-store=basic", pageUrl()}, kWaitMs))
-            << m_chromium.errorString().toStdString();
+        QString error;
+        ASSERT_TRUE(m_chromium.startWithDebugging(arguments + QStringList{pageUrl()}, kWaitMs, &error))
+            << error.toStdString();
     }
 
     void startChromiumWithTheGeneratedFolder()
@@ -143,8 +141,8 @@ protected:
     QString mode() { return ui().txtMode->text(); }
 
     QTemporaryDir m_root;
-    LocalHttpServer m_pages;
-    HeadlessChromium m_chromium;
+    PageServer m_pages;
+    HeadlessBrowser m_chromium;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "browser/BrowserIntegration.h"
 #include "MainWindowFixture.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/RegistryFunctions.h"
 #include "platform/browser/BridgeExtension.h"
 #include "platform/browser/ExtensionId.h"
@@ -28,22 +29,9 @@ const char kRemoved[] = "SitePins has been removed from the Internet Explorer to
                         "will take effect next time you start Internet Explorer.";
 const char kNotIntegrated[] = "SitePins has not been integrated with Internet Explorer.";
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QJsonObject readJson(const QString &path)
 {
-    return QJsonDocument::fromJson(readFile(path)).object();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
-           file.write(bytes) == bytes.size();
+    return QJsonDocument::fromJson(TestFiles::read(path)).object();
 }
 
 // A home, a data folder and a system root of the test's own, with one
@@ -59,8 +47,8 @@ protected:
             ASSERT_TRUE(QFile::copy(TestEnvironment::iconFile(icon), QDir(programFolder()).filePath(icon)));
         const QDir home(m_root.filePath("home"));
         ASSERT_TRUE(home.mkpath(".mozilla/firefox/p1.default-esr"));
-        ASSERT_TRUE(writeFile(home.filePath(".mozilla/firefox/profiles.ini"),
-                              "[Profile0]\nName=default-esr\nIsRelative=1\nPath=p1.default-esr\n"));
+        ASSERT_TRUE(TestFiles::write(home.filePath(".mozilla/firefox/profiles.ini"),
+                                     "[Profile0]\nName=default-esr\nIsRelative=1\nPath=p1.default-esr\n"));
         IntegrationPlaces &places = m_environment.integrationPlaces;
         places.dataFolder = m_root.filePath("home/.local/share/SitePins");
         places.chromiumUserDataFolders = {home.filePath(".config/chromium"), home.filePath(".config/google-chrome")};
@@ -111,7 +99,7 @@ protected:
         QDirIterator it(m_root.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
-            found[QDir(m_root.path()).relativeFilePath(path)] = readFile(path);
+            found[QDir(m_root.path()).relativeFilePath(path)] = TestFiles::read(path);
         }
         return found;
     }
@@ -186,7 +174,7 @@ TEST_F(BrowserIntegrationTest, writesTheExtensionAndWhatEachBrowserNeedsToRunIt)
         const QImage icon(chromium + QStringLiteral("/icons/icon-%1.png").arg(size));
         EXPECT_EQ(icon.size(), QSize(size, size)) << size;
     }
-    EXPECT_NE(readFile(chromium + "/icons/hot-16.png"), readFile(chromium + "/icons/icon-16.png"));
+    EXPECT_NE(TestFiles::read(chromium + "/icons/hot-16.png"), TestFiles::read(chromium + "/icons/icon-16.png"));
 
     const QJsonArray origins{BridgeExtension::chromiumOrigin(), "chrome-extension://" + id + "/"};
     for (const QString &folder :
@@ -211,13 +199,13 @@ TEST_F(BrowserIntegrationTest, writesTheExtensionAndWhatEachBrowserNeedsToRunIt)
         const QJsonObject install = readJson(folder + id + ".json");
         EXPECT_EQ(install.value("external_crx").toString(), crx);
         EXPECT_EQ(install.value("external_version").toString(), manifest.value("version").toString());
-        EXPECT_TRUE(readFile(crx).startsWith("Cr24"));
+        EXPECT_TRUE(TestFiles::read(crx).startsWith("Cr24"));
     }
 
     for (const QString &folder : {home(".mozilla/firefox/p1.default-esr/extensions"),
                                   system("usr/lib/mozilla/extensions/{ec8030f7-c20a-464f-9b0e-13a3a9e97384}")}) {
         QString error;
-        const auto xpi = ZipArchive::read(readFile(folder + "/bridge@sitepins.org.xpi"), &error);
+        const auto xpi = ZipArchive::read(TestFiles::read(folder + "/bridge@sitepins.org.xpi"), &error);
         ASSERT_TRUE(xpi) << folder.toStdString() << ": " << error.toStdString();
         const QJsonObject firefox = QJsonDocument::fromJson(xpi->at("manifest.json")).object();
         EXPECT_EQ(firefox.value("manifest_version").toInt(), 2);
@@ -236,8 +224,8 @@ TEST_F(BrowserIntegrationTest, writesTheExtensionAndWhatEachBrowserNeedsToRunIt)
 // key stays for the next time. A second undo says there is nothing to undo.
 TEST_F(BrowserIntegrationTest, undoRemovesWhatIntegrationWroteAndTheSecondSaysSo)
 {
-    ASSERT_TRUE(writeFile(home(".config/chromium/NativeMessagingHosts/other.host.json"), "{}"));
-    ASSERT_TRUE(writeFile(home(".mozilla/firefox/p1.default-esr/extensions/other@example.org.xpi"), "PK"));
+    ASSERT_TRUE(TestFiles::write(home(".config/chromium/NativeMessagingHosts/other.host.json"), "{}"));
+    ASSERT_TRUE(TestFiles::write(home(".mozilla/firefox/p1.default-esr/extensions/other@example.org.xpi"), "PK"));
     start();
     const auto before = files();
     integrate();
@@ -249,7 +237,7 @@ TEST_F(BrowserIntegrationTest, undoRemovesWhatIntegrationWroteAndTheSecondSaysSo
     EXPECT_FALSE(window().browserIntegration().isIntegrated());
     auto expected = before;
     const QString key = QDir(m_root.path()).relativeFilePath(places().keyFile());
-    expected[key] = readFile(places().keyFile());
+    expected[key] = TestFiles::read(places().keyFile());
     EXPECT_EQ(files(), expected);
 
     m_dialogs.forget();
@@ -265,12 +253,12 @@ TEST_F(BrowserIntegrationTest, aFolderThatTakesNoFilesLeavesNothingHalfWritten)
     // Root writes into read-only folders; a file where the folder belongs
     // stops everyone.
     if (::geteuid() == 0) {
-        ASSERT_TRUE(writeFile(blocked, "not a folder"));
+        ASSERT_TRUE(TestFiles::write(blocked, "not a folder"));
     } else {
         ASSERT_TRUE(QDir().mkpath(blocked));
         QFile::setPermissions(blocked, QFile::ReadOwner | QFile::ExeOwner);
     }
-    ASSERT_TRUE(writeFile(places().extensionFolder("chromium") + "/bridge.js", "an older copy"));
+    ASSERT_TRUE(TestFiles::write(places().extensionFolder("chromium") + "/bridge.js", "an older copy"));
     start();
     const auto before = files();
     integrate();
@@ -282,7 +270,7 @@ TEST_F(BrowserIntegrationTest, aFolderThatTakesNoFilesLeavesNothingHalfWritten)
     EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
     EXPECT_FALSE(window().browserIntegration().isIntegrated());
     auto expected = before;
-    expected[QDir(m_root.path()).relativeFilePath(places().keyFile())] = readFile(places().keyFile());
+    expected[QDir(m_root.path()).relativeFilePath(places().keyFile())] = TestFiles::read(places().keyFile());
     EXPECT_EQ(files(), expected);
     QFile::setPermissions(blocked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }

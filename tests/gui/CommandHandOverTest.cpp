@@ -1,21 +1,15 @@
 #include "BookmarkOutline.h"
 #include "MainWindowFixture.h"
+#include "ProgramRun.h"
 #include "QtPrinters.h"
 
 #include <QDir>
-#include <QProcess>
 
 namespace {
 
 using L = LibraryText;
 using Lines = QStringList;
-
-struct Finished
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Finished = ProgramRun::Finished;
 
 // The window runs here, on the channel name the program itself uses; the
 // command line runs as a process of its own, as a script would start it.
@@ -30,24 +24,7 @@ protected:
         clickFolder("Work");
     }
 
-    static QString program() { return qEnvironmentVariable("SITEPINS_PROGRAM"); }
-
-    // Runs the program to its end while the window keeps serving events.
-    Finished run(const QStringList &arguments)
-    {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("XDG_CONFIG_HOME", m_scratch.path());
-        environment.insert("XDG_DATA_HOME", m_scratch.path());
-        process.setProcessEnvironment(environment);
-        process.start(program(), arguments);
-        EXPECT_TRUE(process.waitForStarted());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 30000))
-            << arguments.join(' ').toStdString();
-        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-                QString::fromLocal8Bit(process.readAllStandardError())};
-    }
+    Finished run(const QStringList &arguments) { return ProgramRun::run(arguments, m_scratch.path()); }
     Finished add(const QString &library, const QStringList &more)
     {
         return run(QStringList{"--library", library, "--add"} + more);

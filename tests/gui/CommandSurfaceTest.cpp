@@ -283,24 +283,18 @@ TEST_F(CommandSurfaceTest, restLookOfTheAddressLabelThePanelAndTheSplitterTips)
     EXPECT_FALSE(addressUnderlined());
 }
 
-TEST_F(CommandSurfaceTest, helpMenuHoldsThreeEntriesAndOneSeparator)
-{
-    QStringList shown;
-    for (const QAction *action : ui().commands->menu("mnuHelp")->actions())
-        shown << (action->isSeparator() ? QStringLiteral("—") : action->text());
-    EXPECT_EQ(shown, (QStringList{"&Help Contents...", "—", "&About SitePins Manager...", "SitePins on the &Web..."}));
-}
-
 // The favourites import keeps its place; imports and exports of the
 // browsers' formats follow it. Importing waits while an edit is open.
-TEST_F(CommandSurfaceTest, fileMenuHoldsTheImportAndExportMenus)
+TEST_F(CommandSurfaceTest, fileMenuHoldsTheImportAndExportMenusAndHelpItsThreeEntries)
 {
     const auto captions = [this](const char *menu) {
         QStringList shown;
         for (const QAction *action : ui().commands->menu(QString::fromLatin1(menu))->actions())
-            shown << action->text();
+            shown << (action->isSeparator() ? QStringLiteral("—") : action->text());
         return shown;
     };
+    EXPECT_EQ(captions("mnuHelp"),
+              (QStringList{"&Help Contents...", "—", "&About SitePins Manager...", "SitePins on the &Web..."}));
     EXPECT_EQ(captions("mnuFile"), (QStringList{"&Open...", "&Restore from backup...",
                                                 "Import Internet E&xplorer favorites", "&Import", "Ex&port", "&Exit"}));
     EXPECT_EQ(captions("mnuFileImport"), (QStringList{"&Netscape bookmark file...", "&XBEL file...",

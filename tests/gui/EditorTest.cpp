@@ -196,97 +196,83 @@ TEST_F(EditorTest, eachModeLocksWhatAnEditMustNotReach)
 }
 
 // A failed save used to go unreported; the change must stay and reach the
-// file with the next save that succeeds.
+// file with the next save that succeeds. A user marks the file read-only to
+// keep it from changing, and root could still replace it: the mode is what
+// refuses the save, and the status bar says so from the start.
 TEST_F(EditorTest, failedSaveIsShownAndTheNextSaveWritesTheChange)
 {
-    startWith();
     const QString folder = programFolder() + "/MySitePins";
-    ASSERT_TRUE(QDir().rename(folder, folder + ".away"));
-    clickFolder("Work");
-    runMenu("mnuAddSitePin");
-    typeSitePin("Kept", "http://kept/");
-    save();
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    EXPECT_TRUE(m_dialogs.lastText().startsWith("Your change could not be saved to the SitePins file."));
-    EXPECT_EQ(m_dialogs.shown().back().request.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Kept", "Wiki"}));
-
-    ASSERT_TRUE(QDir().rename(folder + ".away", folder));
-    runMenu("mnuAddSitePin");
-    typeSitePin("Second", "http://second/");
-    save();
-    const auto db = reopenLibrary();
-    EXPECT_EQ(db->getSPName("W2"), "Kept");
-    EXPECT_EQ(db->getSPName("W3"), "Second");
-}
-
-// A user marks the file read-only to keep it from changing, and root could
-// still replace it: the mode is what refuses the save. The status bar says
-// so from the start.
-TEST_F(EditorTest, ReadOnlyLibraryRefusesSaveAndKeepsTheChange)
-{
-    writeLibraryBody(kTwoFolders);
     const QByteArray path = QFile::encodeName(libraryPath());
-    ASSERT_EQ(::chmod(path.constData(), 0444), 0);
-    start();
-    EXPECT_EQ(ui().StatusBar1->panelText(3), "Read-only");
-    const QByteArray before = fileBytes();
-    clickFolder("Work");
-    runMenu("mnuAddSitePin");
-    typeSitePin("Kept", "http://kept/");
-    save();
-    ASSERT_EQ(m_dialogs.shown().size(), 1u);
-    EXPECT_EQ(m_dialogs.lastText(), QString("Your change could not be saved to the SitePins file.\n\n"
-                                            "The SitePins file %1 is read-only.\n\nThe change is kept while the "
-                                            "program runs and will be written by the next successful save.")
-                                        .arg(QDir::toNativeSeparators(QFileInfo(libraryPath()).absoluteFilePath())));
-    EXPECT_EQ(fileBytes(), before);
-    EXPECT_EQ(window().getMyDB().getSPName("W2"), "Kept") << "the change stays in memory";
-    EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Kept", "Wiki"}));
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "folder gone");
+        writeLibraryBody(kTwoFolders);
+        if (readOnly)
+            ASSERT_EQ(::chmod(path.constData(), 0444), 0);
+        start();
+        EXPECT_EQ(ui().StatusBar1->panelText(3), readOnly ? "Read-only" : "");
+        if (!readOnly)
+            ASSERT_TRUE(QDir().rename(folder, folder + ".away"));
+        clickFolder("Work");
+        runMenu("mnuAddSitePin");
+        typeSitePin("Kept", "http://kept/");
+        save();
+        ASSERT_EQ(m_dialogs.shown().size(), 1u);
+        EXPECT_TRUE(m_dialogs.lastText().startsWith("Your change could not be saved to the SitePins file."));
+        EXPECT_EQ(m_dialogs.shown().back().request.icon, MessageIcon::Exclamation);
+        if (readOnly)
+            EXPECT_EQ(m_dialogs.lastText(),
+                      QString("Your change could not be saved to the SitePins file.\n\n"
+                              "The SitePins file %1 is read-only.\n\nThe change is kept while the "
+                              "program runs and will be written by the next successful save.")
+                          .arg(QDir::toNativeSeparators(QFileInfo(libraryPath()).absoluteFilePath())));
+        EXPECT_EQ(window().getMyDB().getSPName("W2"), "Kept") << "the change stays in memory";
+        EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Kept", "Wiki"}));
 
-    ASSERT_EQ(::chmod(path.constData(), 0644), 0);
-    runMenu("mnuAddSitePin");
-    typeSitePin("Second", "http://second/");
-    save();
-    EXPECT_EQ(m_dialogs.shown().size(), 1u);
-    EXPECT_EQ(ui().StatusBar1->panelText(3), "");
-    const auto db = reopenLibrary();
-    EXPECT_EQ(db->getSPName("W2"), "Kept");
-    EXPECT_EQ(db->getSPName("W3"), "Second");
+        if (readOnly)
+            ASSERT_EQ(::chmod(path.constData(), 0644), 0);
+        else
+            ASSERT_TRUE(QDir().rename(folder + ".away", folder));
+        runMenu("mnuAddSitePin");
+        typeSitePin("Second", "http://second/");
+        save();
+        EXPECT_EQ(m_dialogs.shown().size(), 1u);
+        EXPECT_EQ(ui().StatusBar1->panelText(3), "");
+        const auto db = reopenLibrary();
+        EXPECT_EQ(db->getSPName("W2"), "Kept");
+        EXPECT_EQ(db->getSPName("W3"), "Second");
+        m_dialogs.forget();
+    }
 }
 
-TEST_F(EditorTest, fieldLongerThanTheLibraryCanHoldIsRefusedBeforeSaving)
+// Either is refused before anything is written, and the edit stays open.
+TEST_F(EditorTest, aSitePinTheLibraryCannotHoldIsRefusedBeforeSaving)
 {
-    startWith();
-    const QByteArray before = fileBytes();
-    clickFolder("Work");
-    runMenu("mnuAddSitePin");
     // Pasted text comes in lines; one endless line would only make the editor slow to lay out.
     const QString line = QString(99, QLatin1Char('n')) + QLatin1Char('\n');
-    typeSitePin("Huge", {}, {}, line.repeated(LibraryLimits::kMaxFieldLength / line.size() + 1));
-    save();
-    EXPECT_EQ(m_dialogs.lastText(),
-              "The notes is too long to be saved: a SitePin field can hold at most 1,000,000 characters.");
-    EXPECT_EQ(ui().txtMode->text(), "add");
-    EXPECT_EQ(fileBytes(), before);
-}
-
-TEST_F(EditorTest, noIdentifierLeftMeansNothingIsCreatedOrSaved)
-{
     QString pins;
-    for (int wid = 1; wid <= 32767; ++wid)
+    for (int wid = 2; wid <= 32767; ++wid)
         pins += QStringLiteral("<SITEPIN WID=\"W%1\"><NAME>p</NAME></SITEPIN>").arg(wid);
-    startWith(LT::folder(1, "Full", pins));
-    const QByteArray before = fileBytes();
-    clickFolder("Full");
-    runMenu("mnuAddSitePin");
-    typeSitePin("One too many", "http://x/");
-    save();
-    EXPECT_EQ(m_dialogs.lastText(), "The SitePin cannot be saved: the library already holds the largest number of "
-                                    "SitePins it can number (32767).");
-    EXPECT_EQ(ui().txtMode->text(), "add");
-    EXPECT_EQ(window().m_objDOMSitePins.documentElement().countElementsByTagName("SITEPIN"), 32767);
-    EXPECT_EQ(fileBytes(), before);
+    const std::tuple<QString, QString, int, const char *> rows[] = {
+        {kTwoFolders, line.repeated(LibraryLimits::kMaxFieldLength / line.size() + 1), 1,
+         "The notes is too long to be saved: a SitePin field can hold at most 1,000,000 characters."},
+        {LT::folder(1, "Work", LT::sitePin(1, "Wiki") + pins),
+         {},
+         32767,
+         "The SitePin cannot be saved: the library already holds the largest number of SitePins it can number "
+         "(32767)."}};
+    for (const auto &[library, notes, held, message] : rows) {
+        SCOPED_TRACE(message);
+        startWith(library);
+        const QByteArray before = fileBytes();
+        clickFolder("Work");
+        runMenu("mnuAddSitePin");
+        typeSitePin("One too many", "http://x/", {}, notes);
+        save();
+        EXPECT_EQ(m_dialogs.lastText(), message);
+        EXPECT_EQ(ui().txtMode->text(), "add");
+        EXPECT_EQ(window().m_objDOMSitePins.documentElement().countElementsByTagName("SITEPIN"), held);
+        EXPECT_EQ(fileBytes(), before);
+    }
 }
 
 // The edited SitePin is the one picked from the search results, whatever the

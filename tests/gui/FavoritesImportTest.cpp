@@ -1,5 +1,6 @@
 #include "browser/FavoritesImport.h"
 #include "MainWindowFixture.h"
+#include "TestFiles.h"
 #include "mainwindow/TabIndexSetting.h"
 #include "mainwindow/frmProgress.h"
 #include "platform/RegistryFunctions.h"
@@ -41,11 +42,7 @@ protected:
     }
     void writeFile(const QString &relative, const QByteArray &bytes)
     {
-        const QString path = onDrive(relative);
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(TestFiles::write(onDrive(relative), bytes));
     }
     // Two favourites folders with two shortcuts and a sub-folder holding one.
     void twoProfiles()

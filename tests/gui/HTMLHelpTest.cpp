@@ -1,4 +1,5 @@
 #include "help/HTMLHelp.h"
+#include "QtPrinters.h"
 #include "ScriptedDialogs.h"
 #include "help/HtmlHelpApi.h"
 #include "platform/InstalledComponents.h"
@@ -11,11 +12,6 @@
 #include <QWhatsThis>
 
 #include <gtest/gtest.h>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

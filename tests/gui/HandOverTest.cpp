@@ -1,9 +1,9 @@
 #include "MainWindowFixture.h"
 #include "PeerHost.h"
+#include "ProgramRun.h"
 #include "ScopedVariable.h"
 #include "platform/InstanceChannel.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTimer>
@@ -23,28 +23,7 @@ protected:
         writeLibraryBody(LibraryText::folder(1, "Work"));
     }
 
-    static QString program() { return qEnvironmentVariable("SITEPINS_PROGRAM"); }
-
-    QProcessEnvironment programEnvironment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", m_scratch.path());
-        env.insert("XDG_DATA_HOME", m_scratch.path());
-        return env;
-    }
-
-    // Runs a second start to its end while this process keeps serving events.
-    int runSecondStart()
-    {
-        QProcess second;
-        second.setProcessEnvironment(programEnvironment());
-        second.start(program(), {});
-        EXPECT_TRUE(second.waitForStarted());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000))
-            << "the second start must end by itself";
-        return second.exitCode();
-    }
+    int runSecondStart() { return ProgramRun::run({}, m_scratch.path()).exitCode; }
 
     QTemporaryDir m_scratch;
 };
@@ -54,10 +33,10 @@ protected:
 // The first instance here starts over the socket a killed one left behind.
 TEST_F(HandOverTest, secondStartHandsOverAFreshTextAndEndsWhateverAKilledInstanceLeft)
 {
-    ASSERT_FALSE(program().isEmpty());
+    ASSERT_FALSE(ProgramRun::program().isEmpty());
     QProcess crashed;
-    crashed.setProcessEnvironment(programEnvironment());
-    crashed.start(program(), {});
+    crashed.setProcessEnvironment(ProgramRun::environment(m_scratch.path()));
+    crashed.start(ProgramRun::program(), {});
     ASSERT_TRUE(crashed.waitForStarted());
     const QString socket = InstanceChannel(QStringLiteral("SitePins")).socketPath();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 20000));

@@ -1,6 +1,7 @@
 #include "help/HelpViewer.h"
 #include "MainWindowFixture.h"
 #include "ModalDialog.h"
+#include "QtPrinters.h"
 #include "help/ChmBrowser.h"
 #include "help/HTMLHelp.h"
 #include "help/HelpCommands.h"
@@ -18,11 +19,6 @@
 
 #include <algorithm>
 #include <functional>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -164,7 +160,9 @@ TEST_F(HelpViewerTest, aMissingOrDamagedHelpFileIsNamedAndNothingOpens)
     EXPECT_EQ(viewer(), nullptr);
 }
 
-TEST_F(HelpViewerTest, theIndexFindsAKeywordAsItIsTypedAndShowsItsPage)
+// The index finds a keyword as it is typed; the search finds the one topic
+// holding a word and marks it.
+TEST_F(HelpViewerTest, theIndexAndTheSearchLeadToTheirTopics)
 {
     startWithHelp();
     help().HHDisplayIndex();
@@ -173,25 +171,19 @@ TEST_F(HelpViewerTest, theIndexFindsAKeywordAsItIsTypedAndShowsItsPage)
     auto *keyword = part<QLineEdit>("txtKeyword");
     auto *index = part<QListWidget>("lstIndex");
     EXPECT_GT(index->count(), 100);
-
     QTest::keyClicks(keyword, "add to f");
     ASSERT_TRUE(index->currentItem());
     EXPECT_EQ(index->currentItem()->text(), "Add to Favorite SitePins");
     QTest::keyClick(keyword, Qt::Key_Return);
     EXPECT_EQ(topic(), "/favorites.htm");
-}
 
-TEST_F(HelpViewerTest, searchFindsTheOneTopicHoldingAWordAndMarksIt)
-{
-    startWithHelp();
     help().HHDisplaySearch();
-    ASSERT_TRUE(viewer());
+    EXPECT_EQ(viewer()->currentPage(), HelpViewer::SearchPage);
     QTest::keyClicks(part<QLineEdit>("txtSearchWords"), "Dropping");
     QTest::mouseClick(part<QPushButton>("cmdListTopics"), Qt::LeftButton);
     auto *results = part<QTreeWidget>("tvwSearchResults");
     ASSERT_EQ(results->topLevelItemCount(), 1);
     EXPECT_EQ(results->topLevelItem(0)->text(0), "Moving by drag and drop");
-
     QTest::mouseClick(part<QPushButton>("cmdDisplaySearch"), Qt::LeftButton);
     EXPECT_EQ(topic(), "/drag-and-drop.htm");
     EXPECT_FALSE(viewer()->browser()->extraSelections().isEmpty()) << "the word is marked on the page";

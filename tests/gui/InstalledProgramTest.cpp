@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "mainwindow/ProgramIdentity.h"
 #include "platform/ProgramFiles.h"
 
@@ -12,9 +13,7 @@ namespace {
 
 bool touch(const QString &path)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly);
+    return TestFiles::write(path, {});
 }
 
 // A build keeps the program's files beside it; an installed program, in
@@ -85,11 +84,9 @@ TEST_F(WindowIcon, aBuildUsesTheIconsDrawnBesideIt)
 TEST_F(WindowIcon, anInstalledProgramTakesItsIconFromTheTheme)
 {
     const QDir icons(m_folder.filePath("share/icons"));
-    ASSERT_TRUE(touch(icons.filePath("hicolor/index.theme")));
-    QFile index(icons.filePath("hicolor/index.theme"));
-    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
-    index.write("[Icon Theme]\nName=Hicolor\nDirectories=32x32/apps\n\n[32x32/apps]\nSize=32\nType=Fixed\n");
-    index.close();
+    ASSERT_TRUE(
+        TestFiles::write(icons.filePath("hicolor/index.theme"),
+                         "[Icon Theme]\nName=Hicolor\nDirectories=32x32/apps\n\n[32x32/apps]\nSize=32\nType=Fixed\n"));
     drawIcon(icons.filePath("hicolor/32x32/apps/" + iconName + ".png"), 32);
     QIcon::setThemeSearchPaths({icons.path()});
     // Every theme falls back to hicolor, where the package puts the icon.

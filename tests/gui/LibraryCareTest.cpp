@@ -1,6 +1,7 @@
 #include "care/LibraryCare.h"
-#include "LinkTestServer.h"
 #include "MainWindowFixture.h"
+#include "PageServer.h"
+#include "QtPrinters.h"
 #include "care/frmDuplicates.h"
 #include "care/frmLinkCheck.h"
 
@@ -8,27 +9,11 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
-#include <QProgressBar>
 #include <QSignalSpy>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
 using L = LibraryText;
-using Answer = LinkTestServer::Answer;
-
-Answer answer(int status, const QByteArray &location = {}, int delayMs = 0)
-{
-    Answer result;
-    result.status = status;
-    result.location = location;
-    result.delayMs = delayMs;
-    return result;
-}
 
 class LibraryCareTest : public MainWindowFixture
 {
@@ -47,9 +32,9 @@ protected:
     {
         m_server.setAnswer("/ok", {});
         m_server.setAnswer("/new", {});
-        m_server.setAnswer("/moved", answer(301, "/new"));
-        m_server.setAnswer("/found", answer(302, "/new"));
-        m_server.setAnswer("/gone", answer(410));
+        m_server.setAnswer("/moved", {.status = 301, .location = "/new"});
+        m_server.setAnswer("/found", {.status = 302, .location = "/new"});
+        m_server.setAnswer("/gone", {.status = 410});
         startWith(L::folder(1, "Work",
                             L::sitePin(1, "Intranet", at("/ok")) + L::sitePin(2, "Old", at("/moved")) +
                                 L::sitePin(3, "Temp", at("/found")) + L::sitePin(4, "Dead", at("/missing")) +
@@ -120,17 +105,17 @@ protected:
         }
     }
 
+    // One or two clicks on the column's header, as the order it starts in asks.
     static void sortByName(QTreeWidget *list)
     {
         QHeaderView *header = list->header();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(0) + 10, header->height() / 2));
-        if (list->header()->sortIndicatorOrder() != Qt::AscendingOrder)
+        for (int clicks = 0; clicks == 0 || (clicks < 2 && header->sortIndicatorOrder() != Qt::AscendingOrder);
+             ++clicks)
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                               QPoint(header->sectionViewportPosition(0) + 10, header->height() / 2));
     }
 
-    LinkTestServer m_server;
+    PageServer m_server;
 };
 
 TEST_F(LibraryCareTest, theOutcomesAreListedFilteredSortedAndShownInTheMainWindow)
@@ -199,10 +184,10 @@ TEST_F(LibraryCareTest, aFolderChosenInTheTreeLimitsTheCheckToItAndItsSubFolders
 
 TEST_F(LibraryCareTest, theNewAddressGoesToExactlyTheChosenSitePinsInOneSave)
 {
-    m_server.setAnswer("/a", answer(301, "/a-new"));
-    m_server.setAnswer("/b", answer(308, "/b-new"));
-    m_server.setAnswer("/c", answer(301, "/c-new"));
-    m_server.setAnswer("/t", answer(302, "/a-new"));
+    m_server.setAnswer("/a", {.status = 301, .location = "/a-new"});
+    m_server.setAnswer("/b", {.status = 308, .location = "/b-new"});
+    m_server.setAnswer("/c", {.status = 301, .location = "/c-new"});
+    m_server.setAnswer("/t", {.status = 302, .location = "/a-new"});
     for (const char *page : {"/a-new", "/b-new", "/c-new"})
         m_server.setAnswer(page, {});
     startWith(L::folder(1, "Work",
@@ -232,10 +217,9 @@ TEST_F(LibraryCareTest, theNewAddressGoesToExactlyTheChosenSitePinsInOneSave)
     EXPECT_EQ(saves.size(), 1);
     EXPECT_EQ(m_dialogs.shown().size(), 2u);
     const std::unique_ptr<XMLDatabase> onDisk = reopenLibrary();
-    EXPECT_EQ(onDisk->getSPAddress("W1"), at("/a-new"));
-    EXPECT_EQ(onDisk->getSPAddress("W2"), at("/b"));
-    EXPECT_EQ(onDisk->getSPAddress("W3"), at("/c-new"));
-    EXPECT_EQ(onDisk->getSPAddress("W4"), at("/t"));
+    EXPECT_EQ(QStringList({onDisk->getSPAddress("W1"), onDisk->getSPAddress("W2"), onDisk->getSPAddress("W3"),
+                           onDisk->getSPAddress("W4")}),
+              QStringList({at("/a-new"), at("/b"), at("/c-new"), at("/t")}));
     EXPECT_EQ(ui().lblAddress->text(), at("/a-new"));
     EXPECT_EQ(row(list, "A")->text(frmLinkCheck::AddressColumn), at("/a-new"));
     EXPECT_FALSE(use->isEnabled()) << "done once";
@@ -276,7 +260,7 @@ TEST_F(LibraryCareTest, deletingAsksTheUsualQuestionAndSavesOnce)
 
 TEST_F(LibraryCareTest, cancelStopsAtOnceAndTheMainWindowStaysUsableMeanwhile)
 {
-    m_server.setAnswer("/slow", answer(200, {}, 5000));
+    m_server.setAnswer("/slow", {.delayMs = 5000});
     QString sitePins;
     for (int wid = 1; wid <= 12; ++wid)
         sitePins += L::sitePin(wid, QStringLiteral("Page %1").arg(wid), at("/slow") + QStringLiteral("?p=%1").arg(wid));

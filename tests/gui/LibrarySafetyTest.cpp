@@ -58,14 +58,10 @@ protected:
     void changeOutside(const QString &body, Writer writer = Writer::Rename)
     {
         const QString text = LT::document(body);
-        if (writer == Writer::InPlace) {
-            QFile file(libraryPath());
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(text.toUtf8());
-            return;
-        }
         const QString copy = programFolder() + "/MySitePins/SitePins.xml.synced";
-        ASSERT_TRUE(LT::writeFile(copy, text));
+        ASSERT_TRUE(LT::writeFile(writer == Writer::InPlace ? libraryPath() : copy, text));
+        if (writer == Writer::InPlace)
+            return;
         ASSERT_EQ(::rename(QFile::encodeName(copy).constData(), QFile::encodeName(libraryPath()).constData()), 0);
     }
 

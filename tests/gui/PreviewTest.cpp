@@ -78,8 +78,8 @@ TEST_F(PreviewTest, withoutAutoPreviewTheShownSitePinIsBlankUntilPreviewAndTurni
 TEST_F(PreviewTest, theBarFollowsASlowPageStopEndsItAndRefreshLoadsAgain)
 {
     const QByteArray slowBody = page("Slow", QByteArray(4000, ' '));
-    m_server.setSlowPage("/slow", slowBody, 20, 150);
-    m_server.setSlowPage("/endless", slowBody, 2000, 150);
+    m_server.setAnswer("/slow", {.body = slowBody, .pieces = 20, .intervalMs = 150});
+    m_server.setAnswer("/endless", {.body = slowBody, .pieces = 2000, .intervalMs = 150});
     startOnPages();
     clickSitePin("A");
     showPreviewTab();
@@ -136,9 +136,9 @@ TEST_F(PreviewTest, anEditBlanksThePreviewAndPreviewLoadsTheAddressAsTyped)
 TEST_F(PreviewTest, aPageOpensNoWindowAndNoDialogAndReachesNoLocalFile)
 {
     m_server.setPage("/pushy", page("Pushy", "alert('Hello from the page');"
-                                               "if (!window.open('/popup')) fetch('/no-window');"
-                                               "setTimeout(function () { alert('Later'); fetch('/later'); }, 1500);"
-                                               "location.href = 'file:///etc/hostname';"));
+                                             "if (!window.open('/popup')) fetch('/no-window');"
+                                             "setTimeout(function () { alert('Later'); fetch('/later'); }, 1500);"
+                                             "location.href = 'file:///etc/hostname';"));
     startOnPages();
     clickSitePin("A");
     showPreviewTab();
@@ -166,10 +166,10 @@ TEST_F(PreviewTest, aPageOpensNoWindowAndNoDialogAndReachesNoLocalFile)
 TEST_F(PreviewTest, noOtherProgramIsStartedAndAnUnreachableAddressLeavesTheProgramResponsive)
 {
     m_server.setPage("/mail",
-                       "<html><body style='margin:0'><a href='mailto:someone@example.org' "
-                       "style='display:block;height:400px'>Write</a><script>"
-                       "document.body.onclick = function () { setTimeout(function () { fetch('/clicked'); }, 500); };"
-                       "</script></body></html>");
+                     "<html><body style='margin:0'><a href='mailto:someone@example.org' "
+                     "style='display:block;height:400px'>Write</a><script>"
+                     "document.body.onclick = function () { setTimeout(function () { fetch('/clicked'); }, 500); };"
+                     "</script></body></html>");
     MailProgram mail;
     QDesktopServices::setUrlHandler("mailto", &mail, "open");
     startOnPages();

@@ -73,9 +73,7 @@ TEST(ProgressWindow, showsItselfFromZero)
     EXPECT_EQ(progress.progress1()->value(), 0);
 }
 
-class FontFallbackTest : public MainWindowFixture
-{
-};
+using FontFallbackTest = MainWindowFixture;
 
 // The design font must be there by its exact name.
 TEST_F(FontFallbackTest, everyControlButVerdanaOnesSwitchesWhenTheDesignFontIsMissing)

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "TestFiles.h"
 #include "mainwindow/ProgramStart.h"
 #include "platform/RegistryFunctions.h"
 
@@ -178,10 +179,7 @@ TEST_F(StartupTest, aDamagedSettingsFileIsMovedAsideAndToldOnce)
 {
     writeLibraryBody(twoFolders());
     const QString settings = RegistryFunctions::registryFilePath(RegistryRoot::HKEY_CURRENT_USER);
-    QFile damaged(settings);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    damaged.write("[Software\\KelvaneSoft\nTabIndex sz 2\n");
-    damaged.close();
+    ASSERT_TRUE(TestFiles::write(settings, "[Software\\KelvaneSoft\nTabIndex sz 2\n"));
     ProgramStart::prepareSettings(m_environment);
     start();
     expectOnlyMessage("The settings file " + settings + " was damaged and has been moved aside to " + settings +

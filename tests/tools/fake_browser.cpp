@@ -50,30 +50,26 @@ public:
 private:
     QJsonObject answer(const QJsonObject &request)
     {
-        const QString command = request.value(QStringLiteral("cmd")).toString();
-        QJsonObject reply{{QStringLiteral("id"), request.value(QStringLiteral("id"))}, {QStringLiteral("ok"), true}};
+        const QString command = request.value("cmd").toString();
+        QJsonObject reply{{"id", request.value("id")}, {"ok", true}};
         if (command == u"list") {
-            reply.insert(QStringLiteral("windows"), m_windows);
+            reply.insert("windows", m_windows);
             return reply;
         }
         if ((command == u"open" || command == u"openBlank") && !m_refuseOpen) {
-            const QString url = command == u"open" ? request.value(QStringLiteral("url")).toString()
-                                                   : QStringLiteral("chrome://newtab/");
+            const QString url = command == u"open" ? request.value("url").toString() : "chrome://newtab/";
             const qint64 windowId = m_nextId++;
             const qint64 tabId = m_nextId++;
-            const QJsonObject tab{{QStringLiteral("id"), tabId},
-                                  {QStringLiteral("url"), url},
-                                  {QStringLiteral("title"), QString()},
-                                  {QStringLiteral("active"), true}};
-            m_windows.append(QJsonObject{{QStringLiteral("id"), windowId}, {QStringLiteral("tabs"), QJsonArray{tab}}});
-            reply.insert(QStringLiteral("windowId"), windowId);
-            reply.insert(QStringLiteral("tabId"), tabId);
+            const QJsonObject tab{{"id", tabId}, {"url", url}, {"title", QString()}, {"active", true}};
+            m_windows.append(QJsonObject{{"id", windowId}, {"tabs", QJsonArray{tab}}});
+            reply.insert("windowId", windowId);
+            reply.insert("tabId", tabId);
             return reply;
         }
-        if (command == u"close" && removeTab(request.value(QStringLiteral("tabId")).toInteger()))
+        if (command == u"close" && removeTab(request.value("tabId").toInteger()))
             return reply;
-        reply.insert(QStringLiteral("ok"), false);
-        reply.insert(QStringLiteral("error"), QStringLiteral("refused"));
+        reply.insert("ok", false);
+        reply.insert("error", "refused");
         return reply;
     }
 
@@ -81,12 +77,12 @@ private:
     {
         for (qsizetype w = 0; w < m_windows.size(); ++w) {
             QJsonObject window = m_windows.at(w).toObject();
-            QJsonArray tabs = window.value(QStringLiteral("tabs")).toArray();
+            QJsonArray tabs = window.value("tabs").toArray();
             for (qsizetype t = 0; t < tabs.size(); ++t) {
-                if (tabs.at(t).toObject().value(QStringLiteral("id")).toInteger() != tabId)
+                if (tabs.at(t).toObject().value("id").toInteger() != tabId)
                     continue;
                 tabs.removeAt(t);
-                window.insert(QStringLiteral("tabs"), tabs);
+                window.insert("tabs", tabs);
                 m_windows.replace(w, window);
                 return true;
             }
@@ -116,24 +112,21 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "fake_browser: cannot read %s\n", qPrintable(args.at(2)));
         return 66;
     }
-    const QJsonArray windows =
-        QJsonDocument::fromJson(modelFile.readAll()).object().value(QStringLiteral("windows")).toArray();
-    FakeBrowser browser(windows, args.contains(QStringLiteral("--mute")),
-                        args.contains(QStringLiteral("--refuse-open")));
+    const QJsonArray windows = QJsonDocument::fromJson(modelFile.readAll()).object().value("windows").toArray();
+    FakeBrowser browser(windows, args.contains("--mute"), args.contains("--refuse-open"));
 
     QProcess host;
     host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QObject::connect(&host, &QProcess::readyReadStandardOutput, [&] { browser.read(host); });
     QObject::connect(&host, &QProcess::finished, &app, [&](int code) { app.exit(code); });
-    host.start(args.at(1), {QStringLiteral("chrome-extension://fake/")});
+    host.start(args.at(1), {"chrome-extension://fake/"});
     if (!host.waitForStarted()) {
         std::fprintf(stderr, "fake_browser: cannot start %s\n", qPrintable(args.at(1)));
         return 69;
     }
-    const qsizetype focusedAt = args.indexOf(QStringLiteral("--focused-at"));
+    const qsizetype focusedAt = args.indexOf("--focused-at");
     if (focusedAt > 0)
-        browser.send(host, {{QStringLiteral("event"), QStringLiteral("focus")},
-                            {QStringLiteral("at"), args.value(focusedAt + 1).toLongLong()}});
+        browser.send(host, {{"event", "focus"}, {"at", args.value(focusedAt + 1).toLongLong()}});
     std::printf("%lld\n", qint64(host.processId()));
     std::fflush(stdout);
     return app.exec();

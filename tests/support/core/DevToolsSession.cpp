@@ -28,9 +28,8 @@ QString DevToolsSession::findTarget(quint16 port, const QString &type, const QSt
         return {};
     for (const QJsonValue &target : QJsonDocument::fromJson(reply->body).array()) {
         const QJsonObject entry = target.toObject();
-        if (entry.value(QStringLiteral("type")).toString() == type &&
-            entry.value(QStringLiteral("url")).toString().startsWith(urlPrefix))
-            return entry.value(QStringLiteral("webSocketDebuggerUrl")).toString();
+        if (entry.value("type").toString() == type && entry.value("url").toString().startsWith(urlPrefix))
+            return entry.value("webSocketDebuggerUrl").toString();
     }
     return {};
 }
@@ -134,11 +133,10 @@ QJsonObject DevToolsSession::evaluate(const QString &expression, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     const int id = m_nextId++;
-    const QJsonObject call{{QStringLiteral("id"), id},
-                           {QStringLiteral("method"), QStringLiteral("Runtime.evaluate")},
-                           {QStringLiteral("params"), QJsonObject{{QStringLiteral("expression"), expression},
-                                                                  {QStringLiteral("awaitPromise"), true},
-                                                                  {QStringLiteral("returnByValue"), true}}}};
+    const QJsonObject call{
+        {"id", id},
+        {"method", "Runtime.evaluate"},
+        {"params", QJsonObject{{"expression", expression}, {"awaitPromise", true}, {"returnByValue", true}}}};
     QJsonObject answer;
     if (sendText(QJsonDocument(call).toJson(QJsonDocument::Compact))) {
         while (!deadline.hasExpired()) {
@@ -146,17 +144,16 @@ QJsonObject DevToolsSession::evaluate(const QString &expression, int timeoutMs)
             if (text.isEmpty())
                 break;
             const QJsonObject message = QJsonDocument::fromJson(text).object();
-            if (message.value(QStringLiteral("id")).toInt() == id) {
+            if (message.value("id").toInt() == id) {
                 answer = message;
                 break;
             }
         }
     }
-    const QJsonObject result = answer.value(QStringLiteral("result")).toObject();
-    if (answer.isEmpty() || answer.contains(QStringLiteral("error")) ||
-        result.contains(QStringLiteral("exceptionDetails")))
-        return {{QStringLiteral("exception"),
-                 answer.isEmpty() ? QStringLiteral("no answer")
+    const QJsonObject result = answer.value("result").toObject();
+    if (answer.isEmpty() || answer.contains("error") || result.contains("exceptionDetails"))
+        return {{"exception", answer.isEmpty()
+                                  ? "no answer"
                                   : QString::fromUtf8(QJsonDocument(answer).toJson(QJsonDocument::Compact))}};
-    return result.value(QStringLiteral("result")).toObject();
+    return result.value("result").toObject();
 }

@@ -4,6 +4,18 @@
 
 #include <sqlite3.h>
 
+const QStringList FirefoxPlacesFixture::kOutline{
+    "[Bookmarks Menu]",
+    "  Menü page <https://menu.example/>",
+    "[Bookmarks Toolbar]",
+    "  [Ordnér]",
+    "    [Deep]",
+    "      Page title <https://deep.example/>",
+    "      https://bare.example/ <https://bare.example/>",
+    "  Bar & Co <https://bar.example/?a=1&b=2> ~ What the page says of itself",
+    "[Other Bookmarks]",
+    "  Other one <https://other.example/>"};
+
 const char *const FirefoxPlacesFixture::kSchema = R"(
 
 CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, rev_host LONGVARCHAR,

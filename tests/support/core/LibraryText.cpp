@@ -1,10 +1,7 @@
 #include "LibraryText.h"
 
+#include "TestFiles.h"
 #include "store/XmlDocument.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 QString LibraryText::internalSubset()
 {
@@ -55,19 +52,12 @@ QString LibraryText::escaped(const QString &text)
 
 bool LibraryText::writeFile(const QString &path, const QString &text)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(text.toUtf8()) >= 0;
+    return TestFiles::write(path, text.toUtf8());
 }
 
 QByteArray LibraryText::readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return TestFiles::read(path);
 }
 
 QString parentOf(const XmlDocument &dom, const QString &id)

@@ -7,26 +7,43 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-// Far beyond any request a test sends; a client sending more is cut off.
 constexpr qsizetype kMaxRequestSize = 64 * 1024;
+constexpr char kTlsHandshakeRecord = 0x16;
 
-QByteArray head(const QByteArray &status, const QByteArray &contentType, qsizetype length)
+QByteArray reason(int status)
 {
-    return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType +
-           "\r\nContent-Length: " + QByteArray::number(length) +
-           "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
+    static const QHash<int, QByteArray> reasons{
+        {200, "OK"},   {301, "Moved Permanently"},    {302, "Found"}, {404, "Not Found"}, {405, "Method Not Allowed"},
+        {410, "Gone"}, {500, "Internal Server Error"}};
+    return reasons.value(status, "Status");
 }
 
-QByteArray response(const QByteArray &status, const QByteArray &contentType, const QByteArray &body)
+// The status line and headers; Content-Length counts the body even for a
+// HEAD, which gets none.
+QByteArray head(const PageServer::Answer &answer)
 {
-    return head(status, contentType, body.size()) + body;
+    QByteArray bytes = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reason(answer.status) +
+                       "\r\nContent-Type: " + answer.contentType +
+                       "\r\nContent-Length: " + QByteArray::number(answer.body.size()) +
+                       "\r\nCache-Control: no-store\r\nConnection: close\r\n";
+    if (!answer.location.isEmpty())
+        bytes += "Location: " + answer.location + "\r\n";
+    if (!answer.setCookie.isEmpty())
+        bytes += "Set-Cookie: " + answer.setCookie + "\r\n";
+    return bytes + "\r\n";
 }
 
-const QByteArray kHtml = QByteArrayLiteral("text/html; charset=utf-8");
+QByteArray response(const QByteArray &method, const PageServer::Answer &answer)
+{
+    if (answer.raw)
+        return *answer.raw;
+    return head(answer) + (method == "HEAD" ? QByteArray() : answer.body);
+}
 
 QString pathOf(const QByteArray &target)
 {
@@ -36,159 +53,204 @@ QString pathOf(const QByteArray &target)
 
 } // namespace
 
-PageServer::PageServer()
+struct PageServer::Connection
+{
+    QTcpSocket *socket = nullptr;
+    QString address;
+    QByteArray buffer;
+    bool holding = false;
+};
+
+PageServer::PageServer(const QStringList &addresses)
 {
     m_thread.start();
     auto context = std::make_unique<QObject>();
     context->moveToThread(&m_thread);
     QMetaObject::invokeMethod(
-        context.get(), [this] { listen(); }, Qt::BlockingQueuedConnection);
-    // The context is only a way into the thread; it may be deleted there.
+        context.get(), [this, addresses] { listenOn(addresses); }, Qt::BlockingQueuedConnection);
     context.release()->deleteLater();
 }
 
 PageServer::~PageServer()
 {
-    // Deleted at the thread's end, in the thread, with its connections.
-    if (m_server)
+    for (QTcpServer *server : m_servers)
         QMetaObject::invokeMethod(
-            m_server, [server = m_server] { server->deleteLater(); }, Qt::BlockingQueuedConnection);
+            server, [server] { server->deleteLater(); }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
 }
 
-QString PageServer::url(const QString &path) const
+void PageServer::listenOn(const QStringList &addresses)
 {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+    for (const QString &address : addresses) {
+        auto *server = new QTcpServer;
+        server->setProxy(QNetworkProxy::NoProxy);
+        QObject::connect(server, &QTcpServer::newConnection, server, [this, server] { accept(server); });
+        m_servers.push_back(server);
+        m_addresses << address;
+        m_ports << (server->listen(QHostAddress(address)) ? server->serverPort() : quint16(0));
+    }
+}
+
+bool PageServer::isListening() const
+{
+    return !m_ports.isEmpty() && !m_ports.contains(quint16(0));
+}
+
+QString PageServer::url(const QString &path, int address) const
+{
+    return QStringLiteral("http://%1:%2%3").arg(m_addresses.value(address)).arg(port(address)).arg(path);
+}
+
+quint16 PageServer::closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+void PageServer::setAnswer(const QString &path, const Answer &answer)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_answers.insert(path, answer);
 }
 
 void PageServer::setPage(const QString &path, const QByteArray &body, const QByteArray &contentType)
 {
-    setRawResponse(path, response("200 OK", contentType, body));
+    setAnswer(path, {.body = body, .contentType = contentType});
 }
 
-void PageServer::setRawResponse(const QString &path, const QByteArray &bytes)
+void PageServer::setTitledPage(const QString &path, const QString &title, const QString &body)
 {
-    const QMutexLocker lock(&m_mutex);
-    m_responses.insert(path, bytes);
+    setPage(path, QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title></head>"
+                                 "<body>%2</body></html>")
+                      .arg(title, body)
+                      .toUtf8());
 }
 
-void PageServer::setSlowPage(const QString &path, const QByteArray &body, int pieces, int intervalMs)
+void PageServer::setLinkedPages()
 {
-    const QMutexLocker lock(&m_mutex);
-    m_slowPages.insert(path, SlowPage{body, std::max(1, pieces), intervalMs});
+    setTitledPage("/a.html", "Page A", "<script>window.open('/b.html')</script>");
+    setTitledPage("/b.html", "Page B", "B");
+    setTitledPage("/c.html", "Page C", "C");
 }
 
 int PageServer::requestCount(const QString &path) const
 {
     const QMutexLocker lock(&m_mutex);
-    return m_counts.value(path);
+    return int(std::count_if(m_requests.begin(), m_requests.end(),
+                             [&path](const Request &request) { return pathOf(request.target) == path; }));
 }
 
-int PageServer::piecesSent(const QString &path) const
+void PageServer::accept(QTcpServer *server)
 {
-    const QMutexLocker lock(&m_mutex);
-    return m_piecesSent.value(path);
-}
-
-int PageServer::abandonedCount(const QString &path) const
-{
-    const QMutexLocker lock(&m_mutex);
-    return m_abandoned.value(path);
-}
-
-QList<PageServer::Request> PageServer::requests() const
-{
-    const QMutexLocker lock(&m_mutex);
-    return m_requests;
-}
-
-void PageServer::clearRequests()
-{
-    const QMutexLocker lock(&m_mutex);
-    m_requests.clear();
-    m_counts.clear();
-}
-
-void PageServer::listen()
-{
-    m_server = new QTcpServer;
-    m_server->setProxy(QNetworkProxy::NoProxy);
-    QObject::connect(m_server, &QTcpServer::newConnection, m_server, [this] { accept(); });
-    if (m_server->listen(QHostAddress(QHostAddress::LocalHost)))
-        m_port = m_server->serverPort();
-}
-
-void PageServer::accept()
-{
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        socket->setParent(m_server);
-        auto buffer = std::make_shared<QByteArray>();
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] { read(socket, *buffer); });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    while (QTcpSocket *socket = server->nextPendingConnection()) {
+        socket->setParent(server);
+        auto connection = std::make_shared<Connection>();
+        connection->socket = socket;
+        connection->address = socket->localAddress().toString();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, connection] { read(connection); });
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, connection] {
+            end(connection);
+            connection->socket->deleteLater();
+        });
     }
 }
 
-// Answers once the request's head has arrived; a body, which no test sends,
-// is not waited for.
-void PageServer::read(QTcpSocket *socket, QByteArray &buffer)
+void PageServer::read(const std::shared_ptr<Connection> &connection)
 {
-    // Whatever follows the answered request is dropped with the connection.
-    if (socket->state() != QAbstractSocket::ConnectedState) {
+    QTcpSocket *socket = connection->socket;
+    if (connection->holding || socket->state() != QAbstractSocket::ConnectedState) {
         socket->readAll();
         return;
     }
-    buffer += socket->readAll();
-    const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
+    connection->buffer += socket->readAll();
+    if (connection->buffer.startsWith(kTlsHandshakeRecord)) {
+        socket->write("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        return;
+    }
+    const qsizetype headEnd = connection->buffer.indexOf("\r\n\r\n");
     if (headEnd < 0) {
-        if (buffer.size() > kMaxRequestSize)
+        if (connection->buffer.size() > kMaxRequestSize)
             socket->abort();
         return;
     }
-    const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
-    const Request request{requestLine.value(0), requestLine.value(1)};
-    buffer.clear();
-    const QByteArray whole = answer(request);
-    if (whole.isEmpty()) {
-        trickle(socket, pathOf(request.target));
-        return;
+    const QList<QByteArray> lines = connection->buffer.first(headEnd).split('\n');
+    const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+    Request request{requestLine.value(0), requestLine.value(1), connection->address, {}};
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qsizetype colon = lines[i].indexOf(':');
+        if (colon > 0)
+            request.headers.insert(lines[i].first(colon).trimmed().toLower(), lines[i].sliced(colon + 1).trimmed());
     }
-    socket->write(whole);
-    socket->disconnectFromHost();
+    connection->buffer.clear();
+    answer(connection, request);
 }
 
-QByteArray PageServer::answer(const Request &request)
+void PageServer::answer(const std::shared_ptr<Connection> &connection, const Request &request)
 {
-    const QString path = pathOf(request.target);
-    const QMutexLocker lock(&m_mutex);
-    m_requests.append(request);
-    ++m_counts[path];
-    if (m_slowPages.contains(path))
-        return {};
-    return m_responses.value(path, response("404 Not Found", "text/plain", "Not found"));
+    Answer answer{.status = 404, .body = "Not found", .contentType = "text/plain"};
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_requests.append(request);
+        answer = m_answers.value(pathOf(request.target), answer);
+    }
+    begin(connection->address);
+    connection->holding = true;
+    const bool head = request.method == "HEAD";
+    if (answer.never)
+        return;
+    if (head && answer.dropHead) {
+        end(connection);
+        connection->socket->abort();
+        return;
+    }
+    if (head && answer.refuseHead) {
+        respond(connection, response(request.method, {.status = 405}));
+        return;
+    }
+    if (answer.pieces > 1 && !answer.raw) {
+        trickle(connection, pathOf(request.target), answer);
+        return;
+    }
+    const QByteArray bytes = response(request.method, answer);
+    if (answer.delayMs <= 0) {
+        respond(connection, bytes);
+        return;
+    }
+    QTimer::singleShot(answer.delayMs, connection->socket, [this, connection, bytes] {
+        if (connection->socket->state() == QAbstractSocket::ConnectedState)
+            respond(connection, bytes);
+    });
+}
+
+void PageServer::respond(const std::shared_ptr<Connection> &connection, const QByteArray &bytes)
+{
+    end(connection);
+    connection->socket->write(bytes);
+    connection->socket->disconnectFromHost();
 }
 
 // Sends the head at once and the body piece by piece from a timer of the
 // connection's own, so that a reader can watch a page arrive or leave half-way.
-void PageServer::trickle(QTcpSocket *socket, const QString &path)
+void PageServer::trickle(const std::shared_ptr<Connection> &connection, const QString &path, const Answer &answer)
 {
-    SlowPage page;
-    {
-        const QMutexLocker lock(&m_mutex);
-        page = m_slowPages.value(path);
-    }
-    socket->write(head("200 OK", kHtml, page.body.size()));
-    const qsizetype pieceSize = (page.body.size() + page.pieces - 1) / page.pieces;
+    QTcpSocket *socket = connection->socket;
+    socket->write(head(answer));
+    const qsizetype pieceSize = (answer.body.size() + answer.pieces - 1) / answer.pieces;
     auto sent = std::make_shared<qsizetype>(0);
     auto *timer = new QTimer(socket);
-    QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, path, sent, size = page.body.size()] {
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, path, sent, size = answer.body.size()] {
         if (*sent < size) {
             const QMutexLocker lock(&m_mutex);
             ++m_abandoned[path];
         }
     });
-    const auto sendPiece = [this, socket, timer, path, sent, body = page.body, pieceSize] {
-        socket->write(body.mid(*sent, pieceSize));
+    const auto sendPiece = [this, connection, timer, path, sent, body = answer.body, pieceSize] {
+        connection->socket->write(body.mid(*sent, pieceSize));
         *sent += pieceSize;
         {
             const QMutexLocker lock(&m_mutex);
@@ -196,12 +258,30 @@ void PageServer::trickle(QTcpSocket *socket, const QString &path)
         }
         if (*sent >= body.size()) {
             timer->stop();
-            socket->disconnectFromHost();
+            respond(connection, {});
         }
     };
-    timer->setInterval(page.intervalMs);
+    timer->setInterval(answer.intervalMs);
     QObject::connect(timer, &QTimer::timeout, socket, sendPiece);
     sendPiece();
-    if (*sent < page.body.size())
+    if (*sent < answer.body.size())
         timer->start();
+}
+
+void PageServer::begin(const QString &address)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_maxInFlight = std::max(m_maxInFlight, ++m_inFlight);
+    m_maxInFlightAt[address] = std::max(m_maxInFlightAt.value(address), ++m_inFlightAt[address]);
+}
+
+// A request counts from its arrival until it is answered or its client goes.
+void PageServer::end(const std::shared_ptr<Connection> &connection)
+{
+    if (!connection->holding)
+        return;
+    connection->holding = false;
+    const QMutexLocker lock(&m_mutex);
+    --m_inFlight;
+    --m_inFlightAt[connection->address];
 }

@@ -9,21 +9,16 @@ namespace {
 
 QStringList hostSockets(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("host-*.socket")}, QDir::System);
+    return QDir(folder).entryList({"host-*.socket"}, QDir::System);
 }
 
 } // namespace
 
 RealBrowserFixture::RealBrowserFixture(HeadlessBrowser::Kind kind)
     : m_kind(kind)
-    , m_pages({
-          {QStringLiteral("/a.html"),
-           {QStringLiteral("Page A"), QStringLiteral("<script>window.open('/b.html')</script>")}},
-          {QStringLiteral("/b.html"), {QStringLiteral("Page B"), QStringLiteral("B")}},
-          {QStringLiteral("/c.html"), {QStringLiteral("Page C"), QStringLiteral("C")}},
-      })
     , m_browser(kind, m_folder.path())
 {
+    m_pages.setLinkedPages();
 }
 
 void RealBrowserFixture::SetUp()
@@ -52,7 +47,7 @@ void RealBrowserFixture::createBridge()
 void RealBrowserFixture::startBrowser()
 {
     QString error;
-    ASSERT_TRUE(m_browser.start(m_pages.url(QStringLiteral("/a.html")), &error)) << error.toStdString();
+    ASSERT_TRUE(m_browser.start(m_pages.url("/a.html"), &error)) << error.toStdString();
 }
 
 bool RealBrowserFixture::waitForHostSocket()
@@ -78,9 +73,8 @@ RealBrowserFixture::waitForWindows(const std::function<bool(const std::vector<Sh
 
 void RealBrowserFixture::expectPagesAAndB()
 {
-    const auto windows = waitForWindows([](const auto &listed) {
-        return findByTitle(listed, QStringLiteral("Page A")) && findByTitle(listed, QStringLiteral("Page B"));
-    });
+    const auto windows = waitForWindows(
+        [](const auto &listed) { return findByTitle(listed, "Page A") && findByTitle(listed, "Page B"); });
     for (const auto &[title, name] : {std::pair{"Page A", "a.html"}, std::pair{"Page B", "b.html"}}) {
         const ShellWindow *page = findByTitle(windows, QLatin1String(title));
         ASSERT_TRUE(page) << title;
@@ -93,19 +87,18 @@ void RealBrowserFixture::expectPagesAAndB()
 QString RealBrowserFixture::reportedExtensionId()
 {
     const QString socket = QDir(m_folder.path()).filePath(hostSockets(m_folder.path()).value(0));
-    const auto status =
-        BridgeExchange::run({socket}, {{{QStringLiteral("cmd"), QStringLiteral("status")}}}, QDeadlineTimer(kWaitMs));
-    return status.front().reply.value(QStringLiteral("extension")).toString();
+    const auto status = BridgeExchange::run({socket}, {{{"cmd", "status"}}}, QDeadlineTimer(kWaitMs));
+    return status.front().reply.value("extension").toString();
 }
 
 void RealBrowserFixture::openAndClosePages()
 {
     QString opened;
-    ASSERT_TRUE(m_bridge->openWindow(m_pages.url(QStringLiteral("/c.html")), &opened));
+    ASSERT_TRUE(m_bridge->openWindow(m_pages.url("/c.html"), &opened));
     const auto withPageC =
-        waitForWindows([](const auto &windows) { return findByTitle(windows, QStringLiteral("Page C")) != nullptr; });
-    ASSERT_TRUE(findByTitle(withPageC, QStringLiteral("Page C")));
-    EXPECT_EQ(findByTitle(withPageC, QStringLiteral("Page C"))->id, opened);
+        waitForWindows([](const auto &windows) { return findByTitle(windows, "Page C") != nullptr; });
+    ASSERT_TRUE(findByTitle(withPageC, "Page C"));
+    EXPECT_EQ(findByTitle(withPageC, "Page C")->id, opened);
     // A blank window keeps the browser running once its pages are closed.
     ASSERT_TRUE(m_bridge->openBlankWindow());
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "HeadlessBrowser.h"
-#include "LocalHttpServer.h"
+#include "PageServer.h"
 #include "platform/browser/BridgeBrowser.h"
 
 #include <QTemporaryDir>
@@ -39,7 +39,7 @@ protected:
     void openAndClosePages();
 
     HeadlessBrowser::Kind m_kind;
-    LocalHttpServer m_pages;
+    PageServer m_pages;
     QTemporaryDir m_folder;
     HeadlessBrowser m_browser;
     std::unique_ptr<BridgeBrowser> m_bridge;

@@ -1,6 +1,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -19,11 +20,6 @@ void TestEnvironment::isolateXdgFolders()
     qputenv("XDG_DATA_HOME", base.filePath(QStringLiteral("data")).toUtf8());
     qputenv("XDG_CACHE_HOME", base.filePath(QStringLiteral("cache")).toUtf8());
     qputenv("XDG_RUNTIME_DIR", base.filePath(QStringLiteral("runtime")).toUtf8());
-}
-
-QString TestEnvironment::testData(const QString &name)
-{
-    return QDir(QStringLiteral(SITEPINS_TEST_DATA)).filePath(name);
 }
 
 QString TestEnvironment::toolPath(const QString &name)

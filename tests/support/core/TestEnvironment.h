@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QTemporaryDir>
 
 // Points the XDG folders (settings, data, runtime socket) of this test
 // process at a private temporary folder, so tests never touch the user's own
@@ -10,7 +9,6 @@ class TestEnvironment
 {
 public:
     static void isolateXdgFolders();
-    static QString testData(const QString &name);
     static QString toolPath(const QString &name);
     static QString bridgeHostPath();
     // The built extension as a browser loads it: "chromium" or "firefox".

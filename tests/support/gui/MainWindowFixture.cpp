@@ -93,23 +93,6 @@ QTreeWidgetItem *MainWindowFixture::folderNode(const QString &name) const
     return nullptr;
 }
 
-QTreeWidgetItem *MainWindowFixture::entry(QTreeWidget *list, const QString &name) const
-{
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        if (list->topLevelItem(i)->text(0) == name)
-            return list->topLevelItem(i);
-    }
-    return nullptr;
-}
-
-QStringList MainWindowFixture::entryNames(QTreeWidget *list) const
-{
-    QStringList names;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        names << list->topLevelItem(i)->text(0);
-    return names;
-}
-
 QModelIndex MainWindowFixture::entry(QTreeView *list, const QString &name) const
 {
     const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, name, 1,

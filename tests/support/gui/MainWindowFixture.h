@@ -64,8 +64,6 @@ protected:
     std::unique_ptr<XMLDatabase> reopenLibrary() const;
 
     QTreeWidgetItem *folderNode(const QString &name) const;
-    QTreeWidgetItem *entry(QTreeWidget *list, const QString &name) const;
-    QStringList entryNames(QTreeWidget *list) const;
     // An entry of a SitePin list, by its name.
     QModelIndex entry(QTreeView *list, const QString &name) const;
     QStringList entryNames(QTreeView *list) const;

@@ -2,6 +2,23 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// The next scripted answer; a dialog nobody scripted fails the test.
+template<typename Answer>
+Answer takeNext(std::deque<Answer> &script, const char *dialog, const QString &title, Answer unscripted)
+{
+    if (script.empty()) {
+        ADD_FAILURE() << "unexpected " << dialog << ": " << title.toStdString();
+        return unscripted;
+    }
+    const Answer next = script.front();
+    script.pop_front();
+    return next;
+}
+
+} // namespace
+
 QStringList ScriptedDialogs::shownTexts() const
 {
     QStringList texts;
@@ -25,16 +42,9 @@ MessageAnswer ScriptedDialogs::showMessage(QWidget *, const MessageRequest &requ
         m_look = nullptr;
         look();
     }
-    MessageAnswer answer = MessageAnswer::Ok;
-    if (request.buttons == MessageButtons::YesNo) {
-        if (m_answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << request.text.toStdString();
-            answer = MessageAnswer::No;
-        } else {
-            answer = m_answers.front();
-            m_answers.pop_front();
-        }
-    }
+    const MessageAnswer answer = request.buttons == MessageButtons::YesNo
+                                     ? takeNext(m_answers, "question", request.text, MessageAnswer::No)
+                                     : MessageAnswer::Ok;
     m_shown.push_back({request, answer});
     return answer;
 }
@@ -42,35 +52,17 @@ MessageAnswer ScriptedDialogs::showMessage(QWidget *, const MessageRequest &requ
 QString ScriptedDialogs::getOpenFileName(QWidget *, const OpenFileRequest &request)
 {
     m_fileRequests.push_back(request);
-    if (m_files.empty()) {
-        ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
-        return {};
-    }
-    const QString path = m_files.front();
-    m_files.pop_front();
-    return path;
+    return takeNext(m_files, "file dialog", request.title, QString());
 }
 
 QString ScriptedDialogs::getSaveFileName(QWidget *, const SaveFileRequest &request)
 {
     m_saveFileRequests.push_back(request);
-    if (m_saveFiles.empty()) {
-        ADD_FAILURE() << "unexpected save dialog: " << request.title.toStdString();
-        return {};
-    }
-    const QString path = m_saveFiles.front();
-    m_saveFiles.pop_front();
-    return path;
+    return takeNext(m_saveFiles, "save dialog", request.title, QString());
 }
 
 int ScriptedDialogs::chooseItem(QWidget *, const ChoiceRequest &request)
 {
     m_choiceRequests.push_back(request);
-    if (m_choices.empty()) {
-        ADD_FAILURE() << "unexpected chooser: " << request.title.toStdString();
-        return -1;
-    }
-    const int index = m_choices.front();
-    m_choices.pop_front();
-    return index;
+    return takeNext(m_choices, "chooser", request.title, -1);
 }
