@@ -74,8 +74,9 @@ TEST_F(HandOverTest, aSecondStartSaysSoWhenTheRunningInstanceDoesNotAnswer)
     running.stop();
     for (const bool socketGone : {false, true}) {
         SCOPED_TRACE(socketGone ? "its socket gone" : "stopped");
-        if (socketGone)
+        if (socketGone) {
             ASSERT_TRUE(QFile::remove(InstanceChannel(m_environment.instanceName).socketPath()));
+        }
         EXPECT_EQ(prepareWindow(), frmSitePins::StartOutcome::NoAnswer);
         expectOnlyMessage("SitePins Manager is already running but does not respond. Close it, or end it from the "
                           "system monitor, and start SitePins Manager again.",
