@@ -114,8 +114,9 @@ TEST_F(XMLDatabaseTest, openingABrokenFileFailsAndLeavesAnEmptyDocument)
     for (const auto &[name, text] : files) {
         ASSERT_TRUE(m_db.openDBValidate(writeLibrary(L::folder(1, "Old"))));
         const XmlDocument previous = m_db.getTheDOM();
-        if (text) // raw bytes: a broken encoding must reach the disk as it is
+        if (text) { // raw bytes: a broken encoding must reach the disk as it is
             ASSERT_TRUE(TestFiles::write(m_dir.filePath(name), text));
+        }
         EXPECT_FALSE(m_db.openDBValidate(m_dir.filePath(name))) << name;
         EXPECT_TRUE(m_db.getTheDOM().isEmpty()) << name;
         EXPECT_FALSE(m_db.getTheDOM() == previous) << name;

@@ -206,12 +206,14 @@ TEST_F(EditorTest, failedSaveIsShownAndTheNextSaveWritesTheChange)
     for (const bool readOnly : {false, true}) {
         SCOPED_TRACE(readOnly ? "read-only" : "folder gone");
         writeLibraryBody(kTwoFolders);
-        if (readOnly)
+        if (readOnly) {
             ASSERT_EQ(::chmod(path.constData(), 0444), 0);
+        }
         start();
         EXPECT_EQ(ui().StatusBar1->panelText(3), readOnly ? "Read-only" : "");
-        if (!readOnly)
+        if (!readOnly) {
             ASSERT_TRUE(QDir().rename(folder, folder + ".away"));
+        }
         clickFolder("Work");
         runMenu("mnuAddSitePin");
         typeSitePin("Kept", "http://kept/");
@@ -219,19 +221,21 @@ TEST_F(EditorTest, failedSaveIsShownAndTheNextSaveWritesTheChange)
         ASSERT_EQ(m_dialogs.shown().size(), 1u);
         EXPECT_TRUE(m_dialogs.lastText().startsWith("Your change could not be saved to the SitePins file."));
         EXPECT_EQ(m_dialogs.shown().back().request.icon, MessageIcon::Exclamation);
-        if (readOnly)
+        if (readOnly) {
             EXPECT_EQ(m_dialogs.lastText(),
                       QString("Your change could not be saved to the SitePins file.\n\n"
                               "The SitePins file %1 is read-only.\n\nThe change is kept while the "
                               "program runs and will be written by the next successful save.")
                           .arg(QDir::toNativeSeparators(QFileInfo(libraryPath()).absoluteFilePath())));
+        }
         EXPECT_EQ(window().getMyDB().getSPName("W2"), "Kept") << "the change stays in memory";
         EXPECT_EQ(entryNames(ui().tvwWM), QStringList({"Kept", "Wiki"}));
 
-        if (readOnly)
+        if (readOnly) {
             ASSERT_EQ(::chmod(path.constData(), 0644), 0);
-        else
+        } else {
             ASSERT_TRUE(QDir().rename(folder + ".away", folder));
+        }
         runMenu("mnuAddSitePin");
         typeSitePin("Second", "http://second/");
         save();
