@@ -308,8 +308,11 @@ bool XmlNode::removeChild(const XmlNode &child)
 QString XmlNode::text() const
 {
     const xmlNodePtr node = live();
-    if (!node)
-        return {};
+    return node ? textOf(node) : QString();
+}
+
+QString XmlNode::textOf(const xmlNode *node)
+{
     // Nearly every field holds one text node: read it where it lies.
     const xmlNode *only = node->children;
     if (!only)

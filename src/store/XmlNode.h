@@ -69,6 +69,8 @@ private:
     friend struct SitePinRow;
     // The node, or null once its tree is gone.
     _xmlNode *live() const;
+    // An element's or attribute's text.
+    static QString textOf(const _xmlNode *node);
     bool isMovable(_xmlNode *node) const;
     void detachChildElements(_xmlNode *element);
 
