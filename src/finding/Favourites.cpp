@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace {
 
 QString windowTitle()
@@ -37,27 +39,24 @@ Favourites::Favourites(frmSitePins &window)
 void Favourites::populateFavsList(const XmlDocument &dom)
 {
     clearFavourites();
-    for (const SitePinRow &favourite : m_window.textIndex().favourites(dom))
-        m_window.m_colFavs.append(favourite.wid);
-    fillFavsList(m_window.m_colFavs);
-    // The fill stops at an identifier the document cannot find; what it did
-    // not list is not a favourite here either, or the positions would part.
-    m_window.m_colFavs.resize(m_window.ui().favsModel->rowCount());
+    fillFavsList(m_window.textIndex().favourites(dom));
 }
 
-void Favourites::fillFavsList(const QStringList &wids)
+// The list stops at the first identifier the document cannot find; what it
+// does not list is not a favourite here either, or the positions would part.
+void Favourites::fillFavsList(std::vector<SitePinRow> favourites)
 {
-    std::vector<SitePinRow> rows;
-    for (const QString &wid : wids) {
-        const XmlNode sitePin = m_window.m_objDOMSitePins.nodeFromID(wid);
-        if (!sitePin)
-            break;
-        rows.push_back(SitePinRow::of(sitePin));
-    }
+    const auto unknown = std::find_if(favourites.begin(), favourites.end(), [this](const SitePinRow &favourite) {
+        return !m_window.m_objDOMSitePins.nodeFromID(favourite.wid);
+    });
+    favourites.erase(unknown, favourites.end());
+    m_window.m_colFavs.clear();
+    for (const SitePinRow &favourite : favourites)
+        m_window.m_colFavs.append(favourite.wid);
     SitePinListModel *list = m_window.ui().favsModel;
-    list->fill(std::move(rows));
+    list->fill(std::move(favourites));
     if (list->rowCount() > 0)
-        m_window.ui().tvwFavs->scrollTo(list->index(list->rowOf(wids.at(list->rowCount() - 1))));
+        m_window.ui().tvwFavs->scrollTo(list->index(list->rowOf(m_window.m_colFavs.constLast())));
 }
 
 void Favourites::clearFavourites()

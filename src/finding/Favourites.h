@@ -1,9 +1,12 @@
 #pragma once
 
 #include "finding/HitListEvents.h"
+#include "store/SitePinRow.h"
 
 #include <QObject>
 #include <QStringList>
+
+#include <vector>
 
 class XmlDocument;
 class XmlNode;
@@ -21,7 +24,8 @@ public:
     explicit Favourites(frmSitePins &window);
 
     void populateFavsList(const XmlDocument &dom);
-    void fillFavsList(const QStringList &wids);
+    // Replaces the list and the collection.
+    void fillFavsList(std::vector<SitePinRow> favourites);
     // Empties the list and the collection together.
     void clearFavourites();
     // Removes the entry at a position of insertion from both.

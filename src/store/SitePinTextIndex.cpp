@@ -436,6 +436,7 @@ bool SitePinTextIndex::catchUp(const XmlDocumentData &data)
         return false;
     Slots changed;
     std::vector<const xmlNode *> touched;
+    std::vector<const xmlNode *> reread; // a SitePin itself changed: moved, or given a new identifier
     std::unordered_set<const xmlNode *> seen;
     for (const XmlDocumentData::Change &change : data.changes) {
         if (change.revision <= m_revision)
@@ -451,6 +452,8 @@ bool SitePinTextIndex::catchUp(const XmlDocumentData &data)
                 changed.push_back(slot);
             continue;
         }
+        if (holder == change.node)
+            reread.push_back(holder);
         forEachOutermostSitePin(change.node, [&](const xmlNode *sitePin) {
             if (seen.insert(sitePin).second)
                 touched.push_back(sitePin);
@@ -459,6 +462,10 @@ bool SitePinTextIndex::catchUp(const XmlDocumentData &data)
     Slots added;
     if (!touched.empty() && !placeAgain(touched, added))
         return false;
+    for (const xmlNode *sitePin : reread) {
+        if (const qsizetype slot = slotOf(sitePin); slot >= 0)
+            m_rows[size_t(slot)] = SitePinRow::of(sitePin);
+    }
     std::sort(changed.begin(), changed.end());
     changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
     for (const qsizetype sitePin : changed) {
@@ -529,8 +536,6 @@ bool SitePinTextIndex::collectGroup(const xmlNode *anchor, const std::unordered_
             if (holdsCharacterFoldingOntoAscii(QByteArrayView(m_text).sliced(m_begin[size_t(slot)])))
                 m_undecided.push_back(slot);
             added.push_back(slot);
-        } else {
-            m_rows[size_t(slot)] = SitePinRow::of(walk); // its identifier may have changed
         }
         m_listed[size_t(slot)] = 1;
         group.push_back(slot);
