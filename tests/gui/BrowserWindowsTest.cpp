@@ -268,15 +268,6 @@ TEST_F(BrowserWindowsTest, startUpOffersEvenASinglePageInTheDialog)
     EXPECT_EQ(editedAddress(), "http://news.example/");
 }
 
-TEST_F(BrowserWindowsTest, startUpWithoutPagesShowsNoDialog)
-{
-    m_browser.add({"newtab", "chrome://newtab/", "newtab", "New Tab", false});
-    start();
-    EXPECT_EQ(m_browser.listings, 1);
-    EXPECT_TRUE(m_dialogs.shown().empty());
-    EXPECT_EQ(mode(), "");
-}
-
 // A capture never throws away an edit without the program's usual question.
 TEST_F(BrowserWindowsTest, captureDuringAnEditAsksBeforeReplacingIt)
 {

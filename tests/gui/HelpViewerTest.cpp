@@ -287,7 +287,6 @@ TEST_F(HelpViewerTest, popupsShowTheirTextInTheirColoursAndFont)
 {
     startWithHelp();
     HTMLHelp help = this->help();
-    help.setCHMFile(QDir(programFolder()).filePath(HelpTopics::kHelpFileName));
     help.setHHPopupText("Literal text");
     help.setHHPopupTextColor(0x0000ff);
     help.setHHPopupBackColor(0xccffff);
@@ -317,7 +316,6 @@ TEST_F(HelpViewerTest, theViewersOwnMenuCanLoseItsJumpToUrlEntry)
 {
     startWithHelp();
     HTMLHelp help = this->help();
-    help.setCHMFile(HelpTopics::kHelpFileName);
     help.HHDisplayContents();
     const auto jumpEntries = [this] {
         int count = 0;
